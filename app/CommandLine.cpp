@@ -1,0 +1,108 @@
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool parseNumber(const char* text, double& value)
+{
+    if (text == nullptr || *text == '\0')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text, &end);
+    return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+}  // namespace
+
+const char* usageText()
+{
+    return "Usage: quittenhain [OPTION]...\n"
+           "Plays the Quittenhain demo: music and eleven parts at 640x480.\n"
+           "Without options it asks whether to switch to full screen. Escape ends it.\n"
+           "\n"
+           "  --windowed          play in a window, without asking\n"
+           "  --fullscreen        play full screen, without asking\n"
+           "  --no-vsync          draw as fast as possible (effects that advance per\n"
+           "                      frame then run faster)\n"
+           "  --headless          run the whole demo offscreen, without display or sound,\n"
+           "                      on a virtual clock; prints when each part begins\n"
+           "  --capture DIR       like --headless, and write every frame to DIR as a PNG\n"
+           "                      named by its frame index from 0 (frame00000.png, ...)\n"
+           "  --fps N             frames per second of the virtual clock (default 60)\n"
+           "  --from SECONDS      with --capture: write only frames from this music time on\n"
+           "                      (earlier frames are still rendered)\n"
+           "  --until SECONDS     with --capture or --headless: stop once this much music\n"
+           "                      has played\n"
+           "  -h, --help          show this text\n"
+           "\n"
+           "The demo exits with status 1, as it always has; --capture exits with 0 when it\n"
+           "wrote what was asked. Unknown options exit with status 2.\n";
+}
+
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
+{
+    ParsedCommandLine parsed;
+    CommandLine& options = parsed.options;
+    bool sawFps = false;
+    bool sawRange = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needValue = [&](const char* what) {
+            if (value == nullptr) {
+                parsed.error = std::string(arg) + " needs " + what;
+                return false;
+            }
+            ++i;
+            return true;
+        };
+        double number = 0.0;
+        if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
+            options.mode = CommandLine::Mode::Help;
+            return parsed;
+        } else if (std::strcmp(arg, "--windowed") == 0) {
+            options.fullScreen = FullScreenChoice::Windowed;
+        } else if (std::strcmp(arg, "--fullscreen") == 0) {
+            options.fullScreen = FullScreenChoice::FullScreen;
+        } else if (std::strcmp(arg, "--no-vsync") == 0) {
+            options.vsync = false;
+        } else if (std::strcmp(arg, "--headless") == 0) {
+            if (options.mode == CommandLine::Mode::Demo)
+                options.mode = CommandLine::Mode::Headless;
+        } else if (std::strcmp(arg, "--capture") == 0) {
+            if (!needValue("a directory"))
+                return parsed;
+            options.mode = CommandLine::Mode::CaptureFrames;
+            options.captureDir = value;
+        } else if (std::strcmp(arg, "--fps") == 0) {
+            if (!needValue("a number"))
+                return parsed;
+            if (!parseNumber(value, number) || number < 1 || number > 1000 || number != std::floor(number)) {
+                parsed.error = "--fps needs a whole number from 1 to 1000";
+                return parsed;
+            }
+            options.fps = static_cast<int>(number);
+            sawFps = true;
+        } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
+            if (!needValue("a number of seconds"))
+                return parsed;
+            if (!parseNumber(value, number) || number < 0) {
+                parsed.error = std::string(arg) + " needs a number of seconds, 0 or more";
+                return parsed;
+            }
+            (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
+            sawRange = true;
+        } else {
+            parsed.error = std::string("unknown option: ") + arg;
+            return parsed;
+        }
+    }
+    if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
+        parsed.error = "--fps, --from and --until need --headless or --capture";
+    return parsed;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "app/Shell.h"
+
+// What the command line asks for.  No arguments: the demo as it always was,
+// the full-screen question included.
+struct CommandLine {
+    enum class Mode { Demo, Headless, CaptureFrames, Help };
+    Mode mode = Mode::Demo;
+    FullScreenChoice fullScreen = FullScreenChoice::Ask;
+    bool vsync = true;
+    int fps = 60;
+    std::string captureDir;
+    double fromSeconds = 0.0;
+    double untilSeconds = -1.0;   // negative: to the end of the demo
+};
+
+struct ParsedCommandLine {
+    CommandLine options;
+    std::string error;   // empty when the arguments were understood
+};
+
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
+const char* usageText();

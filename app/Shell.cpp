@@ -1,0 +1,134 @@
+#include "app/Shell.h"
+
+#include <GL/gl.h>
+#include <cstdlib>
+
+#include "app/PartRenderState.h"
+#include "app/Timeline.h"
+#include "assets/MusicPlayer.h"
+#include "platform/Platform.h"
+
+int partNumber = 1;
+std::uint32_t partStartTicks = 0;
+unsigned char fullScreen = 0;
+PlatformWindow* mainWindow = nullptr;
+
+namespace {
+
+ShellOptions shellOptions;
+
+[[noreturn]] void failStartUp(PlatformWindow* owner, const char* text)
+{
+    platform().showMessage(owner, text, "Error");
+    endDemo();
+}
+
+bool askFullScreen()
+{
+    switch (shellOptions.fullScreen) {
+    case FullScreenChoice::Windowed: return false;
+    case FullScreenChoice::FullScreen: return true;
+    case FullScreenChoice::Ask: break;
+    }
+    return platform().askYesNo(nullptr, "Switch to Fullscreen ?", "Question");
+}
+
+void beginPart()
+{
+    if (shellOptions.onPartStart)
+        shellOptions.onPartStart(partNumber);
+}
+
+void quitRestoringDisplay()
+{
+    if (fullScreen)
+        platform().restoreDisplayMode();
+    endDemo();
+}
+
+void switchToNextPart()
+{
+    if (partNumber >= 11)
+        quitRestoringDisplay();
+    partNumber += 1;
+    applyPartRenderState(partNumber);
+    partStartTicks = platform().tickCount();
+    beginPart();
+}
+
+// One pending event, or else one frame; events always go first.
+[[noreturn]] void mainLoop()
+{
+    Platform& system = platform();
+    for (;;) {
+        const std::uint32_t elapsed = system.tickCount() - partStartTicks;
+        PlatformEvent event;
+        if (system.pollEvent(event)) {
+            mainWindowProc(event);
+            continue;
+        }
+        const int partTime = static_cast<std::int32_t>(elapsed) / 5;
+        renderPartFrame(partNumber, partTime, mainWindow);
+        system.swapBuffers(mainWindow);
+    }
+}
+
+}  // namespace
+
+void endDemo()
+{
+    std::exit(shellOptions.exitStatus);
+}
+
+void loadAssets(PlatformWindow* window)
+{
+    theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE");
+}
+
+void mainWindowProc(const PlatformEvent& event)
+{
+    switch (event.type) {
+    case PlatformEvent::Type::Destroy:
+        delete theMusicPlayer;
+        theMusicPlayer = nullptr;
+        endDemo();
+    case PlatformEvent::Type::Size:
+        glViewport(0, 0, event.width, event.height);
+        break;
+    case PlatformEvent::Type::KeyDown:
+        if (event.key == kKeyEscape)
+            quitRestoringDisplay();
+        break;
+    case PlatformEvent::Type::User:
+        switchToNextPart();
+        break;
+    case PlatformEvent::Type::Other:
+        break;
+    }
+}
+
+void runDemo(const ShellOptions& options)
+{
+    shellOptions = options;
+    Platform& system = platform();
+    if (!system.init())
+        failStartUp(nullptr, "RegisterClass failed");
+    fullScreen = askFullScreen() ? 1 : 0;
+    mainWindow = system.createMainWindow("Quittenhain", fullScreen != 0);
+    if (mainWindow == nullptr)
+        failStartUp(nullptr, "Window-Creation failed!");
+    if (!system.createGLContext(mainWindow))
+        failStartUp(mainWindow, "Choosing Pixelformat failed!");
+    system.showWindow(mainWindow, false);
+
+    partNumber = 1;
+    loadAssets(mainWindow);
+
+    system.showWindow(mainWindow, true);
+    applyPartRenderState(partNumber);
+    if (fullScreen)
+        system.enterFullScreen(mainWindow);
+    partStartTicks = system.tickCount();
+    beginPart();
+    mainLoop();
+}

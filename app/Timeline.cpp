@@ -1,0 +1,48 @@
+#include "app/Timeline.h"
+
+#include <GL/gl.h>
+
+#include "assets/MusicPlayer.h"
+#include "parts/PendingParts.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// Part 8 turns the metaball surface computed at the end of the previous frame.
+void part8Frame(int partTime)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(static_cast<float>(partTime) * 0.05f, 0.0f, 1.0f, 0.0f);
+    glRotatef(static_cast<float>(partTime) * 0.025f, 1.0f, 0.0f, 0.0f);
+    glPopMatrix();
+    glFlush();
+}
+
+void drawPart(int partNumber, int partTime)
+{
+    switch (partNumber) {
+    case 1: part1Frame(partTime); break;
+    case 2: part2Frame(partTime); break;
+    case 3: part3Frame(partTime); break;
+    case 4: part4Frame(partTime); break;
+    case 5: part5Frame(partTime); break;
+    case 6: part6Frame(partTime); break;
+    case 7: part7Frame(partTime); break;
+    case 8: part8Frame(partTime); break;
+    case 9: part9Frame(partTime); break;
+    case 10: part10And11Frame(partTime, 0); break;
+    case 11: part10And11Frame(partTime, 1); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void renderPartFrame(int partNumber, int partTime, PlatformWindow* window)
+{
+    drawPart(partNumber, partTime);
+    // One switch at most per frame: each query consumes at most one time.
+    if (theMusicPlayer != nullptr && theMusicPlayer->eventDue(1))
+        platform().postUserEvent(window, kPartSwitchCode);
+}

@@ -1,0 +1,72 @@
+#include <cstdio>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/FrameCapture.h"
+#include "app/Shell.h"
+#include "platform/AudioBackend.h"
+#include "platform/DesktopAudio.h"
+#include "platform/DesktopPlatform.h"
+#include "platform/HeadlessAudio.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/Platform.h"
+
+namespace {
+
+[[noreturn]] void runHeadless(const CommandLine& command)
+{
+    static HeadlessPlatform headless(command.fps);
+    static HeadlessAudio silentAudio(headless.clock());
+    setPlatform(&headless);
+    setAudio(&silentAudio);
+
+    HeadlessRunOptions run;
+    run.range = {command.fps, command.fromSeconds, command.untilSeconds};
+    if (command.mode == CommandLine::Mode::CaptureFrames)
+        run.captureDir = command.captureDir;
+    if (!startHeadlessRun(headless, run))
+        std::exit(3);
+
+    ShellOptions shell;
+    shell.fullScreen = FullScreenChoice::Windowed;
+    // A capture is a tool: it succeeds when it wrote its frames.  A plain
+    // headless run ends like the demo, except when cut short on request.
+    const bool tool = command.mode == CommandLine::Mode::CaptureFrames || command.untilSeconds >= 0;
+    shell.exitStatus = tool ? 0 : 1;
+    shell.onPartStart = [](int part) { reportPartStart(headless, part); };
+    runDemo(shell);
+}
+
+[[noreturn]] void runOnDesktop(const CommandLine& command)
+{
+    static DesktopPlatform desktop(command.vsync);
+    static DesktopAudio speakers;
+    setPlatform(&desktop);
+    setAudio(&speakers);
+    ShellOptions shell;
+    shell.fullScreen = command.fullScreen;
+    runDemo(shell);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "quittenhain: %s\n\n%s", parsed.error.c_str(), usageText());
+        return 2;
+    }
+    const CommandLine& command = parsed.options;
+    switch (command.mode) {
+    case CommandLine::Mode::Help:
+        std::fputs(usageText(), stdout);
+        return 0;
+    case CommandLine::Mode::Headless:
+    case CommandLine::Mode::CaptureFrames:
+        runHeadless(command);
+    case CommandLine::Mode::Demo:
+        runOnDesktop(command);
+    }
+    return 1;
+}

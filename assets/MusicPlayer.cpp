@@ -1,0 +1,117 @@
+#include "assets/MusicPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "assets/Resources.h"
+#include "assets/TextFields.h"
+#include "platform/Platform.h"
+
+MusicPlayer* theMusicPlayer = nullptr;
+
+namespace {
+
+const char* const kMusicResourceType = "ZYT_MUCKE";
+const char* const kMessageCaption = "Shit !";
+
+// A count can never exceed the fields left in the data (each takes at least
+// its terminator), so a damaged count cannot make the reader spin or the
+// arrays explode.
+unsigned sanitizedCount(int value, const TextCursor& cursor)
+{
+    if (value <= 0)
+        return 0;
+    const auto remaining = static_cast<std::size_t>(cursor.end - cursor.pos);
+    return static_cast<unsigned>(std::min<std::size_t>(static_cast<unsigned>(value), remaining));
+}
+
+}  // namespace
+
+std::uint32_t syncSecondsToBytes(float seconds)
+{
+    const double bytes = static_cast<double>(seconds) * 176400.0;
+    // Out-of-range values (negative, huge, NaN) saturate instead of being undefined.
+    if (!(bytes > 0.0))
+        return 0;
+    if (bytes >= 4294967295.0)
+        return 0xFFFFFFFFu;
+    return static_cast<std::uint32_t>(bytes);
+}
+
+MusicPlayer::MusicPlayer(PlatformWindow* window, const char* baseName)
+{
+    const std::string base = baseName;
+    readTracks((base + "_DAT").c_str());
+    startStream(window, (base + "_MP3").c_str());
+}
+
+void MusicPlayer::readTracks(const char* datName)
+{
+    const Resource dat = findResource(kMusicResourceType, datName);
+    TextCursor cursor(dat.data, dat.size);
+    trackCount_ = sanitizedCount(readInt(cursor), cursor);
+    cursors_.assign(trackCount_, 0);
+    counts_.assign(trackCount_, 0);
+
+    // First pass: the counts and the longest track, which sets the row stride.
+    char name[kTextFieldBufferSize];
+    const TextCursor tracksStart = cursor;
+    for (unsigned k = 0; k < trackCount_; ++k) {
+        readText(cursor, name);
+        counts_[k] = sanitizedCount(readInt(cursor), cursor);
+        stride_ = std::max(stride_, counts_[k]);
+        for (unsigned i = 0; i < counts_[k]; ++i)
+            readFloat(cursor);
+    }
+
+    // Second pass: the times, track after track, each row `stride_` long.
+    times_.assign(static_cast<std::size_t>(trackCount_) * stride_, 0);
+    cursor = tracksStart;
+    for (unsigned k = 0; k < trackCount_; ++k) {
+        readText(cursor, name);
+        readInt(cursor);
+        for (unsigned i = 0; i < counts_[k]; ++i)
+            times_[static_cast<std::size_t>(k) * stride_ + i] = syncSecondsToBytes(readFloat(cursor));
+    }
+}
+
+void MusicPlayer::startStream(PlatformWindow* window, const char* mp3Name)
+{
+    AudioBackend& output = audio();
+    if (!output.init(kDefaultAudioDevice, 44100, 0, window)) {
+        platform().showMessage(window, "Could not initialize BASS, switching to no-sound", kMessageCaption);
+        output.init(kNoSoundDevice, 44100, 0, window);
+    }
+    const Resource mp3 = findResource(kMusicResourceType, mp3Name);
+    stream_ = output.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
+    if (stream_ == 0)
+        platform().showMessage(window, "Failed to initialize BASS-Stream", kMessageCaption);
+    if (!output.start())
+        platform().showMessage(window, "Failed to start BASS", kMessageCaption);
+    if (!output.streamPlay(stream_, false, kStreamLoop))
+        platform().showMessage(window, "Can't play BASS-Stream", kMessageCaption);
+}
+
+MusicPlayer::~MusicPlayer()
+{
+    AudioBackend& output = audio();
+    output.stop();
+    output.streamFree(stream_);
+    output.free();
+}
+
+bool MusicPlayer::eventDue(int track)
+{
+    const std::uint32_t position = audio().channelGetPosition(stream_);
+    if (track < 1 || static_cast<unsigned>(track) > trackCount_)
+        return false;
+    const unsigned row = static_cast<unsigned>(track - 1);
+    const unsigned next = cursors_[row];
+    if (next >= counts_[row])
+        return false;
+    if (times_[static_cast<std::size_t>(row) * stride_ + next] > position)
+        return false;
+    cursors_[row] = next + 1;
+    return true;
+}

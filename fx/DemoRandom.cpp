@@ -1,0 +1,10 @@
+#include "fx/DemoRandom.h"
+
+namespace {
+RandomSequence theSequence;   // never reseeded
+}
+
+int demo::rand()
+{
+    return theSequence.next();
+}

@@ -1,0 +1,256 @@
+#include "platform/DesktopPlatform.h"
+
+#include <GL/gl.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The window whose display mode must be put back on the way out, whatever
+// that way is: exit() from anywhere, or a crash.
+SDL_Window* fullScreenWindow = nullptr;
+
+void leaveFullScreen()
+{
+    if (fullScreenWindow != nullptr) {
+        SDL_SetWindowFullscreen(fullScreenWindow, 0);
+        SDL_Window* window = fullScreenWindow;
+        fullScreenWindow = nullptr;
+        SDL_HideWindow(window);
+        SDL_PumpEvents();
+    }
+}
+
+void leaveFullScreenOnCrash(int signal)
+{
+    leaveFullScreen();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void guardDisplayMode()
+{
+    static bool guarded = false;
+    if (guarded)
+        return;
+    guarded = true;
+    std::atexit(leaveFullScreen);
+    for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGBUS, SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, leaveFullScreenOnCrash);
+}
+
+SDL_Window* asSdlWindow(PlatformWindow* window)
+{
+    return reinterpret_cast<SDL_Window*>(window);
+}
+
+int keyCode(SDL_Keycode key)
+{
+    if (key == SDLK_ESCAPE)
+        return kKeyEscape;
+    // Other keys only need to differ from Escape.
+    return key == kKeyEscape ? 0 : static_cast<int>(key);
+}
+
+}  // namespace
+
+DesktopPlatform::~DesktopPlatform()
+{
+    leaveFullScreen();
+    if (context_ != nullptr)
+        SDL_GL_DeleteContext(context_);
+    if (window_ != nullptr)
+        SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+bool DesktopPlatform::init()
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "quittenhain: no display: %s\n", SDL_GetError());
+        return false;
+    }
+    // SDL may fall back to drivers that show nothing; the demo would then
+    // play invisibly.  Without a real display, say so instead.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
+        std::fprintf(stderr, "quittenhain: no display (video driver %s)\n", driver ? driver : "none");
+        SDL_Quit();
+        return false;
+    }
+    userEventType_ = SDL_RegisterEvents(1);
+    return userEventType_ != static_cast<Uint32>(-1);
+}
+
+bool DesktopPlatform::askYesNo(PlatformWindow* owner, const char* text, const char* caption)
+{
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+    };
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, asSdlWindow(owner), caption, text, 2, buttons,
+                                    nullptr};
+    int answer = 0;
+    if (SDL_ShowMessageBox(&box, &answer) != 0) {
+        std::fprintf(stderr, "%s: %s [No: %s]\n", caption, text, SDL_GetError());
+        return false;
+    }
+    return answer == 1;
+}
+
+void DesktopPlatform::showMessage(PlatformWindow* owner, const char* text, const char* caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    // Without a display (init failed) there is nothing to show the box on.
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, asSdlWindow(owner));
+}
+
+PlatformWindow* DesktopPlatform::createMainWindow(const char* title, bool fullScreen)
+{
+    // 16-bit colour and depth asked for; the driver may give more.
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (fullScreen)
+        flags |= SDL_WINDOW_BORDERLESS;
+    const int position = fullScreen ? 0 : SDL_WINDOWPOS_CENTERED;
+    window_ = SDL_CreateWindow(title, position, position, kPictureWidth, kPictureHeight, flags);
+    return reinterpret_cast<PlatformWindow*>(window_);
+}
+
+bool DesktopPlatform::createGLContext(PlatformWindow*)
+{
+    context_ = SDL_GL_CreateContext(window_);
+    if (context_ == nullptr)
+        return false;
+    SDL_GL_MakeCurrent(window_, context_);
+    if (!picture_.create(kPictureWidth, kPictureHeight))
+        std::fprintf(stderr, "quittenhain: no framebuffer objects; drawing to the window directly\n");
+    const bool vsync = pace_ && SDL_GL_SetSwapInterval(1) == 0;
+    if (!pace_)
+        SDL_GL_SetSwapInterval(0);
+    if (pace_ && !vsync) {
+        SDL_DisplayMode mode{};
+        int refresh = 60;
+        if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0)
+            refresh = mode.refresh_rate;
+        paceBySleeping_ = true;
+        frameCounterTicks_ = SDL_GetPerformanceFrequency() / static_cast<Uint64>(refresh);
+    }
+    return true;
+}
+
+PlatformEvent DesktopPlatform::sizeEvent() const
+{
+    PlatformEvent event;
+    event.type = PlatformEvent::Type::Size;
+    if (picture_.active()) {
+        event.width = picture_.width();
+        event.height = picture_.height();
+    } else {
+        SDL_GL_GetDrawableSize(window_, &event.width, &event.height);
+    }
+    return event;
+}
+
+void DesktopPlatform::showWindow(PlatformWindow*, bool visible)
+{
+    if (!visible) {
+        SDL_HideWindow(window_);
+        return;
+    }
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    // A window system reports the size of a window when it is first shown.
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    event.window.windowID = SDL_GetWindowID(window_);
+    SDL_PushEvent(&event);
+}
+
+bool DesktopPlatform::pollEvent(PlatformEvent& event)
+{
+    SDL_Event sdl;
+    if (!SDL_PollEvent(&sdl))
+        return false;
+    event = PlatformEvent{};
+    if (sdl.type == SDL_QUIT ||
+        (sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_CLOSE)) {
+        event.type = PlatformEvent::Type::Destroy;
+    } else if (sdl.type == SDL_WINDOWEVENT && sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        event = sizeEvent();
+    } else if (sdl.type == SDL_KEYDOWN) {
+        event.type = PlatformEvent::Type::KeyDown;
+        event.key = keyCode(sdl.key.keysym.sym);
+    } else if (sdl.type == userEventType_) {
+        event.type = PlatformEvent::Type::User;
+        event.code = sdl.user.code;
+    }
+    return true;
+}
+
+void DesktopPlatform::postUserEvent(PlatformWindow*, int code)
+{
+    SDL_Event event{};
+    event.type = userEventType_;
+    event.user.code = code;
+    SDL_PushEvent(&event);
+}
+
+void DesktopPlatform::waitForNextFrame()
+{
+    const Uint64 now = SDL_GetPerformanceCounter();
+    if (nextFrameAt_ == 0 || now > nextFrameAt_ + frameCounterTicks_) {
+        nextFrameAt_ = now + frameCounterTicks_;   // first frame, or fell behind: start afresh
+        return;
+    }
+    while (SDL_GetPerformanceCounter() < nextFrameAt_) {
+        const Uint64 left = nextFrameAt_ - SDL_GetPerformanceCounter();
+        const Uint64 leftMs = left * 1000 / SDL_GetPerformanceFrequency();
+        if (leftMs > 1)
+            SDL_Delay(static_cast<Uint32>(leftMs - 1));
+    }
+    nextFrameAt_ += frameCounterTicks_;
+}
+
+void DesktopPlatform::swapBuffers(PlatformWindow*)
+{
+    if (picture_.active()) {
+        int width = 0;
+        int height = 0;
+        SDL_GL_GetDrawableSize(window_, &width, &height);
+        picture_.presentTo(width, height);
+    }
+    if (paceBySleeping_)
+        waitForNextFrame();
+    SDL_GL_SwapWindow(window_);
+    picture_.bindForDrawing();
+}
+
+void DesktopPlatform::enterFullScreen(PlatformWindow*)
+{
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    SDL_DisplayMode wanted{};
+    wanted.w = kPictureWidth;
+    wanted.h = kPictureHeight;
+    SDL_DisplayMode closest{};
+    if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest) != nullptr)
+        SDL_SetWindowDisplayMode(window_, &closest);
+    guardDisplayMode();
+    fullScreenWindow = window_;
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
+}
+
+void DesktopPlatform::restoreDisplayMode()
+{
+    leaveFullScreen();
+}

@@ -1,0 +1,128 @@
+#include "platform/HeadlessPlatform.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <cstdio>
+
+namespace {
+
+struct HeadlessWindow {};
+HeadlessWindow theHeadlessWindow;
+
+PlatformWindow* asPlatformWindow(HeadlessWindow* window)
+{
+    return reinterpret_cast<PlatformWindow*>(window);
+}
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform(int fps)
+{
+    clock_.fps = fps > 0 ? fps : 60;
+}
+
+HeadlessPlatform::~HeadlessPlatform()
+{
+    if (display_ != nullptr) {
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        if (context_ != nullptr)
+            eglDestroyContext(display_, context_);
+        eglTerminate(display_);
+    }
+}
+
+bool HeadlessPlatform::init()
+{
+    // Mesa's surfaceless platform needs no display server at all.
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        std::fprintf(stderr, "quittenhain: EGL has no eglGetPlatformDisplayEXT\n");
+        return false;
+    }
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+        std::fprintf(stderr, "quittenhain: cannot open Mesa's surfaceless EGL display (0x%x)\n", eglGetError());
+        return false;
+    }
+    display_ = display;
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        std::fprintf(stderr, "quittenhain: EGL cannot bind desktop OpenGL\n");
+        return false;
+    }
+    return true;
+}
+
+bool HeadlessPlatform::askYesNo(PlatformWindow*, const char* text, const char* caption)
+{
+    std::fprintf(stderr, "%s: %s [Yes]\n", caption, text);
+    return true;
+}
+
+void HeadlessPlatform::showMessage(PlatformWindow*, const char* text, const char* caption)
+{
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+PlatformWindow* HeadlessPlatform::createMainWindow(const char*, bool)
+{
+    return asPlatformWindow(&theHeadlessWindow);
+}
+
+bool HeadlessPlatform::createGLContext(PlatformWindow*)
+{
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                       EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint configCount = 0;
+    if (!eglChooseConfig(display_, configAttributes, &config, 1, &configCount) || configCount < 1)
+        return false;
+    // A compatibility context: the demo is fixed-function OpenGL throughout.
+    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
+    if (context_ == EGL_NO_CONTEXT) {
+        context_ = nullptr;
+        return false;
+    }
+    if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
+        return false;
+    // There is no window to draw to, so the persistent picture is the only target.
+    return picture_.create(kPictureWidth, kPictureHeight);
+}
+
+void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)
+{
+    if (visible) {
+        PlatformEvent size;
+        size.type = PlatformEvent::Type::Size;
+        size.width = kPictureWidth;
+        size.height = kPictureHeight;
+        events_.push_back(size);
+    }
+}
+
+bool HeadlessPlatform::pollEvent(PlatformEvent& event)
+{
+    if (events_.empty())
+        return false;
+    event = events_.front();
+    events_.pop_front();
+    return true;
+}
+
+void HeadlessPlatform::postUserEvent(PlatformWindow*, int code)
+{
+    PlatformEvent user;
+    user.type = PlatformEvent::Type::User;
+    user.code = code;
+    events_.push_back(user);
+}
+
+void HeadlessPlatform::swapBuffers(PlatformWindow*)
+{
+    if (onFrame_)
+        onFrame_(clock_.frames);
+    ++clock_.frames;
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <deque>
+#include <functional>
+
+#include "platform/OffscreenPicture.h"
+#include "platform/Platform.h"
+#include "platform/VirtualClock.h"
+
+// No display: an offscreen OpenGL context on Mesa (EGL, surfaceless), a
+// virtual clock that advances one frame per swap, and message boxes that
+// print to stderr and take their default answer.
+class HeadlessPlatform : public Platform {
+public:
+    explicit HeadlessPlatform(int fps);
+    ~HeadlessPlatform() override;
+
+    bool init() override;
+    bool askYesNo(PlatformWindow* owner, const char* text, const char* caption) override;
+    void showMessage(PlatformWindow* owner, const char* text, const char* caption) override;
+    PlatformWindow* createMainWindow(const char* title, bool fullScreen) override;
+    bool createGLContext(PlatformWindow* window) override;
+    void showWindow(PlatformWindow* window, bool visible) override;
+    std::uint32_t tickCount() override { return clock_.ticks(); }
+    bool pollEvent(PlatformEvent& event) override;
+    void postUserEvent(PlatformWindow* window, int code) override;
+    void swapBuffers(PlatformWindow* window) override;
+    void enterFullScreen(PlatformWindow*) override {}
+    void restoreDisplayMode() override {}
+
+    const VirtualClock& clock() const { return clock_; }
+    const OffscreenPicture& picture() const { return picture_; }
+    // Called at every swap with the index of the finished frame (from 0),
+    // before the clock moves on.
+    void onFrame(std::function<void(std::uint64_t)> callback) { onFrame_ = std::move(callback); }
+    // Puts an event in the queue, as a window system would.
+    void queueEvent(const PlatformEvent& event) { events_.push_back(event); }
+
+private:
+    VirtualClock clock_;
+    OffscreenPicture picture_;
+    std::deque<PlatformEvent> events_;
+    std::function<void(std::uint64_t)> onFrame_;
+    void* display_ = nullptr;
+    void* context_ = nullptr;
+};

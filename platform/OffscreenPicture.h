@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+// The persistent 640x480 picture the demo draws into: a framebuffer object
+// that keeps its pixels from frame to frame (the trails of some parts rely on
+// it), presented to the window scaled with its aspect kept.
+class OffscreenPicture {
+public:
+    // False when the context has no framebuffer objects; drawing then goes
+    // to the window's back buffer.
+    bool create(int width, int height);
+    bool active() const { return framebuffer_ != 0; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    void bindForDrawing() const;
+    // Copies the picture into the window's back buffer of the given size,
+    // letterboxed, and leaves the picture bound for drawing again.
+    void presentTo(int windowWidth, int windowHeight) const;
+    // RGBA bytes, rows bottom-up as OpenGL stores them.
+    void readPixels(std::vector<std::uint8_t>& rgba) const;
+
+private:
+    unsigned framebuffer_ = 0;
+    unsigned colour_ = 0;
+    unsigned depth_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// The rectangle (x, y, width, height) a picture takes inside a window when
+// scaled as large as it fits with its aspect ratio kept, centred.
+struct FitRect {
+    int x, y, width, height;
+};
+FitRect fitPicture(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight);

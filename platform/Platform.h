@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+
+// What the shell needs of the windowing system: one 640x480 OpenGL window,
+// message boxes, a millisecond clock, an event queue it can post to, buffer
+// swapping and the full-screen display mode.  Two implementations:
+// DesktopPlatform (SDL2, a real window) and HeadlessPlatform (an offscreen
+// Mesa context with a virtual clock).
+
+struct PlatformWindow;   // opaque; the main window, or null for "no owner"
+
+constexpr int kPictureWidth = 640;
+constexpr int kPictureHeight = 480;
+constexpr int kKeyEscape = 27;
+
+struct PlatformEvent {
+    enum class Type { Destroy, Size, KeyDown, User, Other };
+    Type type = Type::Other;
+    int width = 0;    // Size: the drawing area
+    int height = 0;
+    int key = 0;      // KeyDown: 27 for Escape, other values for other keys
+    int code = 0;     // User: the code given to postUserEvent
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Prepares the windowing system; false when there is no usable display.
+    virtual bool init() = 0;
+    // A yes/no question; true for Yes.
+    virtual bool askYesNo(PlatformWindow* owner, const char* text, const char* caption) = 0;
+    // An OK message box.
+    virtual void showMessage(PlatformWindow* owner, const char* text, const char* caption) = 0;
+    // The main window, created hidden; null on failure.
+    virtual PlatformWindow* createMainWindow(const char* title, bool fullScreen) = 0;
+    // A double-buffered RGB context (16-bit colour and depth asked for),
+    // made current; false when no framebuffer format fits.
+    virtual bool createGLContext(PlatformWindow* window) = 0;
+    virtual void showWindow(PlatformWindow* window, bool visible) = 0;
+    virtual std::uint32_t tickCount() = 0;
+    // Takes one pending event, if any; never blocks.
+    virtual bool pollEvent(PlatformEvent& event) = 0;
+    virtual void postUserEvent(PlatformWindow* window, int code) = 0;
+    virtual void swapBuffers(PlatformWindow* window) = 0;
+    // Switches the display to 640x480 full screen (or the closest mode).
+    virtual void enterFullScreen(PlatformWindow* window) = 0;
+    virtual void restoreDisplayMode() = 0;
+};
+
+// The platform the program runs on, chosen once at start-up.
+Platform& platform();
+void setPlatform(Platform* chosen);

@@ -1,0 +1,183 @@
+#include "master.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <vector>
+
+namespace music {
+
+namespace {
+
+struct Biquad {
+    double b0, b1, b2, a1, a2;
+    double z1 = 0.0, z2 = 0.0;
+    double tick(double x) {
+        double y = b0 * x + z1;
+        z1 = b1 * x - a1 * y + z2;
+        z2 = b2 * x - a2 * y;
+        return y;
+    }
+};
+
+// The two-stage K-weighting filter of BS.1770 (head shelf + low cut),
+// derived for the sample rate from its analog prototype.
+void kWeighting(Biquad& shelf, Biquad& lowCut) {
+    double k = std::tan(kPi * 1681.974450955533 / kRate);
+    double q = 0.7071752369554196;
+    double vh = std::pow(10.0, 3.999843853973347 / 20.0);
+    double vb = std::pow(vh, 0.4996667741545416);
+    double a0 = 1.0 + k / q + k * k;
+    shelf = {(vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0,
+             (vh - vb * k / q + k * k) / a0, 2.0 * (k * k - 1.0) / a0,
+             (1.0 - k / q + k * k) / a0};
+    k = std::tan(kPi * 38.13547087602444 / kRate);
+    q = 0.5003270373238773;
+    a0 = 1.0 + k / q + k * k;
+    lowCut = {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0};
+}
+
+// Windowed-sinc taps for reading the signal between samples at phase
+// 1/4, 2/4, 3/4: a true-peak meter's 4x oversampling.
+constexpr int kHalf = 12;
+struct Interp {
+    double taps[3][2 * kHalf];
+    Interp() {
+        for (int ph = 0; ph < 3; ++ph) {
+            double frac = (ph + 1) / 4.0;
+            for (int j = 0; j < 2 * kHalf; ++j) {
+                double x = double(j - kHalf + 1) - frac;
+                double sinc = std::sin(kPi * x) / (kPi * x);
+                double w = 0.5 + 0.5 * std::cos(kPi * x / (kHalf + 1));
+                taps[ph][j] = sinc * w;
+            }
+        }
+    }
+};
+const Interp& interp() {
+    static const Interp table;
+    return table;
+}
+
+// Largest absolute value at or just after sample i (4x oversampled).
+double peakAround(const std::vector<float>& x, size_t i) {
+    double p = std::fabs(x[i]);
+    if (i < kHalf || i + kHalf >= x.size()) return p;
+    for (int ph = 0; ph < 3; ++ph) {
+        double acc = 0.0;
+        const double* t = interp().taps[ph];
+        for (int j = 0; j < 2 * kHalf; ++j) acc += t[j] * x[i - kHalf + 1 + j];
+        p = std::max(p, std::fabs(acc));
+    }
+    return p;
+}
+
+std::vector<float> peakTrace(const Stereo& s) {
+    std::vector<float> p(s.size());
+    for (size_t i = 0; i < s.size(); ++i)
+        p[i] = float(std::max(peakAround(s.l, i), peakAround(s.r, i)));
+    return p;
+}
+
+void scale(Stereo& s, double g) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        s.l[i] = float(s.l[i] * g);
+        s.r[i] = float(s.r[i] * g);
+    }
+}
+
+// Look-ahead limiter. The required gain is min-held over the look-ahead
+// window, released slowly, then box-averaged over the same window: the
+// average only spans values at or below the gain needed at each peak, so
+// peaks never exceed the ceiling while the gain still moves smoothly.
+// `peak` is the true-peak trace of `s` before it was scaled by `gain`.
+void limit(Stereo& s, double ceiling, const std::vector<float>& peak, double gain) {
+    const size_t look = size_t(0.004 * kRate);
+    const double release = std::exp(-1.0 / (0.12 * kRate));
+    std::vector<float> held(s.size());
+    std::deque<size_t> window;  // indices with increasing gain need
+    auto need = [&](size_t i) {
+        double p = peak[i] * gain;
+        return p > ceiling ? ceiling / p : 1.0;
+    };
+    for (size_t i = s.size(); i-- > 0;) {
+        while (!window.empty() && need(window.back()) >= need(i)) window.pop_back();
+        window.push_back(i);
+        while (window.front() > i + look) window.pop_front();
+        held[i] = float(need(window.front()));
+    }
+    double r = 1.0, sum = 0.0;
+    std::vector<float> released(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        r = std::min<double>(held[i], 1.0 - (1.0 - r) * release);
+        released[i] = float(r);
+        sum += r;
+        if (i >= look + 1) sum -= released[i - look - 1];
+        double g = sum / double(std::min(i + 1, look + 1));
+        s.l[i] = float(s.l[i] * g);
+        s.r[i] = float(s.r[i] * g);
+    }
+}
+
+}  // namespace
+
+double integratedLoudness(const Stereo& s) {
+    const size_t block = size_t(0.4 * kRate), hop = block / 4;
+    std::vector<double> power;  // summed mean square of each 100 ms step
+    Biquad sh[2], lc[2];
+    kWeighting(sh[0], lc[0]);
+    kWeighting(sh[1], lc[1]);
+    double acc = 0.0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        double l = lc[0].tick(sh[0].tick(s.l[i]));
+        double r = lc[1].tick(sh[1].tick(s.r[i]));
+        acc += l * l + r * r;
+        if ((i + 1) % hop == 0) {
+            power.push_back(acc);
+            acc = 0.0;
+        }
+    }
+    std::vector<double> blocks;
+    for (size_t b = 0; b + 4 <= power.size(); ++b)
+        blocks.push_back((power[b] + power[b + 1] + power[b + 2] + power[b + 3]) / double(block));
+    auto lufs = [](double p) { return -0.691 + 10.0 * std::log10(p); };
+    auto gatedMean = [&](double gate) {
+        double sum = 0.0;
+        size_t n = 0;
+        for (double p : blocks)
+            if (p > 0 && lufs(p) > gate) sum += p, ++n;
+        return n ? sum / double(n) : 1e-12;
+    };
+    double relative = lufs(gatedMean(-70.0)) - 10.0;
+    return lufs(gatedMean(std::max(-70.0, relative)));
+}
+
+double truePeak(const Stereo& s) {
+    double p = 0.0;
+    for (size_t i = 0; i < s.size(); ++i)
+        p = std::max({p, peakAround(s.l, i), peakAround(s.r, i)});
+    return p;
+}
+
+MasterResult master(Stereo& mix, double targetLufs, double ceilingDb) {
+    const Stereo dry = mix;
+    const std::vector<float> dryPeak = peakTrace(dry);
+    double gainDb = targetLufs - integratedLoudness(dry);
+    double ceiling = dbToGain(ceilingDb);
+    double lufs = 0.0;
+    for (int pass = 0; pass < 4; ++pass) {
+        mix = dry;
+        scale(mix, dbToGain(gainDb));
+        limit(mix, ceiling, dryPeak, dbToGain(gainDb));
+        lufs = integratedLoudness(mix);
+        if (std::fabs(lufs - targetLufs) < 0.05) break;
+        gainDb += targetLufs - lufs;  // limiting ate some loudness: push again
+    }
+    // The look-ahead should already hold the ceiling; this catches the rare
+    // overshoot from gain changes between interpolated samples.
+    double tp = truePeak(mix);
+    if (tp > ceiling) scale(mix, ceiling / tp), tp = ceiling;
+    return {integratedLoudness(mix), 20.0 * std::log10(tp), gainDb};
+}
+
+}  // namespace music

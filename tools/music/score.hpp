@@ -1,0 +1,29 @@
+// The arrangement: turns the sync times into section grids and writes every
+// section's layers into the mixer.
+#pragma once
+#include <vector>
+
+#include "mixer.hpp"
+#include "sync.hpp"
+#include "timeline.hpp"
+
+namespace music {
+
+struct SongTimes {
+    std::vector<double> sections;  // starts of sections 1..10, then the end
+    std::vector<double> accents;   // big hits inside section 1
+    std::vector<double> hits;      // irregular percussive hits
+};
+
+// Picks the three tracks by position and checks their sizes.
+SongTimes songTimes(const std::vector<SyncTrack>& tracks);
+
+// Eleven grids: the intro from 0 s, then one per sync interval.
+std::vector<Grid> sectionGrids(const SongTimes& times);
+
+void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix);
+
+// Dotted-eighth echo time for the tempo playing at `seconds`.
+double echoSeconds(const std::vector<Grid>& grids, double seconds);
+
+}  // namespace music
