@@ -39,41 +39,43 @@ std::uint32_t syncSecondsToBytes(float seconds)
     return static_cast<std::uint32_t>(bytes);
 }
 
-MusicPlayer::MusicPlayer(PlatformWindow* window, const char* baseName)
+SyncTracks readSyncTracks(const unsigned char* data, std::size_t size)
 {
-    const std::string base = baseName;
-    readTracks((base + "_DAT").c_str());
-    startStream(window, (base + "_MP3").c_str());
-}
-
-void MusicPlayer::readTracks(const char* datName)
-{
-    const Resource dat = findResource(kMusicResourceType, datName);
-    TextCursor cursor(dat.data, dat.size);
-    trackCount_ = sanitizedCount(readInt(cursor), cursor);
-    cursors_.assign(trackCount_, 0);
-    counts_.assign(trackCount_, 0);
+    SyncTracks tracks;
+    TextCursor cursor(data, size);
+    tracks.trackCount = sanitizedCount(readInt(cursor), cursor);
+    tracks.cursors.assign(tracks.trackCount, 0);
+    tracks.counts.assign(tracks.trackCount, 0);
 
     // First pass: the counts and the longest track, which sets the row stride.
     char name[kTextFieldBufferSize];
     const TextCursor tracksStart = cursor;
-    for (unsigned k = 0; k < trackCount_; ++k) {
+    for (unsigned k = 0; k < tracks.trackCount; ++k) {
         readText(cursor, name);
-        counts_[k] = sanitizedCount(readInt(cursor), cursor);
-        stride_ = std::max(stride_, counts_[k]);
-        for (unsigned i = 0; i < counts_[k]; ++i)
+        tracks.counts[k] = sanitizedCount(readInt(cursor), cursor);
+        tracks.stride = std::max(tracks.stride, tracks.counts[k]);
+        for (unsigned i = 0; i < tracks.counts[k]; ++i)
             readFloat(cursor);
     }
 
-    // Second pass: the times, track after track, each row `stride_` long.
-    times_.assign(static_cast<std::size_t>(trackCount_) * stride_, 0);
+    // Second pass: the times, track after track, each row `stride` long.
+    tracks.times.assign(static_cast<std::size_t>(tracks.trackCount) * tracks.stride, 0);
     cursor = tracksStart;
-    for (unsigned k = 0; k < trackCount_; ++k) {
+    for (unsigned k = 0; k < tracks.trackCount; ++k) {
         readText(cursor, name);
         readInt(cursor);
-        for (unsigned i = 0; i < counts_[k]; ++i)
-            times_[static_cast<std::size_t>(k) * stride_ + i] = syncSecondsToBytes(readFloat(cursor));
+        for (unsigned i = 0; i < tracks.counts[k]; ++i)
+            tracks.times[static_cast<std::size_t>(k) * tracks.stride + i] = syncSecondsToBytes(readFloat(cursor));
     }
+    return tracks;
+}
+
+MusicPlayer::MusicPlayer(PlatformWindow* window, const char* baseName)
+{
+    const std::string base = baseName;
+    const Resource dat = findResource(kMusicResourceType, (base + "_DAT").c_str());
+    tracks_ = readSyncTracks(dat.data, dat.size);
+    startStream(window, (base + "_MP3").c_str());
 }
 
 void MusicPlayer::startStream(PlatformWindow* window, const char* mp3Name)
@@ -104,14 +106,14 @@ MusicPlayer::~MusicPlayer()
 bool MusicPlayer::eventDue(int track)
 {
     const std::uint32_t position = audio().channelGetPosition(stream_);
-    if (track < 1 || static_cast<unsigned>(track) > trackCount_)
+    if (track < 1 || static_cast<unsigned>(track) > tracks_.trackCount)
         return false;
     const unsigned row = static_cast<unsigned>(track - 1);
-    const unsigned next = cursors_[row];
-    if (next >= counts_[row])
+    const unsigned next = tracks_.cursors[row];
+    if (next >= tracks_.counts[row])
         return false;
-    if (times_[static_cast<std::size_t>(row) * stride_ + next] > position)
+    if (tracks_.times[static_cast<std::size_t>(row) * tracks_.stride + next] > position)
         return false;
-    cursors_[row] = next + 1;
+    tracks_.cursors[row] = next + 1;
     return true;
 }

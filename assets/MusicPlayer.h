@@ -1,10 +1,27 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "platform/AudioBackend.h"
 
 struct PlatformWindow;
+
+// The sync tracks: per track its event times as byte positions, its count
+// and the cursor of its next unreported event.  Track k (from 0) keeps its
+// times at k * stride onwards; stride is the longest track's count.
+struct SyncTracks {
+    std::vector<unsigned> cursors;
+    std::vector<unsigned> counts;
+    std::vector<std::uint32_t> times;
+    unsigned stride = 0;
+    unsigned trackCount = 0;
+};
+
+// Reads sync data: the track count, then per track a name (discarded), a
+// count and that many times in seconds.  Counts that the data cannot hold
+// are cut to what it can; nothing is read outside the data.
+SyncTracks readSyncTracks(const unsigned char* data, std::size_t size);
 
 // The music and the timeline it drives.  Construction reads the sync tracks
 // from "<base>_DAT", opens "<base>_MP3" as a looping stream and starts it;
@@ -21,21 +38,13 @@ public:
     // Tracks count from 1.  True once for each event, in order.
     bool eventDue(int track);
 
-    unsigned trackCount() const { return trackCount_; }
-    unsigned stride() const { return stride_; }
-    unsigned count(int track) const { return counts_.at(track - 1); }
-    std::uint32_t time(int track, unsigned index) const { return times_.at((track - 1) * stride_ + index); }
+    const SyncTracks& tracks() const { return tracks_; }
 
 private:
-    void readTracks(const char* datName);
     void startStream(PlatformWindow* window, const char* mp3Name);
 
     AudioStream stream_ = 0;
-    std::vector<unsigned> cursors_;
-    std::vector<unsigned> counts_;
-    std::vector<std::uint32_t> times_;
-    unsigned stride_ = 0;
-    unsigned trackCount_ = 0;
+    SyncTracks tracks_;
 };
 
 // Seconds as stored in the sync data to a byte position: the single-precision

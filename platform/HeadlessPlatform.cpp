@@ -24,11 +24,11 @@ HeadlessPlatform::HeadlessPlatform(int fps)
 
 HeadlessPlatform::~HeadlessPlatform()
 {
-    if (display_ != nullptr) {
+    // The display stays initialised: it is one per process, shared by every
+    // headless context in it.
+    if (display_ != nullptr && context_ != nullptr) {
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        if (context_ != nullptr)
-            eglDestroyContext(display_, context_);
-        eglTerminate(display_);
+        eglDestroyContext(display_, context_);
     }
 }
 
@@ -90,6 +90,14 @@ bool HeadlessPlatform::createGLContext(PlatformWindow*)
         return false;
     // There is no window to draw to, so the persistent picture is the only target.
     return picture_.create(kPictureWidth, kPictureHeight);
+}
+
+void HeadlessPlatform::makeCurrent()
+{
+    if (display_ != nullptr && context_ != nullptr) {
+        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
+        picture_.bindForDrawing();
+    }
 }
 
 void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)

@@ -27,6 +27,8 @@ public:
     void enterFullScreen(PlatformWindow*) override {}
     void restoreDisplayMode() override {}
 
+    // Makes this platform's context the current one again.
+    void makeCurrent();
     const VirtualClock& clock() const { return clock_; }
     const OffscreenPicture& picture() const { return picture_; }
     // Called at every swap with the index of the finished frame (from 0),

@@ -178,4 +178,15 @@ void accentAt(Section& s, double beat, double level) {
     s.mix.duck(t, 0.8, 0.5);
 }
 
+void finale(Section& s, double beat) {
+    int64_t t = s.at(beat);
+    const double hold = 2.6;
+    s.mix.add(pad({57, 61, 64, 69, 73}, hold, 1.0, 0.45, s.rng), t, Bus::Music, scaled(kPad, 0.9));
+    s.mix.add(bass(33, hold, 1.0, 0.1), t, Bus::Music, scaled(kBass, 0.8));
+    s.mix.add(bell(69, 1.0), t, Bus::Music, scaled(kBell, 0.7));
+    s.mix.add(bell(76, 0.8), t + int64_t(0.01 * kRate), Bus::Music, scaled(kBell, 0.5));
+    s.mix.add(impact(0.6, s.rng), t, Bus::Drums, scaled(kFx, 0.6));
+    crashAt(s, beat, 0.5);
+}
+
 }  // namespace music

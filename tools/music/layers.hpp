@@ -53,4 +53,8 @@ void crashAt(Section& s, double beat, double level);
 // The big accent: crash, low impact and sub drop together.
 void accentAt(Section& s, double beat, double level);
 
+// Closing A major chord (the minor piece resolves to major) with low A,
+// bells and a soft hit, left to ring out.
+void finale(Section& s, double beat);
+
 }  // namespace music

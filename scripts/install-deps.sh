@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs everything the demo, its tests and its tools need, from Debian's
+# packages only.  Safe to run again: it does nothing when all is in place.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl2-dev libmpg123-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libstb-dev libturbojpeg0-dev
+  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  xvfb xfonts-base xdotool x11-utils imagemagick
+  ffmpeg lame sox
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

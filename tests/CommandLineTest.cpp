@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+ParsedCommandLine parse(std::vector<const char*> args)
+{
+    args.insert(args.begin(), "quittenhain");
+    return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, NoArgumentsIsTheDemoWithItsQuestion)
+{
+    const ParsedCommandLine parsed = parse({});
+    EXPECT_TRUE(parsed.error.empty());
+    EXPECT_EQ(parsed.options.mode, CommandLine::Mode::Demo);
+    EXPECT_EQ(parsed.options.fullScreen, FullScreenChoice::Ask);
+    EXPECT_TRUE(parsed.options.vsync);
+}
+
+TEST(CommandLine, CaptureTakesItsDirectoryAndRange)
+{
+    const ParsedCommandLine parsed = parse({"--capture", "out", "--fps", "30", "--from", "12.5", "--until", "13"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.mode, CommandLine::Mode::CaptureFrames);
+    EXPECT_EQ(parsed.options.captureDir, "out");
+    EXPECT_EQ(parsed.options.fps, 30);
+    EXPECT_EQ(parsed.options.fromSeconds, 12.5);
+    EXPECT_EQ(parsed.options.untilSeconds, 13.0);
+}
+
+TEST(CommandLine, BadInputIsRefusedWithAReason)
+{
+    for (auto args : std::vector<std::vector<const char*>>{{"--bogus"},
+                                                           {"--capture"},
+                                                           {"--capture", "d", "--fps", "0"},
+                                                           {"--capture", "d", "--fps", "29.97"},
+                                                           {"--capture", "d", "--fps", "sixty"},
+                                                           {"--capture", "d", "--until", "-1"},
+                                                           {"--capture", "d", "--until", "nan"},
+                                                           {"--fps", "30"}}) {
+        EXPECT_FALSE(parse(args).error.empty()) << args[0];
+    }
+}
+
+TEST(CommandLine, FullScreenAnswersAndHelp)
+{
+    EXPECT_EQ(parse({"--windowed"}).options.fullScreen, FullScreenChoice::Windowed);
+    EXPECT_EQ(parse({"--fullscreen", "--no-vsync"}).options.fullScreen, FullScreenChoice::FullScreen);
+    EXPECT_FALSE(parse({"--no-vsync"}).options.vsync);
+    EXPECT_EQ(parse({"--windowed", "--help", "--bogus"}).options.mode, CommandLine::Mode::Help);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "app/FrameCapture.h"
+#include "assets/Resources.h"
+#include "fx/DemoRandom.h"
+#include "platform/HeadlessAudio.h"
+#include "platform/OffscreenPicture.h"
+
+namespace {
+
+TEST(HeadlessAudio, PositionFollowsTheVirtualClockInWholeSampleFrames)
+{
+    VirtualClock clock;
+    clock.fps = 60;
+    HeadlessAudio audio(clock);
+    ASSERT_TRUE(audio.init(kDefaultAudioDevice, 44100, 0, nullptr));
+    EXPECT_EQ(audio.channelGetPosition(1), kPositionUnknown);   // no stream yet
+    const Resource mp3 = findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3");
+    const AudioStream stream = audio.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
+    ASSERT_NE(stream, 0u);
+    clock.frames = 5;   // loading took frames: the music starts where it is played
+    ASSERT_TRUE(audio.streamPlay(stream, false, kStreamLoop));
+    EXPECT_EQ(audio.channelGetPosition(stream), 0u);
+    clock.frames = 5 + 759;
+    EXPECT_EQ(audio.channelGetPosition(stream), 759u * 2940u);   // 735 samples a frame at 60 fps
+
+    clock.fps = 7;   // 44100 / 7 = 6300 samples, exactly
+    clock.frames = 5 + 3;
+    EXPECT_EQ(audio.channelGetPosition(stream) % 4, 0u);
+    EXPECT_EQ(audio.channelGetPosition(stream), 3u * 6300u * 4u);
+}
+
+TEST(HeadlessAudio, PositionWrapsWhenTheLoopStartsAgain)
+{
+    VirtualClock clock;
+    HeadlessAudio audio(clock);
+    audio.init(kDefaultAudioDevice, 44100, 0, nullptr);
+    const Resource mp3 = findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3");
+    const AudioStream stream = audio.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
+    audio.streamPlay(stream, false, kStreamLoop);
+    clock.frames = 60 * 300;   // five minutes: past the end of the music
+    const std::uint32_t position = audio.channelGetPosition(stream);
+    EXPECT_LT(position, 60u * 176400u);
+    EXPECT_GT(position, 40u * 176400u);
+    EXPECT_EQ(audio.streamCreateFile(true, mp3.data, 0, 100, 0), 0u);   // truncated music is refused
+}
+
+TEST(VirtualClock, TicksAdvanceByAThousandOverFpsPerFrame)
+{
+    VirtualClock clock;
+    clock.fps = 60;
+    clock.frames = 3;
+    EXPECT_EQ(clock.ticks(), 50u);
+    clock.frames = 60u * 3600u * 24u * 10u;   // ten days of frames: no overflow on the way
+    EXPECT_EQ(clock.ticks(), 864000000u);
+}
+
+TEST(FitPicture, KeepsTheAspectAndCentres)
+{
+    const FitRect same = fitPicture(640, 480, 640, 480);
+    EXPECT_EQ(same.x, 0);
+    EXPECT_EQ(same.width, 640);
+    const FitRect wide = fitPicture(640, 480, 1920, 1080);
+    EXPECT_EQ(wide.width, 1440);
+    EXPECT_EQ(wide.height, 1080);
+    EXPECT_EQ(wide.x, 240);
+    const FitRect tall = fitPicture(640, 480, 1280, 1024);
+    EXPECT_EQ(tall.width, 1280);
+    EXPECT_EQ(tall.height, 960);
+    EXPECT_EQ(tall.y, 32);
+    const FitRect none = fitPicture(640, 480, 0, 480);
+    EXPECT_EQ(none.width, 0);
+}
+
+TEST(CaptureRange, WritesFromItsStartAndEndsWhenTheMusicHasPlayed)
+{
+    CaptureRange range{60, 12.5, 13.0};
+    EXPECT_FALSE(range.writes(749));
+    EXPECT_TRUE(range.writes(750));
+    EXPECT_FALSE(range.endsAfter(778));
+    EXPECT_TRUE(range.endsAfter(779));   // frames 0..779: 780 frames, 13 s
+    EXPECT_FALSE(CaptureRange{}.endsAfter(1000000));
+    EXPECT_EQ(captureFileName(760), "frame00760.png");
+}
+
+TEST(RandomSequence, StartsAtOneAndMatchesTheClassicGenerator)
+{
+    RandomSequence sequence;
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (int value : expected)
+        EXPECT_EQ(sequence.next(), value);
+    for (int i = 0; i < 100000; ++i) {
+        const int value = sequence.next();
+        ASSERT_GE(value, 0);
+        ASSERT_LE(value, 32767);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/HeadlessPlatform.h"
+
+// The headless platform with an OpenGL context made once for the whole test
+// program, recording the message boxes shown through it.
+class TestPlatform : public HeadlessPlatform {
+public:
+    TestPlatform() : HeadlessPlatform(60) {}
+
+    struct Message {
+        std::string text;
+        std::string caption;
+    };
+    std::vector<Message> messages;
+
+    void showMessage(PlatformWindow*, const char* text, const char* caption) override
+    {
+        messages.push_back({text, caption});
+    }
+    // Leaves a trace a test of a process's way out can look for.
+    void restoreDisplayMode() override { std::fputs("display mode restored\n", stderr); }
+};
+
+// The shared test platform, installed as the program's platform, with its
+// OpenGL context current.  Fails the calling test when there is no context.
+TestPlatform& testPlatform();

@@ -1,0 +1,237 @@
+#include "score.hpp"
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "layers.hpp"
+#include "patterns.hpp"
+
+namespace music {
+
+namespace {
+
+constexpr double kBeat150 = 60.0 / 150.0;
+constexpr double kBeat160 = 60.0 / 160.0;
+
+using namespace pat;
+
+std::string both(const char* a, const char* b) { return std::string(a) + " " + b; }
+
+Groove full(const char* kickPat = kFour) { return {kickPat, nullptr, kBackbeat, kHats16, 1.0}; }
+Groove fullWithSnare() { return {kFour, kBackbeat, kBackbeat, kHats16, 1.0}; }
+
+// 0: pad and bells fade in, arpeggio and a muted beat join, roll into 1.
+void intro(Section& s) {
+    pads(s, 0, 8, 0.8, 0.1, 0.55);
+    bells(s, 0, "E5:16 C6:16 G5:16 B5:16", 0.45);
+    arpeggio(s, 2, 6, kArpSparse, 64, 0.6, 0.15);
+    bassline(s, 4, 4, kBassWhole, 0.6, 0.05);
+    groove(s, 4, 3, {kFour, nullptr, nullptr, kHatsOff, 0.6});
+    groove(s, 7, 1, {nullptr, nullptr, nullptr, kHats16, 0.7});
+    snareRoll(s, 24, 32, 0.15, 0.8);
+    sweepUp(s, 16, 32, 0.7);
+}
+
+// 1: the beat drops; every accent opens a four-bar phrase adding a layer.
+void ignition(Section& s, const std::vector<double>& accents) {
+    crashAt(s, 0, 1.0);
+    for (double a : accents) accentAt(s, std::round(s.grid.beatAt(a)), 1.0);
+    pads(s, 0, 16, 0.5, 0.35, 0.6);
+    bassline(s, 0, 16, kBassOff, 0.9, 0.4);
+    groove(s, 0, 4, {kFour, nullptr, nullptr, kHatsOff, 1.0});
+    groove(s, 4, 11, full());
+    groove(s, 15, 1, {kFour, nullptr, nullptr, kHats16, 1.0});
+    arpeggio(s, 8, 8, kArpUp, 64, 0.7, 0.4);
+    melody(s, 12, kHookB, {0, 0, 0.8, 0.4, 0.35});
+    snareRoll(s, 60, 64, 0.3, 0.8);
+}
+
+// 2: full groove, the hook, then the hook again with a second voice.
+void drive(Section& s) {
+    crashAt(s, 0, 1.0);
+    crashAt(s, 32, 0.7);
+    groove(s, 0, 15, full());
+    groove(s, 15, 1, {kFour, nullptr, nullptr, kHats8, 1.0});
+    tomFill(s, 63);
+    bassline(s, 0, 16, kBassRoll, 0.9, 0.5);
+    pads(s, 0, 16, 0.55, 0.5, 0.6);
+    arpeggio(s, 0, 16, kArpWave, 64, 0.6, 0.35);
+    std::string hook = both(kHookA, kHookB);
+    melody(s, 0, hook, {0, 0, 1.0, 0.5, 0.3});
+    melody(s, 8, hook, {0, -2, 1.0, 0.55, 0.3});
+}
+
+// 3: answer phrase, octave bass, higher arpeggio.
+void answer(Section& s) {
+    crashAt(s, 0, 1.0);
+    crashAt(s, 32, 0.7);
+    groove(s, 0, 16, fullWithSnare());
+    tomFill(s, 31);
+    bassline(s, 0, 16, kBassOct, 0.9, 0.55);
+    pads(s, 0, 16, 0.55, 0.6, 0.7);
+    arpeggio(s, 0, 16, kArpUp, 69, 0.55, 0.45);
+    melody(s, 0, kAnswer, {0, 0, 1.0, 0.55, 0.35});
+    melody(s, 8, kAnswer, {0, -2, 1.0, 0.6, 0.35});
+    snareRoll(s, 56, 64, 0.3, 0.9);
+    sweepUp(s, 48, 64, 0.6);
+}
+
+// 4: everything brighter and harmonised; the beat falls away in the last bar.
+void lift(Section& s) {
+    crashAt(s, 0, 1.0);
+    crashAt(s, 32, 0.8);
+    groove(s, 0, 15, fullWithSnare());
+    bassline(s, 0, 15, kBassDrive, 0.9, 0.7);
+    pads(s, 0, 16, 0.6, 0.7, 0.8);
+    arpeggio(s, 0, 15, kArpUp, 64, 0.75, 0.55);
+    std::string hook = both(kHookA, kHookB);
+    melody(s, 0, hook, {0, -2, 1.1, 0.7, 0.3});
+    melody(s, 8, hook, {0, -2, 1.1, 0.75, 0.35});
+    crashAt(s, 60, 0.6);
+}
+
+// 5: darker middle. Bells over a bare pad, then the pulse returns and a
+// roll winds the tempo up towards 160 bpm.
+void shadow(Section& s) {
+    accentAt(s, 0, 0.7);
+    pads(s, 0, 16, 0.75, 0.2, 0.55);
+    bells(s, 0, kBells, 0.6);
+    bells(s, 8, kBells, 0.45);
+    bassline(s, 0, 8, kBassWhole, 0.8, 0.05);
+    bassline(s, 8, 8, kBassPulse, 0.8, 0.3);
+    arpeggio(s, 8, 8, kArpLow, 57, 0.5, 0.3);
+    groove(s, 8, 4, {kFour, nullptr, nullptr, kHats8, 0.8});
+    groove(s, 12, 3, {kFour, nullptr, nullptr, kHats16, 0.9});
+    snareRoll(s, 48, 64, 0.2, 1.0);
+    sweepUp(s, 48, 64, 0.9);
+}
+
+// 6: half-time groove; the irregular cloth hits carry the rhythm.
+void cloth(Section& s, const std::vector<double>& hits) {
+    accentAt(s, 0, 1.0);
+    pads(s, 0, 16, 0.6, 0.3, 0.4);
+    groove(s, 0, 16, {kHalf, kHalfSnare, nullptr, kHatsHalf, 0.9});
+    bassline(s, 0, 16, kBassPulse, 0.85, 0.25);
+    arpeggio(s, 0, 16, kArpLow, 57, 0.55, 0.3);
+    melody(s, 8, kFall, {0, 0, 0.8, 0.3, 0.5});
+    for (size_t i = 0; i < hits.size(); ++i) {
+        double b = s.grid.beatAt(hits[i]);
+        int note = bassNote(s.chordAt(b)) + 12;
+        double vel = (i % 2 ? 0.8 : 1.0) * (0.9 + 0.1 * s.rng.uni());
+        s.mix.add(clothHit(note, vel, s.rng), std::llround(hits[i] * kRate), Bus::Drums,
+                  {0.75, 0.0, 0.25, 0.0});
+    }
+    tomFill(s, 62);
+    tomFill(s, 63);
+    sweepUp(s, 56, 64, 0.7);
+}
+
+// 7: the hook returns at the faster tempo.
+void reprise(Section& s) {
+    crashAt(s, 0, 1.0);
+    crashAt(s, 32, 0.7);
+    groove(s, 0, 16, full());
+    bassline(s, 0, 16, kBassRoll, 0.9, 0.55);
+    pads(s, 0, 16, 0.55, 0.55, 0.65);
+    arpeggio(s, 0, 16, kArpWave, 64, 0.6, 0.45);
+    std::string hook = both(kHookA, kHookB);
+    melody(s, 0, hook, {0, 0, 1.0, 0.6, 0.3});
+    melody(s, 8, hook, {0, -2, 1.05, 0.65, 0.3});
+    snareRoll(s, 60, 64, 0.4, 0.9);
+}
+
+// 8: climax on the lifted progression with the soaring line.
+void peak(Section& s) {
+    accentAt(s, 0, 0.9);
+    for (int b = 16; b < 64; b += 16) crashAt(s, b, 0.8);
+    groove(s, 0, 16, fullWithSnare());
+    bassline(s, 0, 16, kBassDrive, 0.95, 0.8);
+    pads(s, 0, 16, 0.7, 0.8, 0.9);
+    arpeggio(s, 0, 16, kArpUp, 69, 0.75, 0.6);
+    melody(s, 0, kSoar, {0, 0, 1.1, 0.75, 0.35});
+    melody(s, 8, kSoar, {0, -2, 1.15, 0.8, 0.35});
+    snareRoll(s, 56, 64, 0.4, 1.0);
+    sweepUp(s, 48, 64, 0.6);
+}
+
+// 9: broken beat under the answer and the hook, then a two-bar break.
+void variation(Section& s) {
+    crashAt(s, 0, 1.0);
+    groove(s, 0, 14, {kBreak, kBreakSnare, nullptr, kHats16, 1.0});
+    bassline(s, 0, 14, kBassOct, 0.9, 0.5);
+    bassline(s, 14, 2, kBassWhole, 0.7, 0.1);
+    pads(s, 0, 16, 0.6, 0.6, 0.35);
+    arpeggio(s, 0, 14, kArpSparse, 69, 0.6, 0.4);
+    melody(s, 0, kAnswer, {0, 0, 1.0, 0.6, 0.4});
+    melody(s, 8, kHookA, {0, -2, 1.0, 0.55, 0.4});
+    bells(s, 12, kHookB, 0.4);
+}
+
+// 10: the tempo relaxes, the drums thin out and the farewell line leads to
+// the last chord on the final sync time.
+void close(Section& s) {
+    pads(s, 0, 10, 0.7, 0.45, 0.2);
+    melody(s, 0, kFarewell, {0, 0, 0.75, 0.25, 0.55});
+    bassline(s, 0, 10, kBassWhole, 0.75, 0.05);
+    arpeggio(s, 0, 8, kArpSparse, 64, 0.4, 0.2);
+    groove(s, 0, 4, {kFour, nullptr, nullptr, kHatsOff, 0.55});
+    groove(s, 4, 4, {nullptr, nullptr, nullptr, kHats8, 0.4});
+    finale(s, 40);
+}
+
+}  // namespace
+
+SongTimes songTimes(const std::vector<SyncTrack>& tracks) {
+    if (tracks.size() != 3) throw std::runtime_error("score: expected three sync tracks");
+    SongTimes t{tracks[0].times, tracks[1].times, tracks[2].times};
+    if (t.sections.size() != 11) throw std::runtime_error("score: expected eleven section times");
+    return t;
+}
+
+std::vector<Grid> sectionGrids(const SongTimes& times) {
+    const std::vector<double>& t = times.sections;
+    std::vector<Grid> g;
+    g.emplace_back(0.0, t[0], int(std::round(t[0] / kBeat150)), kBeat150);
+    g.emplace_back(t[0], t[1], 64, kBeat150, times.accents);
+    for (int k = 2; k <= 4; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat150);
+    // Accelerando from 150 bpm: the ramp's end tempo lands near 160 bpm.
+    g.emplace_back(t[4], t[5], 64, kBeat150, std::vector<double>{}, kBeat150);
+    for (int k = 6; k <= 9; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat160);
+    // Ritardando from 160 bpm into the final chord.
+    g.emplace_back(t[9], t[10], 40, kBeat160, std::vector<double>{}, kBeat160);
+    return g;
+}
+
+void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix) {
+    const char* progressions[11] = {kMain, kMain, kMain, kMain, kMain, kDark,
+                                    kDescent, kMain, kLift, kMain, kClose};
+    for (size_t k = 0; k < grids.size(); ++k) {
+        Section s{mix, grids[k], parseProgression(progressions[k]), Rng(1000 + k)};
+        switch (k) {
+            case 0: intro(s); break;
+            case 1: ignition(s, times.accents); break;
+            case 2: drive(s); break;
+            case 3: answer(s); break;
+            case 4: lift(s); break;
+            case 5: shadow(s); break;
+            case 6: cloth(s, times.hits); break;
+            case 7: reprise(s); break;
+            case 8: peak(s); break;
+            case 9: variation(s); break;
+            case 10: close(s); break;
+        }
+    }
+}
+
+double echoSeconds(const std::vector<Grid>& grids, double seconds) {
+    const Grid* g = &grids.back();
+    for (const Grid& c : grids)
+        if (seconds < c.end()) {
+            g = &c;
+            break;
+        }
+    return 0.75 * g->period(g->beatAt(seconds));
+}
+
+}  // namespace music
