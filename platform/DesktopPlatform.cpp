@@ -213,9 +213,9 @@ void DesktopPlatform::waitForNextFrame()
         nextFrameAt_ = now + frameCounterTicks_;   // first frame, or fell behind: start afresh
         return;
     }
-    while (SDL_GetPerformanceCounter() < nextFrameAt_) {
-        const Uint64 left = nextFrameAt_ - SDL_GetPerformanceCounter();
-        const Uint64 leftMs = left * 1000 / SDL_GetPerformanceFrequency();
+    // Sleep to within a millisecond of the deadline, then spin the rest.
+    for (Uint64 counter = now; counter < nextFrameAt_; counter = SDL_GetPerformanceCounter()) {
+        const Uint64 leftMs = (nextFrameAt_ - counter) * 1000 / SDL_GetPerformanceFrequency();
         if (leftMs > 1)
             SDL_Delay(static_cast<Uint32>(leftMs - 1));
     }

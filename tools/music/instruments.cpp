@@ -9,7 +9,7 @@ namespace {
 size_t samplesFor(double seconds) { return size_t(seconds * kRate) + 1; }
 
 // Frequencies of six detuned square waves; their sum has the clangy,
-// inharmonic spectrum of a cymbal once band-passed.
+// inharmonic clang of a cymbal once band-passed.
 const double kMetal[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
 
 double metallic(Osc* osc, double scale) {
@@ -29,11 +29,11 @@ Mono kick(double vel) {
     for (size_t i = 0; i < out.size(); ++i) {
         double t = double(i) / kRate;
         // Fast pitch drop gives the punch, the slow tail sits at ~46 Hz.
-        double hz = 46.0 + 140.0 * std::exp(-t / 0.028) + 20.0 * std::exp(-t / 0.12);
-        double amp = t < 0.002 ? t / 0.002 : std::exp(-(t - 0.002) / 0.22);
+        double hz = 50.0 + 150.0 * std::exp(-t / 0.026) + 20.0 * std::exp(-t / 0.1);
+        double amp = t < 0.002 ? t / 0.002 : std::exp(-(t - 0.002) / 0.16);
         double x = body.sine(hz) * amp;
         click.tick(rng.bi());
-        x += click.bp * std::exp(-t / 0.004) * 0.6;
+        x += click.bp * std::exp(-t / 0.005) * 0.9;
         out[i] = float(std::tanh(x * 1.6) * 0.9 * vel);
     }
     return out;
@@ -176,8 +176,8 @@ Mono bass(double note, double seconds, double vel, double bright) {
         double cutoff = hz * (2.0 + 10.0 * bright * std::exp(-t / 0.07)) + 120.0;
         if ((i & 15) == 0) f.set(cutoff, 1.1);
         f.tick(saw.saw(hz));
-        double x = f.lp * 0.7 + sub.sine(hz) * 0.6;
-        out[i] = float(std::tanh(x * 1.4) * env.at(t, seconds) * vel * 0.75);
+        double x = f.lp * 0.75 + sub.sine(hz) * 0.45;
+        out[i] = float(std::tanh(x * 1.15) * env.at(t, seconds) * vel * 0.8);
     }
     return out;
 }
@@ -205,11 +205,11 @@ Stereo pad(const std::vector<int>& notes, double seconds, double vel, double bri
         }
         if ((i & 31) == 0) {
             double lfo = std::sin(kTwoPi * (lfoPhase + t * 0.15));
-            double cut = 500.0 + 5000.0 * bright * bright * (1.0 + 0.25 * lfo);
+            double cut = 600.0 + 7000.0 * bright * bright * (1.0 + 0.25 * lfo);
             fl.set(cut, 0.8);
             fr.set(cut * 1.05, 0.8);
-            hl.set(170.0, 0.7);  // keep the low end for bass and kick
-            hr.set(170.0, 0.7);
+            hl.set(230.0, 0.7);  // keep the low end for bass and kick
+            hr.set(230.0, 0.7);
         }
         fl.tick(l);
         fr.tick(r);

@@ -12,12 +12,12 @@ namespace {
 const Send kKick{1.0, 0.0, 0.0, 0.0};
 const Send kSnare{0.5, 0.0, 0.35, 0.0};
 const Send kClap{0.42, 0.0, 0.3, 0.0};
-const Send kHat{0.2, 0.0, 0.05, 0.0};
-const Send kCrash{0.38, 0.0, 0.2, 0.0};
+const Send kHat{0.3, 0.0, 0.05, 0.0};
+const Send kCrash{0.45, 0.0, 0.2, 0.0};
 const Send kBass{0.62, 0.0, 0.0, 0.0};
-const Send kPad{0.62, 0.0, 0.5, 0.0};
+const Send kPad{0.55, 0.0, 0.5, 0.0};
 const Send kArp{0.2, 0.0, 0.3, 0.45};
-const Send kLead{0.5, 0.0, 0.4, 0.3};
+const Send kLead{0.7, 0.0, 0.4, 0.3};
 const Send kBell{0.6, 0.0, 0.8, 0.4};
 const Send kFx{0.5, 0.0, 0.5, 0.0};
 
@@ -173,8 +173,8 @@ void crashAt(Section& s, double beat, double level) {
 void accentAt(Section& s, double beat, double level) {
     int64_t t = s.at(beat);
     crashAt(s, beat, level * 1.2);
-    s.mix.add(impact(1.0, s.rng), t, Bus::Drums, scaled(kFx, level * 1.1));
-    s.mix.add(subDrop(1.0), t, Bus::Drums, scaled(kKick, level * 0.6));
+    s.mix.add(impact(1.0, s.rng), t, Bus::Drums, scaled(kFx, level * 0.9));
+    s.mix.add(subDrop(1.0), t, Bus::Drums, scaled(kKick, level * 0.45));
     s.mix.duck(t, 0.8, 0.5);
 }
 

@@ -20,8 +20,8 @@ using namespace music;
 namespace {
 
 constexpr double kSongSeconds = 257.0;  // final chord at ~252 s, then its tail
-constexpr double kTargetLufs = -14.0;
-constexpr double kCeilingDb = -2.0;     // headroom for the MP3 encoder's overshoot
+constexpr double kTargetLufs = -13.6;
+constexpr double kCeilingDb = -2.6;     // headroom for the MP3 encoder's overshoot
 
 // Echo time looked up once per block: the tempo barely moves within 512
 // samples and the delay line smooths the steps anyway.

@@ -10,10 +10,10 @@ double integratedLoudness(const Stereo& s);  // LUFS
 double truePeak(const Stereo& s);            // linear, 4x oversampled estimate
 
 struct MasterResult {
-    double lufs, truePeakDb, gainDb;
+    double lufs, truePeakDb, gainDb, maxReductionDb;
 };
 
-// Scales, limits to `ceilingDb` (true peak) and iterates the input gain until
+// Equalizes, scales, limits to `ceilingDb` (true peak) and iterates the input gain until
 // the limited result measures `targetLufs`. Works in place.
 MasterResult master(Stereo& mix, double targetLufs, double ceilingDb);
 

@@ -120,7 +120,7 @@ void cloth(Section& s, const std::vector<double>& hits) {
         int note = bassNote(s.chordAt(b)) + 12;
         double vel = (i % 2 ? 0.8 : 1.0) * (0.9 + 0.1 * s.rng.uni());
         s.mix.add(clothHit(note, vel, s.rng), std::llround(hits[i] * kRate), Bus::Drums,
-                  {0.75, 0.0, 0.25, 0.0});
+                  {0.6, 0.0, 0.25, 0.0});
     }
     tomFill(s, 62);
     tomFill(s, 63);
