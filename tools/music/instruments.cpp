@@ -8,7 +8,7 @@ namespace {
 
 size_t samplesFor(double seconds) { return size_t(seconds * kRate) + 1; }
 
-// Frequencies of six detuned square waves; their sum has the clangy,
+// Frequencies of six detuned square waves; their sum gives the
 // inharmonic clang of a cymbal once band-passed.
 const double kMetal[6] = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
 

@@ -30,7 +30,7 @@ void syncParsing(const std::string& path) {
     std::vector<SyncTrack> t = readSyncFile(path);
     check(t.size() == 3, "three tracks");
     check(t[0].times.size() == 11 && t[1].times.size() == 3 && t[2].times.size() == 28, "time counts");
-    check(t[1].name.size() == 19 && t[1].name[8] == '\xDF', "Windows-1252 name kept byte for byte");
+    check(t[1].name.size() == 19 && t[1].name[9] == '\xDF', "Windows-1252 name kept byte for byte");
     check(std::fabs(t[0].times.back() - 252.2) < 1e-9, "last section time");
     bool threw = false;
     try {

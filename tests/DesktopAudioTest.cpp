@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "assets/Resources.h"
+#include "platform/DesktopAudio.h"
+#include "platform/Mp3Stream.h"
+
+namespace {
+
+// SDL's disk driver writes exactly the PCM the device was given, so the
+// decoding in the device callback can be compared with a direct decode.
+TEST(DesktopAudio, PlaysTheDecodedMusicFromItsFirstSample)
+{
+    const std::filesystem::path out = std::filesystem::temp_directory_path() / "quittenhain-audio-test.raw";
+    std::filesystem::remove(out);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+
+    const Resource mp3 = findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3");
+    {
+        DesktopAudio audio;
+        ASSERT_TRUE(audio.init(kDefaultAudioDevice, 44100, 0, nullptr)) << SDL_GetError();
+        const AudioStream stream = audio.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
+        ASSERT_NE(stream, 0u);
+        ASSERT_TRUE(audio.start());
+        ASSERT_TRUE(audio.streamPlay(stream, false, kStreamLoop));
+        std::uint32_t last = 0;
+        for (int i = 0; i < 30; ++i) {
+            SDL_Delay(10);
+            const std::uint32_t position = audio.channelGetPosition(stream);
+            EXPECT_GE(position, last);   // monotonic
+            EXPECT_EQ(position % 4, 0u);  // whole sample frames
+            last = position;
+        }
+        EXPECT_GT(last, 0u);
+        EXPECT_EQ(audio.channelGetPosition(stream + 1), kPositionUnknown);
+        audio.stop();
+        audio.streamFree(stream);
+        audio.free();
+    }
+    unsetenv("SDL_AUDIODRIVER");
+
+    std::ifstream file(out, std::ios::binary);
+    const std::vector<unsigned char> played((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(out);
+    ASSERT_GT(played.size(), 44100u);
+
+    Mp3Stream reference;
+    ASSERT_TRUE(reference.open(mp3.data, mp3.size));
+    std::vector<unsigned char> expected(played.size());
+    expected.resize(reference.read(expected.data(), expected.size()));
+    // The device may have been fed silence before the stream began playing.
+    std::size_t start = 0;
+    while (start < played.size() && played[start] == 0)
+        ++start;
+    std::size_t firstSound = 0;
+    while (firstSound < expected.size() && expected[firstSound] == 0)
+        ++firstSound;
+    ASSERT_LT(start, played.size());
+    ASSERT_GE(start, firstSound);
+    const std::size_t offset = start - firstSound;
+    const std::size_t compared = std::min(played.size() - offset, expected.size());
+    ASSERT_GT(compared, 17640u);
+    EXPECT_TRUE(std::equal(played.begin() + static_cast<long>(offset),
+                           played.begin() + static_cast<long>(offset + compared), expected.begin()));
+}
+
+TEST(DesktopAudio, NoSoundDeviceStillPlaysOnTheClock)
+{
+    const Resource mp3 = findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3");
+    DesktopAudio audio;
+    ASSERT_TRUE(audio.init(kNoSoundDevice, 44100, 0, nullptr));
+    const AudioStream stream = audio.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
+    ASSERT_NE(stream, 0u);
+    ASSERT_TRUE(audio.start());
+    ASSERT_TRUE(audio.streamPlay(stream, false, kStreamLoop));
+    const std::uint32_t before = audio.channelGetPosition(stream);
+    SDL_Delay(200);
+    const std::uint32_t after = audio.channelGetPosition(stream);
+    // 200 ms of real time is about 35280 bytes; allow for a busy machine.
+    EXPECT_GE(after - before, 30000u);
+    EXPECT_LE(after - before, 176400u);
+    EXPECT_EQ(audio.streamCreateFile(true, mp3.data, 0, 64, 0), 0u);
+}
+
+}  // namespace
