@@ -40,8 +40,9 @@ const char* usageText()
            "                      has played\n"
            "  -h, --help          show this text\n"
            "\n"
-           "The demo exits with status 1, as it always has; --capture exits with 0 when it\n"
-           "wrote what was asked. Unknown options exit with status 2.\n";
+           "The demo exits with status 1, as it always has, and so does --headless when\n"
+           "the demo ends; --capture exits with 0 when it wrote what was asked, and a run\n"
+           "stopped by --until with 0. Unknown options exit with status 2.\n";
 }
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv)

@@ -51,7 +51,8 @@ std::map<int, long> partStarts(const std::string& output)
 
 TEST(WholeRun, EachPartBeginsAfterTheFrameWhoseSyncCheckSeesItsTime)
 {
-    const RunResult run = runDemo("--headless --fps 60");
+    // --until only guards against a run that never ends; the demo ends first.
+    const RunResult run = runDemo("--headless --fps 60 --until 300");
     EXPECT_EQ(run.status, 1) << run.output.substr(0, 2000);
     const std::map<int, long> starts = partStarts(run.output);
     ASSERT_EQ(starts.size(), 11u) << run.output.substr(0, 2000);
