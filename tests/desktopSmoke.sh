@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The real desktop program under a virtual X display: the full-screen
+# question, the window, and the ways out (Escape, closing the window), each
+# ending with status 1.  Skipped (77) where Xvfb or xdotool is missing.
+set -u
+demo=$1
+closer=$2
+for tool in Xvfb xdotool xwininfo; do
+  command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
+done
+
+work=$(mktemp -d)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+export SDL_AUDIODRIVER=dummy
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The id of the top-level window with this title, once it exists.
+window_titled() {
+  for _ in $(seq 100); do
+    id=$(xwininfo -root -tree | awk -v t="\"$1\":" '$2 == t { print $1; exit }')
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts the demo with the given arguments in the background.
+start_demo() {
+  "$demo" "$@" >"$work/demo.log" 2>&1 &
+  demo_pid=$!
+}
+
+# Waits for the demo to end and sets status to its exit status (or "timeout").
+wait_for_demo() {
+  for _ in $(seq 100); do
+    if ! kill -0 "$demo_pid" 2>/dev/null; then
+      wait "$demo_pid"
+      status=$?
+      return
+    fi
+    sleep 0.1
+  done
+  kill -9 "$demo_pid" 2>/dev/null
+  status=timeout
+}
+
+# 1. No arguments: the question comes first; "No" (Escape) gives the window.
+start_demo
+question=$(window_titled "Question") || fail "no full-screen question"
+[ -n "${question:-}" ] && xdotool key --window "$question" Escape
+main=$(window_titled "Quittenhain") || fail "no main window after the question"
+if [ -n "${main:-}" ]; then
+  size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+  [ "$size" = "640x480" ] || fail "window is $size, not 640x480"
+  sleep 1
+  xdotool mousemove 400 300 key Escape
+fi
+wait_for_demo
+[ "$status" = 1 ] || fail "Escape ended with status $status"
+
+# 2. Closing the window.
+start_demo --windowed
+main=$(window_titled "Quittenhain") || fail "no window with --windowed"
+[ -n "${main:-}" ] && { sleep 1; "$closer" "$main"; }
+wait_for_demo
+[ "$status" = 1 ] || fail "closing the window ended with status $status"
+
+# 3. Full screen, then Escape.
+start_demo --fullscreen
+main=$(window_titled "Quittenhain") || fail "no window with --fullscreen"
+[ -n "${main:-}" ] && { sleep 1; xdotool mousemove 100 100 key Escape; }
+wait_for_demo
+[ "$status" = 1 ] || fail "Escape in full screen ended with status $status"
+
+if [ "$failures" -gt 0 ]; then
+  echo "--- last demo output"; cat "$work/demo.log"
+  exit 1
+fi
+echo "desktop smoke test passed"
