@@ -1,5 +1,6 @@
 #include "tests/TestPlatform.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 TestPlatform& testPlatform()
@@ -13,4 +14,24 @@ TestPlatform& testPlatform()
     setPlatform(shared);
     shared->makeCurrent();
     return *shared;
+}
+
+Pixel pixelAt(int x, int y)
+{
+    unsigned char rgba[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+unsigned makeFlatTexture(unsigned char r, unsigned char g, unsigned char b)
+{
+    const unsigned char texel[4 * 4 * 3] = {r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b,
+                                            r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b, r, g, b};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    return name;
 }

@@ -28,3 +28,12 @@ public:
 // The shared test platform, installed as the program's platform, with its
 // OpenGL context current.  Fails the calling test when there is no context.
 TestPlatform& testPlatform();
+
+// The colour of one pixel of the current picture, 0-255 per channel.
+struct Pixel {
+    int r, g, b;
+};
+Pixel pixelAt(int x, int y);
+// A texture of one flat colour (or of rows given bottom-up) made directly,
+// without a JPEG in between.
+unsigned makeFlatTexture(unsigned char r, unsigned char g, unsigned char b);

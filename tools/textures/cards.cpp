@@ -1,0 +1,169 @@
+// Flat graphics: plain fills, the test card, the name cards and the title.
+#include "font.hpp"
+#include "noise.hpp"
+#include "recipes.hpp"
+
+namespace tex {
+
+Image makeWhite(int n) { return Image(n, n, Col(1.0f)); }
+Image makeBlack(int n) { return Image(n, n, Col(0.0f)); }
+
+Image makeTestPattern(int n) {
+    const float s = n / 512.0f;  // layout is designed on a 512 grid
+    Image img(n, n, Col(0.20f));
+    // Background squares with a faint two-tone checker, then the grid.
+    for (int j = 0; j < 16; ++j)
+        for (int i = 0; i < 16; ++i)
+            if ((i + j) & 1) fillRect(img, i * 32 * s, j * 32 * s, (i + 1) * 32 * s, (j + 1) * 32 * s, Col(0.25f));
+    for (int k = 0; k <= 16; ++k) {
+        fillRect(img, k * 32 * s - 1, 0, k * 32 * s + 1, float(n), Col(0.78f));
+        fillRect(img, 0, k * 32 * s - 1, float(n), k * 32 * s + 1, Col(0.78f));
+    }
+    // Corner targets: rings with cross hairs and a fine-line resolution patch.
+    const float corners[4][2] = {{64, 64}, {448, 64}, {64, 448}, {448, 448}};
+    for (auto& c : corners) {
+        float cx = c[0] * s, cy = c[1] * s;
+        fillRect(img, cx - 28 * s, cy - 28 * s, cx + 28 * s, cy + 28 * s, Col(0.0f));
+        for (int k = 0; k < 14; ++k)
+            if (k & 1) fillRect(img, cx - 28 * s + k * 4 * s, cy - 28 * s, cx - 28 * s + (k + 1) * 4 * s, cy, Col(1.0f));
+        for (int k = 0; k < 28; ++k)
+            if (k & 1) fillRect(img, cx - 28 * s, cy + k * 2 * s, cx, cy + (k + 1) * 2 * s, Col(1.0f));
+        ring(img, cx, cy, 40 * s, 3 * s, Col(1.0f));
+        line(img, cx - 52 * s, cy, cx + 52 * s, cy, 2 * s, Col(1.0f));
+        line(img, cx, cy - 52 * s, cx, cy + 52 * s, 2 * s, Col(1.0f));
+    }
+    // Edge arrows pointing at the centre of each border.
+    for (int k = 0; k < 4; ++k) {
+        float cx = n * 0.5f;
+        for (int t = 0; t < 14; ++t) {
+            float w = (14 - t) * s;
+            float a = t * s;
+            if (k == 0) fillRect(img, cx - w, a, cx + w, a + s, Col(1.0f));
+            if (k == 1) fillRect(img, cx - w, n - a - s, cx + w, n - a, Col(1.0f));
+            if (k == 2) fillRect(img, a, cx - w, a + s, cx + w, Col(1.0f));
+            if (k == 3) fillRect(img, n - a - s, cx - w, n - a, cx + w, Col(1.0f));
+        }
+    }
+    const float x0 = 96 * s, x1 = 416 * s, wd = x1 - x0;
+    // Upper cap: pale-to-dark blue sky ramp.
+    for (int y = int(48 * s); y < int(96 * s); ++y)
+        fillRect(img, x0, float(y), x1, y + 1.0f, mix(rgb8(20, 40, 110), rgb8(90, 170, 235), (y - 48 * s) / (48 * s)));
+    // 75% colour bars.
+    const Col bars[8] = {Col(0.75f), {0.75f, 0.75f, 0}, {0, 0.75f, 0.75f}, {0, 0.75f, 0},
+                         {0.75f, 0, 0.75f}, {0.75f, 0, 0}, {0, 0, 0.75f}, Col(0.0f)};
+    for (int i = 0; i < 8; ++i) fillRect(img, x0 + wd * i / 8, 96 * s, x0 + wd * (i + 1) / 8, 200 * s, bars[i]);
+    // Grey step wedge.
+    for (int i = 0; i < 8; ++i) fillRect(img, x0 + wd * i / 8, 200 * s, x0 + wd * (i + 1) / 8, 236 * s, Col(i / 7.0f));
+    // Name strip.
+    fillRect(img, x0, 236 * s, x1, 276 * s, Col(0.0f));
+    Gray label = boldFont().fit("QUITTENHAIN", int(wd * 0.8f), int(24 * s), 0.08f);
+    stamp(img, label, int(n * 0.5f - label.w * 0.5f), int(256 * s - label.h * 0.5f), Col(1.0f));
+    // Primary ramps and a hue sweep.
+    for (int x = int(x0); x < int(x1); ++x) {
+        float t = (x + 0.5f - x0) / wd;
+        fillRect(img, float(x), 276 * s, x + 1.0f, 300 * s, Col(t, 0, 0));
+        fillRect(img, float(x), 300 * s, x + 1.0f, 324 * s, Col(0, t, 0));
+        fillRect(img, float(x), 324 * s, x + 1.0f, 348 * s, Col(0, 0, t));
+        fillRect(img, float(x), 348 * s, x + 1.0f, 372 * s, hsv(t, 1, 1));
+    }
+    // Frequency gratings: sine stripes, coarse to fine.
+    for (int x = int(x0); x < int(x1); ++x) {
+        int band = int((x - x0) / wd * 5);
+        float period = 16.0f / (1 << band) * s + (band == 4 ? 1 : 0);
+        float v = 0.5f + 0.5f * std::cos(kTwoPi * (x - x0) / std::max(period, 2.0f));
+        fillRect(img, float(x), 372 * s, x + 1.0f, 420 * s, Col(v));
+    }
+    // Lower cap: warm ramp.
+    for (int y = int(420 * s); y < int(464 * s); ++y)
+        fillRect(img, x0, float(y), x1, y + 1.0f, mix(rgb8(250, 200, 60), rgb8(120, 20, 10), (y - 420 * s) / (44 * s)));
+    // Framing circle and centre cross.
+    ring(img, n * 0.5f, n * 0.5f, 214 * s, 4 * s, Col(1.0f));
+    ring(img, n * 0.5f, n * 0.5f, 219 * s, 2 * s, Col(0.0f));
+    line(img, n * 0.5f - 10 * s, 218 * s, n * 0.5f + 10 * s, 218 * s, 2 * s, Col(0.0f));
+    return img;
+}
+
+namespace {
+// A name in pale lettering on pure black with fine ornamental rules above
+// and below. The ground must stay exactly black: the demo keys it out.
+Image creditCard(int n, const char* name, float maxHeight) {
+    Image img(n, n, Col(0.0f));
+    Gray m = boldFont().fit(name, int(n * 0.82f), int(n * maxHeight), 0.04f);
+    int x = (n - m.w) / 2, y = (n - m.h) / 2;
+    // Letters: white at the top easing into a pale ice blue at the foot.
+    for (int j = 0; j < m.h; ++j) {
+        Col c = mix(Col(1.0f), Col(0.72f, 0.84f, 1.0f), smooth(0.2f, 1.0f, float(j) / m.h));
+        for (int i = 0; i < m.w; ++i) img.blend(x + i, y + j, c, m.at(i, j));
+    }
+    // Rules fade out towards their ends; a small diamond sits on each.
+    const float gap = n * 0.075f, half = n * 0.36f, cx = n * 0.5f;
+    for (float ry : {y - gap, y + m.h + gap}) {
+        for (int px = int(cx - half); px < int(cx + half); ++px) {
+            float d = std::fabs(px + 0.5f - cx) / half;
+            float a = 0.85f * (1 - smooth(0.35f, 1.0f, d));
+            if (std::fabs(px + 0.5f - cx) < n * 0.035f) a = 0;
+            fillRect(img, float(px), ry - 0.75f, px + 1.0f, ry + 0.75f, Col(0.85f, 0.9f, 1.0f), a);
+        }
+        float r = n * 0.018f;
+        for (int py = int(ry - r - 1); py <= int(ry + r + 1); ++py)
+            for (int px = int(cx - r - 1); px <= int(cx + r + 1); ++px) {
+                float d = std::fabs(px + 0.5f - cx) + std::fabs(py + 0.5f - ry);
+                img.blend(px, py, Col(0.95f, 0.97f, 1.0f), clamp01(r - d + 0.5f));
+            }
+    }
+    return img;
+}
+}  // namespace
+
+Image makeCreditKolbar(int n) { return creditCard(n, "KOLBAR", 0.30f); }
+Image makeCreditMeridos(int n) { return creditCard(n, "MERIDOS", 0.30f); }
+Image makeCreditTwl(int n) { return creditCard(n, "TWL", 0.34f); }
+
+Image makeBlurTitle(int n) {
+    Image img(n, n);
+    const float cx = n * 0.5f, cy = n * 0.5f;
+    // Deep blue ground, brighter towards the centre, with coloured rays
+    // whose hue turns once around the circle.
+    shade(img, [&](float u, float v) {
+        float dx = u - 0.5f, dy = v - 0.5f;
+        float r = std::sqrt(dx * dx + dy * dy);
+        float a = std::atan2(dy, dx);
+        Col c = mix(rgb8(40, 60, 170), rgb8(6, 8, 40), smooth(0.0f, 0.72f, r));
+        float wob = 0.35f * noise(a * 3.0f, 0.5f, 0, 11u);
+        float rays = std::pow(0.5f + 0.5f * std::cos(a * 18 + wob), 5.0f);
+        float rays2 = std::pow(0.5f + 0.5f * std::cos(a * 7 + 1.3f), 9.0f);
+        float fall = std::exp(-r * 3.2f) * smooth(0.0f, 0.06f, r + 0.02f);
+        c += hsv(a / kTwoPi + 0.55f, 0.75f, 1.0f) * (rays * fall * 1.3f);
+        c += hsv(a / kTwoPi + 0.1f, 0.5f, 1.0f) * (rays2 * fall * 0.8f);
+        c += Col(1.0f, 0.9f, 0.6f) * (0.9f * std::exp(-r * r / 0.012f));
+        return c;
+    }, 3);
+    // Scattered twinkles, larger ones sparse.
+    Rng rng(0x51A7u);
+    for (int i = 0; i < 70; ++i) {
+        float x = rng.range(0, float(n)), y = rng.range(0, float(n));
+        float sz = n * (rng.uni() < 0.15f ? rng.range(0.05f, 0.09f) : rng.range(0.015f, 0.035f));
+        sparkle(img, x, y, sz, hsv(rng.range(0.1f, 0.65f), rng.range(0.0f, 0.5f), rng.range(0.6f, 1.0f)));
+    }
+    // Title with a soft dark halo underneath for contrast against the rays.
+    Gray m = boldFont().fit("QUITTENHAIN", int(n * 0.92f), int(n * 0.2f), 0.02f);
+    int tx = (n - m.w) / 2, ty = int(cy - m.h * 0.5f);
+    Gray halo(m.w + 24, m.h + 24);
+    for (int j = 0; j < m.h; ++j)
+        for (int i = 0; i < m.w; ++i) halo.at(i + 12, j + 12) = m.at(i, j);
+    blur(halo, 3.0f, false);
+    for (float& h : halo.v) h = clamp01(h * 2.2f);
+    stamp(img, halo, tx - 12 + 1, ty - 12 + 2, Col(0.02f, 0.02f, 0.08f), 0.9f);
+    for (int j = 0; j < m.h; ++j) {
+        float t = float(j) / m.h;
+        Col c = ramp({{0.0f, Col(1, 1, 0.92f)}, {0.45f, Col(1, 0.93f, 0.45f)}, {1.0f, Col(1, 0.6f, 0.1f)}}, t);
+        for (int i = 0; i < m.w; ++i) img.blend(tx + i, ty + j, c, m.at(i, j));
+    }
+    // A few glints on the lettering.
+    sparkle(img, tx + m.w * 0.08f, ty + m.h * 0.1f, n * 0.07f, Col(1.0f));
+    sparkle(img, tx + m.w * 0.9f, ty + m.h * 0.85f, n * 0.05f, Col(1.0f, 0.95f, 0.8f));
+    (void)cx;
+    return img;
+}
+
+}  // namespace tex
