@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -15,6 +16,31 @@ bool parseNumber(const char* text, double& value)
     errno = 0;
     value = std::strtod(text, &end);
     return errno == 0 && *end == '\0' && std::isfinite(value);
+}
+
+// "120,700,5671": whole frame indices, put in ascending order.
+bool parseFrameList(const char* text, std::vector<std::uint64_t>& frames)
+{
+    frames.clear();
+    const char* at = text;
+    while (*at != '\0') {
+        if (*at < '0' || *at > '9')
+            return false;
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long frame = std::strtoull(at, &end, 10);
+        if (errno != 0 || frame > 100000000ull)
+            return false;
+        frames.push_back(frame);
+        at = end;
+        if (*at == ',')
+            ++at;
+        else if (*at != '\0')
+            return false;
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    return !frames.empty();
 }
 
 }  // namespace
@@ -38,6 +64,8 @@ const char* usageText()
            "                      (earlier frames are still rendered)\n"
            "  --until SECONDS     with --capture or --headless: stop once this much music\n"
            "                      has played\n"
+           "  --frames LIST       with --capture: write only these frames (comma-separated\n"
+           "                      indices, e.g. 120,700) and stop after the last\n"
            "  -h, --help          show this text\n"
            "\n"
            "The demo exits with status 1, as it always has, and so does --headless when\n"
@@ -98,12 +126,20 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             }
             (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
             sawRange = true;
+        } else if (std::strcmp(arg, "--frames") == 0) {
+            if (!needValue("a list of frame indices"))
+                return parsed;
+            if (!parseFrameList(value, options.frames)) {
+                parsed.error = "--frames needs frame indices separated by commas, like 120,700";
+                return parsed;
+            }
+            sawRange = true;
         } else {
             parsed.error = std::string("unknown option: ") + arg;
             return parsed;
         }
     }
     if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
-        parsed.error = "--fps, --from and --until need --headless or --capture";
+        parsed.error = "--fps, --from, --until and --frames need --headless or --capture";
     return parsed;
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Shell.h"
 
@@ -14,6 +16,7 @@ struct CommandLine {
     std::string captureDir;
     double fromSeconds = 0.0;
     double untilSeconds = -1.0;   // negative: to the end of the demo
+    std::vector<std::uint64_t> frames;   // --frames: only these frame indices, ascending
 };
 
 struct ParsedCommandLine {

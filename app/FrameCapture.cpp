@@ -1,5 +1,6 @@
 #include "app/FrameCapture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -91,15 +92,20 @@ void finishFrame(const HeadlessPlatform& headless, std::uint64_t frame)
 
 bool CaptureRange::writes(std::uint64_t frame) const
 {
-    // Compare in frames, exactly: time f / fps >= from  <=>  f >= from * fps.
-    return static_cast<double>(frame) >= fromSeconds * fps - 1e-9;
+    if (!frames.empty())
+        return std::binary_search(frames.begin(), frames.end(), frame);
+    // Compare in frames: time f / fps >= from  <=>  f >= from * fps, with room
+    // for a time given in decimals (94.516667 s is frame 5671 at 60 fps).
+    return static_cast<double>(frame) >= fromSeconds * fps - 1e-4;
 }
 
 bool CaptureRange::endsAfter(std::uint64_t frame) const
 {
+    if (!frames.empty() && frame >= frames.back())
+        return true;
     if (untilSeconds < 0)
         return false;
-    return static_cast<double>(frame + 1) >= untilSeconds * fps - 1e-9;
+    return static_cast<double>(frame + 1) >= untilSeconds * fps - 1e-4;
 }
 
 std::string captureFileName(std::uint64_t frame)

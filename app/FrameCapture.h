@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class HeadlessPlatform;
 
@@ -10,6 +11,7 @@ struct CaptureRange {
     int fps = 60;
     double fromSeconds = 0.0;
     double untilSeconds = -1.0;   // negative: no limit
+    std::vector<std::uint64_t> frames;   // when not empty: only these, ascending; the run ends after the last
 
     // Frame f is written when its time is at or past fromSeconds.
     bool writes(std::uint64_t frame) const;

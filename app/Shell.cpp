@@ -5,7 +5,9 @@
 
 #include "app/PartRenderState.h"
 #include "app/Timeline.h"
+#include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
+#include "parts/Part6RadialGlow.h"
 #include "platform/Platform.h"
 
 int partNumber = 1;
@@ -82,7 +84,9 @@ void endDemo()
 
 void loadAssets(PlatformWindow* window)
 {
+    loadDemoTextures();
     theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE");
+    buildBlurGrid(theBlurGrid);
 }
 
 void mainWindowProc(const PlatformEvent& event)

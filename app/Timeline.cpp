@@ -2,7 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
+#include "parts/Part1PlasmaWave.h"
+#include "parts/Part5LineFigure.h"
+#include "parts/Part6RadialGlow.h"
 #include "parts/PendingParts.h"
 #include "platform/Platform.h"
 
@@ -22,12 +26,12 @@ void part8Frame(int partTime)
 void drawPart(int partNumber, int partTime)
 {
     switch (partNumber) {
-    case 1: part1Frame(partTime); break;
+    case 1: part1Frame(partTime, texPlasma); break;
     case 2: part2Frame(partTime); break;
     case 3: part3Frame(partTime); break;
     case 4: part4Frame(partTime); break;
-    case 5: part5Frame(partTime); break;
-    case 6: part6Frame(partTime); break;
+    case 5: part5Frame(partTime, texWhite); break;
+    case 6: part6Frame(partTime, theBlurGrid, texBlur); break;
     case 7: part7Frame(partTime); break;
     case 8: part8Frame(partTime); break;
     case 9: part9Frame(partTime); break;

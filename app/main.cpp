@@ -21,7 +21,7 @@ namespace {
     setAudio(&silentAudio);
 
     HeadlessRunOptions run;
-    run.range = {command.fps, command.fromSeconds, command.untilSeconds};
+    run.range = {command.fps, command.fromSeconds, command.untilSeconds, command.frames};
     if (command.mode == CommandLine::Mode::CaptureFrames)
         run.captureDir = command.captureDir;
     if (!startHeadlessRun(headless, run))

@@ -18,6 +18,9 @@ const Vec3& entry(const std::vector<Vec3>& array, int row, int column)
 template <typename TexCoordOf>
 void drawGridStrips(const BlurGrid& grid, TexCoordOf texCoordOf)
 {
+    const std::size_t entries = kGridSide * kGridSide;
+    if (grid.vertices.size() < entries || grid.texCoords.size() < entries)
+        return;   // not built: nothing to draw
     for (int row = 0; row + 1 < kGridSide; ++row) {
         glBegin(GL_TRIANGLE_STRIP);
         for (int column = 0; column < kGridSide; ++column) {

@@ -41,9 +41,20 @@ TEST(CommandLine, BadInputIsRefusedWithAReason)
                                                            {"--capture", "d", "--fps", "sixty"},
                                                            {"--capture", "d", "--until", "-1"},
                                                            {"--capture", "d", "--until", "nan"},
-                                                           {"--fps", "30"}}) {
+                                                           {"--fps", "30"},
+                                                           {"--capture", "d", "--frames", ""},
+                                                           {"--capture", "d", "--frames", "1,,2"},
+                                                           {"--capture", "d", "--frames", "-3"},
+                                                           {"--capture", "d", "--frames", "7x"}}) {
         EXPECT_FALSE(parse(args).error.empty()) << args[0];
     }
+}
+
+TEST(CommandLine, FrameListIsSortedWithoutRepeats)
+{
+    const ParsedCommandLine parsed = parse({"--capture", "d", "--frames", "700,120,700"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.frames, (std::vector<std::uint64_t>{120, 700}));
 }
 
 TEST(CommandLine, FullScreenAnswersAndHelp)

@@ -74,13 +74,19 @@ TEST(FitPicture, KeepsTheAspectAndCentres)
 
 TEST(CaptureRange, WritesFromItsStartAndEndsWhenTheMusicHasPlayed)
 {
-    CaptureRange range{60, 12.5, 13.0};
+    CaptureRange range{60, 12.5, 13.0, {}};
     EXPECT_FALSE(range.writes(749));
     EXPECT_TRUE(range.writes(750));
     EXPECT_FALSE(range.endsAfter(778));
     EXPECT_TRUE(range.endsAfter(779));   // frames 0..779: 780 frames, 13 s
     EXPECT_FALSE(CaptureRange{}.endsAfter(1000000));
     EXPECT_EQ(captureFileName(760), "frame00760.png");
+
+    const CaptureRange stills{60, 0.0, -1.0, {120, 700}};
+    EXPECT_FALSE(stills.writes(119));
+    EXPECT_TRUE(stills.writes(120));
+    EXPECT_FALSE(stills.endsAfter(699));
+    EXPECT_TRUE(stills.endsAfter(700));
 }
 
 TEST(RandomSequence, StartsAtOneAndMatchesTheClassicGenerator)

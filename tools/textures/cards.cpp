@@ -121,21 +121,23 @@ Image makeCreditTwl(int n) { return creditCard(n, "TWL", 0.34f); }
 
 Image makeBlurTitle(int n) {
     Image img(n, n);
-    const float cx = n * 0.5f, cy = n * 0.5f;
-    // Deep blue ground, brighter towards the centre, with coloured rays
-    // whose hue turns once around the circle.
+    const float cy = n * 0.5f;
+    // Part 6 adds this picture onto itself five and a half times, so all but
+    // the title, the rays' cores and the stars stays dark: a night-blue
+    // ground, brighter towards the centre, with faint coloured rays whose
+    // hue turns once around the circle.
     shade(img, [&](float u, float v) {
         float dx = u - 0.5f, dy = v - 0.5f;
         float r = std::sqrt(dx * dx + dy * dy);
         float a = std::atan2(dy, dx);
-        Col c = mix(rgb8(40, 60, 170), rgb8(6, 8, 40), smooth(0.0f, 0.72f, r));
+        Col c = mix(rgb8(12, 18, 56), rgb8(1, 2, 10), smooth(0.0f, 0.72f, r));
         float wob = 0.35f * noise(a * 3.0f, 0.5f, 0, 11u);
         float rays = std::pow(0.5f + 0.5f * std::cos(a * 18 + wob), 5.0f);
         float rays2 = std::pow(0.5f + 0.5f * std::cos(a * 7 + 1.3f), 9.0f);
         float fall = std::exp(-r * 3.2f) * smooth(0.0f, 0.06f, r + 0.02f);
-        c += hsv(a / kTwoPi + 0.55f, 0.75f, 1.0f) * (rays * fall * 1.3f);
-        c += hsv(a / kTwoPi + 0.1f, 0.5f, 1.0f) * (rays2 * fall * 0.8f);
-        c += Col(1.0f, 0.9f, 0.6f) * (0.9f * std::exp(-r * r / 0.012f));
+        c += hsv(a / kTwoPi + 0.55f, 0.75f, 1.0f) * (rays * fall * 0.32f);
+        c += hsv(a / kTwoPi + 0.1f, 0.5f, 1.0f) * (rays2 * fall * 0.2f);
+        c += Col(1.0f, 0.9f, 0.6f) * (0.3f * std::exp(-r * r / 0.012f));
         return c;
     }, 3);
     // Scattered twinkles, larger ones sparse.
@@ -143,7 +145,7 @@ Image makeBlurTitle(int n) {
     for (int i = 0; i < 70; ++i) {
         float x = rng.range(0, float(n)), y = rng.range(0, float(n));
         float sz = n * (rng.uni() < 0.15f ? rng.range(0.05f, 0.09f) : rng.range(0.015f, 0.035f));
-        sparkle(img, x, y, sz, hsv(rng.range(0.1f, 0.65f), rng.range(0.0f, 0.5f), rng.range(0.6f, 1.0f)));
+        sparkle(img, x, y, sz, hsv(rng.range(0.1f, 0.65f), rng.range(0.0f, 0.5f), rng.range(0.25f, 0.6f)));
     }
     // Title with a soft dark halo underneath for contrast against the rays.
     Gray m = boldFont().fit("QUITTENHAIN", int(n * 0.92f), int(n * 0.2f), 0.02f);
@@ -162,7 +164,6 @@ Image makeBlurTitle(int n) {
     // A few glints on the lettering.
     sparkle(img, tx + m.w * 0.08f, ty + m.h * 0.1f, n * 0.07f, Col(1.0f));
     sparkle(img, tx + m.w * 0.9f, ty + m.h * 0.85f, n * 0.05f, Col(1.0f, 0.95f, 0.8f));
-    (void)cx;
     return img;
 }
 

@@ -29,12 +29,14 @@ inline float grad(int ix, int iy, uint32_t seed, float fx, float fy) {
 }
 }  // namespace
 
-float noise(float x, float y, int period, uint32_t seed) {
+float noise(float x, float y, int period, uint32_t seed) { return noise(x, y, period, period, seed); }
+
+float noise(float x, float y, int periodX, int periodY, uint32_t seed) {
     float fx0 = std::floor(x), fy0 = std::floor(y);
     int x0 = int(fx0), y0 = int(fy0);
     float fx = x - fx0, fy = y - fy0;
-    int xa = wrapi(x0, period), xb = wrapi(x0 + 1, period);
-    int ya = wrapi(y0, period), yb = wrapi(y0 + 1, period);
+    int xa = wrapi(x0, periodX), xb = wrapi(x0 + 1, periodX);
+    int ya = wrapi(y0, periodY), yb = wrapi(y0 + 1, periodY);
     float n00 = grad(xa, ya, seed, fx, fy);
     float n10 = grad(xb, ya, seed, fx - 1, fy);
     float n01 = grad(xa, yb, seed, fx, fy - 1);
@@ -57,6 +59,18 @@ float fbm(float x, float y, int period, int octaves, uint32_t seed, float gain) 
     return sum / norm;
 }
 
+float fbmXY(float x, float y, int periodX, int periodY, int octaves, uint32_t seed) {
+    float sum = 0, amp = 1, norm = 0;
+    for (int o = 0; o < octaves; ++o) {
+        sum += amp * noise(x, y, periodX, periodY, seed + uint32_t(o) * 977u);
+        norm += amp;
+        amp *= 0.5f;
+        x *= 2; y *= 2;
+        periodX *= 2; periodY *= 2;
+    }
+    return sum / norm;
+}
+
 float turbulence(float x, float y, int period, int octaves, uint32_t seed) {
     float sum = 0, amp = 1, norm = 0;
     for (int o = 0; o < octaves; ++o) {
@@ -67,6 +81,12 @@ float turbulence(float x, float y, int period, int octaves, uint32_t seed) {
         if (period > 0) period *= 2;
     }
     return sum / norm;
+}
+
+float veins(float x, float y, int period, float ax, float ay, float bend, uint32_t seed) {
+    float span = period > 0 ? float(period) : 1.0f;
+    float w = fbm(x, y, period, 4, seed) * bend + 0.35f * bend * turbulence(x * 2, y * 2, period > 0 ? period * 2 : 0, 5, seed + 1);
+    return std::fabs(std::sin(6.2831853f * (ax * x + ay * y) / span + w));
 }
 
 Cell worley(float x, float y, int period, uint32_t seed, float jitter) {

@@ -32,11 +32,20 @@ float hashf(int x, int y, uint32_t seed);
 // period > 0 the lattice wraps, so a picture spanning exactly `period`
 // cells tiles seamlessly.
 float noise(float x, float y, int period, uint32_t seed);
+// Same with separate periods along x and y (for stretched patterns).
+float noise(float x, float y, int periodX, int periodY, uint32_t seed);
 // Fractal sum: each octave doubles frequency and period, halves (gain) the
 // amplitude. Result is normalised to about [-1,1].
 float fbm(float x, float y, int period, int octaves, uint32_t seed, float gain = 0.5f);
+float fbmXY(float x, float y, int periodX, int periodY, int octaves, uint32_t seed);
 // Like fbm but sums |noise|: billowy, crease-lined, in about [0,1].
 float turbulence(float x, float y, int period, int octaves, uint32_t seed);
+
+// Marble veining: |sin| of a slanted ramp bent by smooth noise plus some
+// turbulence; veins run where the result is near 0. The ramp advances
+// (ax, ay) periods across `period` lattice cells, so with whole numbers
+// and period > 0 the pattern tiles.
+float veins(float x, float y, int period, float ax, float ay, float bend, uint32_t seed);
 
 // Cellular noise: one jittered feature point per lattice cell.
 struct Cell {

@@ -1,0 +1,233 @@
+// Colour fields and sprites: the map, the plasma, the glows, the marble
+// and the abstract maps.
+#include "noise.hpp"
+#include "recipes.hpp"
+
+namespace tex {
+
+Image makeMap(int n) {
+    Image img(n, n);
+    // Terrain height, tileable over 4 lattice cells, pushed into continents.
+    Gray hgt(n, n);
+    shadeGray(hgt, [](float u, float v) {
+        float h = fbm(u * 4, v * 4, 4, 8, 0xC0A57u, 0.52f);
+        float warp = 0.25f * fbm(u * 2 + 7.3f, v * 2 + 1.1f, 2, 3, 0x77u);
+        return h + warp * 0.6f + 0.04f;
+    });
+    Gray shadeF = relief([&] {
+        Gray g = hgt;
+        for (float& h : g.v) h = std::max(h, 0.0f) * 260.0f;
+        return g;
+    }(), -1.0f, -1.0f, 1.2f, true);
+    const std::vector<Stop> land = {
+        {0.00f, rgb8(238, 222, 160)}, {0.02f, rgb8(120, 190, 70)},  {0.10f, rgb8(60, 150, 60)},
+        {0.18f, rgb8(170, 200, 80)},  {0.26f, rgb8(225, 190, 90)},  {0.34f, rgb8(190, 120, 60)},
+        {0.42f, rgb8(140, 90, 70)},   {0.50f, rgb8(160, 150, 150)}, {0.58f, rgb8(250, 250, 255)}};
+    const std::vector<Stop> sea = {
+        {-0.60f, rgb8(8, 20, 80)}, {-0.30f, rgb8(20, 60, 150)}, {-0.10f, rgb8(30, 120, 200)},
+        {-0.02f, rgb8(60, 200, 220)}, {0.0f, rgb8(130, 230, 220)}};
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
+            float h = hgt.at(x, y);
+            Col c;
+            if (h < 0) {
+                c = ramp(sea, h);
+                // Isobaths every 0.1 of depth.
+                float f = std::fabs(fract(h * 10 + 0.5f) - 0.5f);
+                c = mix(c, c * 1.25f + Col(0.03f), (1 - smooth(0.0f, 0.06f, f)) * 0.5f);
+            } else {
+                c = ramp(land, h);
+                // Political tint: each region gets a hue, with dashed borders.
+                Cell cell = worley(u * 5, v * 5, 5, 0xB0Du);
+                Col tint = hsv(float(cell.id % 97) / 97.0f, 0.7f, 1.0f);
+                c = mix(c, c * tint * 1.3f, 0.28f);
+                c *= 0.55f + 0.6f * shadeF.at(x, y);
+                // Contour lines every 0.04 of height.
+                float f = std::fabs(fract(h * 25 + 0.5f) - 0.5f);
+                c = mix(c, c * 0.6f, (1 - smooth(0.0f, 0.08f, f)) * 0.7f);
+                float edge = cell.f2 - cell.f1;
+                if (h > 0.015f) c = mix(c, rgb8(150, 30, 130), (1 - smooth(0.012f, 0.03f, edge)) * 0.8f);
+            }
+            // Dark coast line.
+            c = mix(c, rgb8(40, 40, 60), 1 - smooth(0.0f, 0.006f, std::fabs(h)));
+            img.at(x, y) = c;
+        }
+    // Graticule every 64 pixels.
+    for (int k = 0; k < n; k += n / 8) {
+        for (int t = 0; t < n; ++t) {
+            if ((t / 3) % 2) continue;
+            img.blend(k, t, Col(1.0f), 0.35f);
+            img.blend(t, k, Col(1.0f), 0.35f);
+        }
+    }
+    // Roads: winding tracks between towns, only on dry land.
+    Rng rng(0x40ADu);
+    std::vector<std::pair<float, float>> towns;
+    for (int tries = 0; towns.size() < 26 && tries < 2000; ++tries) {
+        float x = rng.range(8, n - 8.0f), y = rng.range(8, n - 8.0f);
+        float h = hgt.at(int(x), int(y));
+        if (h > 0.04f && h < 0.4f) towns.push_back({x, y});
+    }
+    for (size_t i = 0; i < towns.size(); ++i) {
+        // Head for the nearest other town, wandering a little.
+        size_t best = i;
+        float bd = 1e9f;
+        for (size_t j = 0; j < towns.size(); ++j) {
+            float d = std::hypot(towns[j].first - towns[i].first, towns[j].second - towns[i].second);
+            if (j != i && d < bd) { bd = d; best = j; }
+        }
+        float x = towns[i].first, y = towns[i].second;
+        float tx = towns[best].first, ty = towns[best].second;
+        for (int step = 0; step < 400; ++step) {
+            float dx = tx - x, dy = ty - y, d = std::hypot(dx, dy);
+            if (d < 3) break;
+            float a = std::atan2(dy, dx) + 0.9f * noise(x * 0.03f, y * 0.03f, 0, 0x12u + uint32_t(i));
+            float nx = x + 2.5f * std::cos(a), ny = y + 2.5f * std::sin(a);
+            int ix = std::clamp(int(nx), 0, n - 1), iy = std::clamp(int(ny), 0, n - 1);
+            if (hgt.at(ix, iy) < 0.01f) break;
+            line(img, x, y, nx, ny, 3.2f, rgb8(255, 245, 210), 0.9f);
+            line(img, x, y, nx, ny, 1.6f, rgb8(230, 50, 30));
+            x = nx; y = ny;
+        }
+    }
+    for (auto& t : towns) {
+        disc(img, t.first, t.second, 4.2f, Col(0.1f));
+        disc(img, t.first, t.second, 3.0f, Col(1.0f));
+        disc(img, t.first, t.second, 1.6f, rgb8(230, 40, 40));
+    }
+    return img;
+}
+
+Image makePlasma(int n) {
+    Image img(n, n);
+    // Sum of sines with whole numbers of periods across the tile, so the
+    // plasma wraps; nested sines bend the bands into blobs.
+    shade(img, [](float u, float v) {
+        float a = u * kTwoPi, b = v * kTwoPi;
+        float s = std::sin(2 * a + 1.7f * std::sin(b) + 0.3f) + std::sin(3 * b + 1.4f * std::cos(a + 2 * b)) +
+                  std::sin(a + b + 2.1f * std::sin(2 * a - b)) + 0.8f * std::sin(3 * a - 2 * b + 1.5f * std::cos(b));
+        s /= 3.8f;  // about [-1, 1]
+        float hue = 0.62f + 0.85f * s;
+        float val = 0.86f + 0.14f * std::sin(s * 9.0f + 0.5f);
+        float sat = 0.82f + 0.15f * std::cos(s * 5.0f);
+        return hsv(hue, sat, val);
+    }, 2);
+    return img;
+}
+
+namespace {
+// Round glow: a colour halo falling to exactly zero at 85% of the radius,
+// with a white-hot core. Only the brightness matters for the sprites.
+Image glow(int n, Col halo, Col core) {
+    Image img(n, n);
+    shade(img, [&](float u, float v) {
+        float r = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
+        float t = clamp01(1 - r / 0.85f);
+        float f = t * t * (3 - 2 * t);
+        f = f * f;
+        float hot = std::exp(-r * r / 0.02f);
+        Col c = halo * f + core * (hot * 0.85f) + Col(1.0f) * (f * f * f * 0.4f);
+        return t > 0 ? c : Col(0.0f);
+    }, 2);
+    return img;
+}
+}  // namespace
+
+Image makeGlowWarm(int n) { return glow(n, Col(1.0f, 0.62f, 0.22f), Col(1.0f, 0.95f, 0.85f)); }
+Image makeGlowCool(int n) { return glow(n, Col(0.45f, 0.65f, 1.0f), Col(0.9f, 0.95f, 1.0f)); }
+
+Image makeMarble(int n) {
+    Image img(n, n);
+    shade(img, [](float u, float v) {
+        float cloud = fbm(u * 3, v * 3, 3, 6, 0x91u);
+        float main = veins(u * 2, v * 2, 2, 1, 1, 5.5f, 0x3A8u);
+        float cross = veins(u * 3, v * 3, 3, -1, 2, 6.0f, 0x5Eu);
+        float fine = veins(u * 6, v * 6, 6, 2, -1, 8.0f, 0x61u);
+        Col base = mix(rgb8(242, 240, 234), rgb8(206, 212, 208), smooth(-0.4f, 0.6f, cloud));
+        base = mix(base, rgb8(234, 222, 202), smooth(0.1f, 0.7f, fbm(u * 2, v * 2, 2, 3, 0x4u)) * 0.4f);
+        // Soft grey-green clouding around the veins, then dark cores;
+        // the crossing set is fainter, hairlines finer still.
+        Col c = mix(base, rgb8(150, 164, 158), (1 - smooth(0.0f, 0.6f, main)) * 0.5f);
+        c = mix(c, rgb8(170, 180, 176), (1 - smooth(0.0f, 0.4f, cross)) * 0.3f);
+        c = mix(c, rgb8(58, 72, 68), (1 - smooth(0.02f, 0.14f, main)) * 0.85f);
+        c = mix(c, rgb8(90, 104, 100), (1 - smooth(0.01f, 0.08f, cross)) * 0.55f);
+        c = mix(c, rgb8(130, 140, 136), (1 - smooth(0.0f, 0.05f, fine)) * 0.35f);
+        return c;
+    }, 2);
+    return img;
+}
+
+Image makeAbstractCells(int n) {
+    Image img(n, n);
+    // Leaded glass: each cell a saturated colour, darker towards its rim.
+    shade(img, [](float u, float v) {
+        Cell c = worley(u * 7, v * 7, 7, 0x6A55u, 0.9f);
+        float edge = c.f2 - c.f1;
+        Col glass = hsv(float(c.id % 1000) / 1000.0f, 0.8f, 0.95f);
+        glass *= 0.65f + 0.45f * (1 - c.f1) + 0.1f * fbm(u * 16, v * 16, 16, 3, 0x9u);
+        float lead = 1 - smooth(0.03f, 0.07f, edge);
+        return mix(glass, rgb8(25, 22, 30), lead);
+    }, 2);
+    return img;
+}
+
+Image makeAbstractRings(int n) {
+    Image img(n, n);
+    // Interference of three ring sources, wrapped so the tile repeats.
+    const float src[3][2] = {{0.3f, 0.35f}, {0.72f, 0.28f}, {0.5f, 0.78f}};
+    shade(img, [&](float u, float v) {
+        float s = 0;
+        for (auto& p : src) {
+            float dx = std::fabs(u - p[0]), dy = std::fabs(v - p[1]);
+            dx = std::min(dx, 1 - dx); dy = std::min(dy, 1 - dy);
+            s += std::sin(std::sqrt(dx * dx + dy * dy) * 70.0f);
+        }
+        s /= 3;
+        return ramp({{-1.0f, rgb8(10, 10, 60)}, {-0.3f, rgb8(40, 80, 200)}, {0.2f, rgb8(240, 190, 60)},
+                     {0.7f, rgb8(255, 250, 220)}, {1.0f, Col(1.0f)}}, s);
+    }, 2);
+    return img;
+}
+
+Image makeAbstractAgate(int n) {
+    Image img(n, n);
+    // Banded agate: contour bands of a warped field through a stone palette.
+    shade(img, [](float u, float v) {
+        float w = fbm(u * 3, v * 3, 3, 4, 0xA9A7u);
+        float f = fbm(u * 2 + w * 0.6f, v * 2 - w * 0.4f, 2, 6, 0x1234u);
+        float band = fract(f * 9.0f);
+        Col c = ramp({{0.0f, rgb8(90, 30, 20)}, {0.25f, rgb8(200, 90, 40)}, {0.45f, rgb8(245, 220, 180)},
+                      {0.6f, rgb8(120, 140, 170)}, {0.8f, rgb8(50, 60, 110)}, {1.0f, rgb8(90, 30, 20)}}, band);
+        return c * (0.85f + 0.2f * fbm(u * 20, v * 20, 20, 2, 0x77u));
+    }, 2);
+    return img;
+}
+
+Image makeAbstractHex(int n) {
+    Image img(n, n);
+    // Glowing honeycomb; 8 columns and an even row count keep it tileable.
+    const float cols = 8, rows = 8 * 2 / std::sqrt(3.0f);
+    const float rowsI = std::round(rows / 2) * 2;
+    shade(img, [&](float u, float v) {
+        float x = u * cols, y = v * rowsI * std::sqrt(3.0f) / 2;
+        // Nearest centre of two offset rectangular lattices.
+        float ax = std::floor(x) + 0.5f, ay = (std::floor(y / std::sqrt(3.0f)) + 0.5f) * std::sqrt(3.0f);
+        float bx = std::floor(x + 0.5f), by = (std::floor(y / std::sqrt(3.0f) + 0.5f)) * std::sqrt(3.0f);
+        float da = std::hypot(x - ax, y - ay), db = std::hypot(x - bx, y - by);
+        float cx = da < db ? ax : bx, cy = da < db ? ay : by;
+        float dx = std::fabs(x - cx), dy = std::fabs(y - cy);
+        float hexd = std::max(dx, dx * 0.5f + dy * std::sqrt(3.0f) / 2);  // 0.5 at the rim
+        float edge = 0.5f - hexd;
+        uint32_t id = hash2(int(std::floor(cx * 2)), int(std::floor(cy * 2)), 0x4E7u);
+        Col fill = mix(rgb8(10, 14, 40), rgb8(30, 20, 70), float(id % 100) / 100.0f);
+        if (id % 7 == 0) fill = rgb8(60, 30, 110);
+        Col lineC = (id % 3 == 0) ? rgb8(255, 80, 200) : rgb8(60, 220, 255);
+        Col c = fill + lineC * (0.5f * std::exp(-edge * 18.0f));
+        c = mix(c, Col(1.0f), 1 - smooth(0.0f, 0.03f, edge));
+        return c;
+    }, 2);
+    return img;
+}
+
+}  // namespace tex
