@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/VideoFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -59,6 +61,11 @@ const char* usageText()
            "                      on a virtual clock; prints when each part begins\n"
            "  --capture DIR       like --headless, and write every frame to DIR as a PNG\n"
            "                      named by its frame index from 0 (frame00000.png, ...)\n"
+           "  --capture FILE      with FILE ending in .mp4, .mkv or .webm: encode the demo\n"
+           "                      with its music into a video through FFmpeg (H.264 and AAC,\n"
+           "                      or VP9 and Opus for .webm)\n"
+           "  --scale K           with a video: enlarge the picture K times (1 to 8), pixels\n"
+           "                      kept sharp\n"
            "  --fps N             frames per second of the virtual clock (default 60)\n"
            "  --from SECONDS      with --capture: write only frames from this music time on\n"
            "                      (earlier frames are still rendered)\n"
@@ -70,7 +77,9 @@ const char* usageText()
            "\n"
            "The demo exits with status 1, as it always has, and so does --headless when\n"
            "the demo ends; --capture exits with 0 when it wrote what was asked, and a run\n"
-           "stopped by --until with 0. Unknown options exit with status 2.\n";
+           "stopped by --until with 0; a capture that fails or is interrupted leaves no\n"
+           "file under the final name and exits with 3 (130 for Ctrl-C). Unknown options\n"
+           "exit with status 2.\n";
 }
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
@@ -79,6 +88,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     CommandLine& options = parsed.options;
     bool sawFps = false;
     bool sawRange = false;
+    bool sawScale = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -104,10 +114,20 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             if (options.mode == CommandLine::Mode::Demo)
                 options.mode = CommandLine::Mode::Headless;
         } else if (std::strcmp(arg, "--capture") == 0) {
-            if (!needValue("a directory"))
+            if (!needValue("a directory or a video file"))
                 return parsed;
-            options.mode = CommandLine::Mode::CaptureFrames;
-            options.captureDir = value;
+            options.captureTarget = value;
+            options.mode = VideoFile::isVideoName(options.captureTarget) ? CommandLine::Mode::CaptureVideo
+                                                                         : CommandLine::Mode::CaptureFrames;
+        } else if (std::strcmp(arg, "--scale") == 0) {
+            if (!needValue("a whole number"))
+                return parsed;
+            if (!parseNumber(value, number) || number < 1 || number > 8 || number != std::floor(number)) {
+                parsed.error = "--scale needs a whole number from 1 to 8";
+                return parsed;
+            }
+            options.scale = static_cast<int>(number);
+            sawScale = true;
         } else if (std::strcmp(arg, "--fps") == 0) {
             if (!needValue("a number"))
                 return parsed;
@@ -141,5 +161,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     }
     if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
         parsed.error = "--fps, --from, --until and --frames need --headless or --capture";
+    else if (!options.frames.empty() && options.mode != CommandLine::Mode::CaptureFrames)
+        parsed.error = "--frames needs --capture with a directory";
+    else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)
+        parsed.error = "--scale needs --capture with a video file";
     return parsed;
 }

@@ -79,6 +79,8 @@ void switchToNextPart()
 
 void endDemo()
 {
+    if (shellOptions.onEnd)
+        shellOptions.onEnd();
     std::exit(shellOptions.exitStatus);
 }
 

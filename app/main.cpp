@@ -2,7 +2,9 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "app/FrameCapture.h"
+#include "app/HeadlessRun.h"
+#include "app/PngFrames.h"
+#include "app/VideoFile.h"
 #include "app/Shell.h"
 #include "platform/AudioBackend.h"
 #include "platform/DesktopAudio.h"
@@ -23,16 +25,22 @@ namespace {
     HeadlessRunOptions run;
     run.range = {command.fps, command.fromSeconds, command.untilSeconds, command.frames};
     if (command.mode == CommandLine::Mode::CaptureFrames)
-        run.captureDir = command.captureDir;
-    if (!startHeadlessRun(headless, run))
+        run.sink = std::make_unique<PngFrames>(command.captureTarget);
+    else if (command.mode == CommandLine::Mode::CaptureVideo)
+        run.sink = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale,
+                                               run.range.firstWritten());
+    if (!startHeadlessRun(headless, std::move(run)))
         std::exit(3);
 
     ShellOptions shell;
     shell.fullScreen = FullScreenChoice::Windowed;
     // A capture is a tool: it succeeds when it wrote its frames.  A plain
     // headless run ends like the demo (a stop asked for with --until is a success).
-    shell.exitStatus = command.mode == CommandLine::Mode::CaptureFrames ? 0 : 1;
+    const bool capture = command.mode == CommandLine::Mode::CaptureFrames ||
+                         command.mode == CommandLine::Mode::CaptureVideo;
+    shell.exitStatus = capture ? 0 : 1;
     shell.onPartStart = [](int part) { reportPartStart(headless, part); };
+    shell.onEnd = finishHeadlessRun;
     runDemo(shell);
 }
 
@@ -63,6 +71,7 @@ int main(int argc, char** argv)
         return 0;
     case CommandLine::Mode::Headless:
     case CommandLine::Mode::CaptureFrames:
+    case CommandLine::Mode::CaptureVideo:
         runHeadless(command);
     case CommandLine::Mode::Demo:
         runOnDesktop(command);

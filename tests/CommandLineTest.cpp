@@ -26,7 +26,7 @@ TEST(CommandLine, CaptureTakesItsDirectoryAndRange)
     const ParsedCommandLine parsed = parse({"--capture", "out", "--fps", "30", "--from", "12.5", "--until", "13"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.mode, CommandLine::Mode::CaptureFrames);
-    EXPECT_EQ(parsed.options.captureDir, "out");
+    EXPECT_EQ(parsed.options.captureTarget, "out");
     EXPECT_EQ(parsed.options.fps, 30);
     EXPECT_EQ(parsed.options.fromSeconds, 12.5);
     EXPECT_EQ(parsed.options.untilSeconds, 13.0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/FrameCapture.h"
+#include "app/HeadlessRun.h"
+#include "app/PngFrames.h"
 #include "assets/Resources.h"
 #include "fx/DemoRandom.h"
 #include "platform/HeadlessAudio.h"

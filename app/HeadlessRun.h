@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
+
+#include "app/FrameSink.h"
 
 class HeadlessPlatform;
 
@@ -17,21 +19,24 @@ struct CaptureRange {
     bool writes(std::uint64_t frame) const;
     // True after the frame at which untilSeconds of music have played.
     bool endsAfter(std::uint64_t frame) const;
+    // The first frame that is written.
+    std::uint64_t firstWritten() const;
 };
 
 struct HeadlessRunOptions {
     CaptureRange range;
-    std::string captureDir;   // empty: render without writing frames
+    std::unique_ptr<FrameSink> sink;   // null: render without writing frames
 };
 
-// Hooks a headless run to the platform: writes the frames asked for,
-// reports progress and part starts on stderr, and ends the run with status 0
-// once the range is done.  Returns false (with a message) when the
-// directory cannot be used.
-bool startHeadlessRun(HeadlessPlatform& headless, const HeadlessRunOptions& options);
+// Hooks a headless run to the platform: hands the frames asked for to the
+// sink, shows progress and part starts on stderr, and ends the process with
+// status 0 once the range is done.  Ctrl-C or a failing sink end it with a
+// message and no output under the final name.  False (with a message) when
+// the sink cannot be opened.
+bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options);
 
 // Reports a part start of the run: "part N begins at frame F (music S s)".
 void reportPartStart(const HeadlessPlatform& headless, int part);
 
-// Frame file name inside the capture directory: frame00000.png, ...
-std::string captureFileName(std::uint64_t frame);
+// Completes the output when the demo itself ends; exits on failure.
+void finishHeadlessRun();

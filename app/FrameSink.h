@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+class OffscreenPicture;
+
+// Where a headless run puts the frames it writes: PNG files in a folder, or
+// a video file.  Each call returns false with a reason on failure.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    virtual bool open(std::string& error) = 0;
+    virtual bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) = 0;
+    // Completes the output; after it the result is under its final name.
+    virtual bool finish(std::string& error) = 0;
+    // Gives up: nothing is left under the final name.
+    virtual void abandon() {}
+};

@@ -1,0 +1,170 @@
+#include "app/HeadlessRun.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/Shell.h"
+#include "assets/MusicPlayer.h"
+#include "platform/HeadlessPlatform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct RunState {
+    CaptureRange range;
+    std::unique_ptr<FrameSink> sink;
+    const HeadlessPlatform* headless = nullptr;
+    Clock::time_point started;
+    std::uint64_t written = 0;
+};
+RunState run;
+const Clock::time_point processStart = Clock::now();   // static initialisation: as early as it gets
+volatile std::sig_atomic_t interruptedBy = 0;
+
+void noteInterruption(int signal)
+{
+    interruptedBy = signal;
+}
+
+void catchInterruptions()
+{
+    struct sigaction action {};
+    action.sa_handler = noteInterruption;   // no SA_RESTART: a blocked write returns at once
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);   // a sink whose reader died reports it as an error instead
+}
+
+[[noreturn]] void giveUp(const std::string& why, int status)
+{
+    std::fprintf(stderr, "\nquittenhain: %s\n", why.c_str());
+    if (run.sink)
+        run.sink->abandon();
+    std::_Exit(status);
+}
+
+// Frames the whole run will take: to the last frame asked for, to --until,
+// or to the demo's own end, the music's last part-switch time.
+std::uint64_t expectedFrames()
+{
+    if (!run.range.frames.empty())
+        return run.range.frames.back() + 1;
+    if (run.range.untilSeconds >= 0)
+        return static_cast<std::uint64_t>(run.range.untilSeconds * run.range.fps + 0.5);
+    if (theMusicPlayer != nullptr && theMusicPlayer->tracks().trackCount > 0) {
+        const SyncTracks& tracks = theMusicPlayer->tracks();
+        const std::uint32_t end = tracks.times[tracks.counts[0] - 1];
+        return static_cast<std::uint64_t>(static_cast<double>(end) / kPcmBytesPerSecond * run.range.fps) + 2;
+    }
+    return 0;
+}
+
+void reportProgress(std::uint64_t frame, bool last)
+{
+    const double seconds = std::chrono::duration<double>(Clock::now() - run.started).count();
+    const double rate = seconds > 0 ? static_cast<double>(frame + 1) / seconds : 0.0;
+    const std::uint64_t total = std::max<std::uint64_t>(expectedFrames(), frame + 1);
+    const double done = static_cast<double>(frame + 1) / static_cast<double>(total);
+    char bar[21];
+    const int filled = static_cast<int>(done * 20);
+    for (int i = 0; i < 20; ++i)
+        bar[i] = i < filled ? '#' : '.';
+    bar[20] = '\0';
+    const double left = rate > 0 ? static_cast<double>(total - frame - 1) / rate : 0.0;
+    std::fprintf(stderr, "\rpart %2d [%s] frame %6llu/%llu  %6.1f frames/s  %llu written  %2d:%02d left ", partNumber,
+                 bar, static_cast<unsigned long long>(frame), static_cast<unsigned long long>(total), rate,
+                 static_cast<unsigned long long>(run.written), static_cast<int>(left) / 60,
+                 static_cast<int>(left) % 60);
+    if (last)
+        std::fputc('\n', stderr);
+}
+
+void finishFrame(std::uint64_t frame)
+{
+    if (interruptedBy != 0)
+        giveUp(interruptedBy == SIGINT ? "interrupted (Ctrl-C); nothing written" : "stopped; nothing written", 130);
+    if (run.sink && run.range.writes(frame)) {
+        std::string error;
+        if (!run.sink->write(run.headless->picture(), frame, error))
+            giveUp(error, 3);
+        ++run.written;
+    }
+    const bool last = run.range.endsAfter(frame);
+    if (last || frame % 30 == 0)
+        reportProgress(frame, last);
+    if (last) {
+        finishHeadlessRun();
+        std::exit(0);   // the run went as far as it was asked to
+    }
+}
+
+}  // namespace
+
+bool CaptureRange::writes(std::uint64_t frame) const
+{
+    if (!frames.empty())
+        return std::binary_search(frames.begin(), frames.end(), frame);
+    // Compare in frames: time f / fps >= from  <=>  f >= from * fps, with room
+    // for a time given in decimals (94.516667 s is frame 5671 at 60 fps).
+    return static_cast<double>(frame) >= fromSeconds * fps - 1e-4;
+}
+
+bool CaptureRange::endsAfter(std::uint64_t frame) const
+{
+    if (!frames.empty() && frame >= frames.back())
+        return true;
+    if (untilSeconds < 0)
+        return false;
+    return static_cast<double>(frame + 1) >= untilSeconds * fps - 1e-4;
+}
+
+std::uint64_t CaptureRange::firstWritten() const
+{
+    if (!frames.empty())
+        return frames.front();
+    return static_cast<std::uint64_t>(std::ceil(std::max(0.0, fromSeconds * fps - 1e-4)));
+}
+
+bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
+{
+    run.range = std::move(options.range);
+    run.sink = std::move(options.sink);
+    run.headless = &headless;
+    run.started = Clock::now();
+    std::string error;
+    if (run.sink && !run.sink->open(error)) {
+        std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
+        return false;
+    }
+    catchInterruptions();
+    headless.onFrame(finishFrame);
+    return true;
+}
+
+void finishHeadlessRun()
+{
+    std::string error;
+    if (run.sink && !run.sink->finish(error))
+        giveUp(error, 3);
+    run.sink.reset();
+}
+
+void reportPartStart(const HeadlessPlatform& headless, int part)
+{
+    const std::uint64_t frame = headless.clock().frames;
+    std::fprintf(stderr, "\npart %d begins at frame %llu (music %.3f s)\n", part,
+                 static_cast<unsigned long long>(frame),
+                 static_cast<double>(frame) / headless.clock().fps);
+    if (part == 1) {
+        const double startUp = std::chrono::duration<double, std::milli>(Clock::now() - processStart).count();
+        std::fprintf(stderr, "start-up took %.1f ms of real time\n", startUp);
+        run.started = Clock::now();
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "app/FrameSink.h"
+
+// Encodes the frames into a video file through FFmpeg, with the compiled-in
+// music muxed so that music position 0 is frame 0's time.  H.264 and AAC in
+// .mp4 and .mkv, VP9 and Opus in .webm.  FFmpeg writes to FILE.part, which
+// becomes FILE only when everything went well.
+class VideoFile : public FrameSink {
+public:
+    // firstFrame: the frame the video begins with; the music is cut to match.
+    VideoFile(std::string path, int fps, int scale, std::uint64_t firstFrame)
+        : path_(std::move(path)), fps_(fps), scale_(scale), firstFrame_(firstFrame)
+    {
+    }
+    ~VideoFile() override;
+
+    bool open(std::string& error) override;
+    bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) override;
+    bool finish(std::string& error) override;
+    void abandon() override;
+
+    // Whether the name ends in one of the container extensions this knows.
+    static bool isVideoName(const std::string& path);
+
+private:
+    std::vector<std::string> ffmpegArguments() const;
+    bool writeMusic(std::string& error);
+    std::string ffmpegComplaint() const;
+    void cleanUp();
+
+    std::string path_;
+    int fps_;
+    int scale_;
+    std::uint64_t firstFrame_;
+    std::string workDir_;   // the decoded music and FFmpeg's messages
+    pid_t ffmpeg_ = -1;
+    int pipe_ = -1;
+    std::vector<std::uint8_t> rgba_;
+};
+
+// The folder of PATH holding an executable named `program`, or "" when none.
+std::string findOnPath(const std::string& program);
