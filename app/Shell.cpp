@@ -7,6 +7,7 @@
 #include "app/Timeline.h"
 #include "assets/MusicPlayer.h"
 #include "platform/Platform.h"
+#include "scene/SceneSet.h"
 
 int partNumber = 1;
 std::uint32_t partStartTicks = 0;
@@ -89,6 +90,7 @@ void mainWindowProc(const PlatformEvent& event)
 {
     switch (event.type) {
     case PlatformEvent::Type::Destroy:
+        theSceneSet.clear();
         delete theMusicPlayer;
         theMusicPlayer = nullptr;
         endDemo();
@@ -122,6 +124,7 @@ void runDemo(const ShellOptions& options)
     system.showWindow(mainWindow, false);
 
     partNumber = 1;
+    loadScenes(theSceneSet);
     loadAssets(mainWindow);
 
     system.showWindow(mainWindow, true);
