@@ -9,6 +9,7 @@
 #include "assets/MusicPlayer.h"
 #include "parts/Part6RadialGlow.h"
 #include "platform/Platform.h"
+#include "scene/SceneSet.h"
 
 int partNumber = 1;
 std::uint32_t partStartTicks = 0;
@@ -95,6 +96,7 @@ void mainWindowProc(const PlatformEvent& event)
 {
     switch (event.type) {
     case PlatformEvent::Type::Destroy:
+        theSceneSet.clear();
         delete theMusicPlayer;
         theMusicPlayer = nullptr;
         endDemo();
@@ -128,6 +130,7 @@ void runDemo(const ShellOptions& options)
     system.showWindow(mainWindow, false);
 
     partNumber = 1;
+    loadScenes(theSceneSet);
     loadAssets(mainWindow);
 
     system.showWindow(mainWindow, true);

@@ -5,9 +5,11 @@
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
 #include "parts/Part1PlasmaWave.h"
+#include "parts/Part2Temple.h"
 #include "parts/Part5LineFigure.h"
 #include "parts/Part6RadialGlow.h"
 #include "parts/PendingParts.h"
+#include "parts/SceneParts.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -27,14 +29,14 @@ void drawPart(int partNumber, int partTime)
 {
     switch (partNumber) {
     case 1: part1Frame(partTime, texPlasma); break;
-    case 2: part2Frame(partTime); break;
-    case 3: part3Frame(partTime); break;
+    case 2: part2Frame(theSceneSet, partTime, 100, theMusicPlayer, texKolbar, texMeridos, texTwl); break;
+    case 3: part3Frame(theSceneSet, partTime); break;
     case 4: part4Frame(partTime); break;
     case 5: part5Frame(partTime, texWhite); break;
     case 6: part6Frame(partTime, theBlurGrid, texBlur); break;
     case 7: part7Frame(partTime); break;
     case 8: part8Frame(partTime); break;
-    case 9: part9Frame(partTime); break;
+    case 9: part9Frame(theSceneSet, partTime); break;
     case 10: part10And11Frame(partTime, 0); break;
     case 11: part10And11Frame(partTime, 1); break;
     default: break;

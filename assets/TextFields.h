@@ -8,6 +8,9 @@
 struct TextCursor {
     const unsigned char* pos = nullptr;
     const unsigned char* end = nullptr;
+    // Set (and kept) once any field read through this cursor was longer than
+    // 99 bytes; such a field is read as its first 99 bytes.
+    bool overlong = false;
 
     TextCursor() = default;
     TextCursor(const unsigned char* data, std::size_t size) : pos(data), end(data + size) {}

@@ -12,9 +12,6 @@ void clearAndFlush()
 
 }  // namespace
 
-void part2Frame(int) { clearAndFlush(); }
-void part3Frame(int) { clearAndFlush(); }
 void part4Frame(int) { clearAndFlush(); }
 void part7Frame(int) { clearAndFlush(); }
-void part9Frame(int) { clearAndFlush(); }
 void part10And11Frame(int, int) { clearAndFlush(); }

@@ -1,0 +1,536 @@
+// Writes the demo's four scene texts: the temple of part 2, the torus knot
+// of part 3, the temple town of part 9 and the one-object scene loaded for
+// part 10.  Deterministic: the same texts on every run.
+//
+//   scene-generator OUTPUT_DIR
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "SceneText.hpp"
+
+using namespace scenes;
+
+namespace {
+
+Material material(const std::string& name, V3 ambient, V3 diffuse, V3 specular, double shininess, double strength,
+                  const std::string& texture, bool envMap = false)
+{
+    Material m;
+    m.name = name;
+    m.ambient = ambient;
+    m.diffuse = diffuse;
+    m.specular = specular;
+    m.shininess = shininess;
+    m.strength = strength;
+    m.texture = texture;
+    m.envMap = envMap;
+    return m;
+}
+
+Node placedAt(V3 position)
+{
+    Node n;
+    n.translation = position;
+    n.position = position;
+    return n;
+}
+
+Object object(const std::string& name, Mesh mesh, int materialIndex, V3 pivot, int smooth)
+{
+    Object o;
+    o.name = name;
+    o.mesh = std::move(mesh);
+    o.material = materialIndex;
+    o.node = placedAt(pivot);
+    o.smooth = smooth;
+    return o;
+}
+
+// ---------------------------------------------------------------- part 2
+
+// A four-sided chrome flame: five square rings rising from a neck to a bulb
+// and a point, capped at both ends (20 vertices, 36 faces).
+Mesh flame(const Rotation& turn, V3 base)
+{
+    const double half[5] = {7, 7, 13, 6, 0.8};
+    const double height[5] = {0, 10, 30, 55, 75};
+    const double corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    Mesh m;
+    for (int r = 0; r < 5; ++r)
+        for (int p = 0; p < 4; ++p)
+            m.vertex(base + turn.apply({corner[p][0] * half[r], corner[p][1] * half[r], height[r]}));
+    for (int r = 0; r < 4; ++r)
+        for (int p = 0; p <= 4; ++p)
+            m.tex(p / 4.0, r / 3.0);
+    for (int i = 0; i < 4; ++i)
+        m.tex(corner[i][0] * 0.5 + 0.5, corner[i][1] * 0.5 + 0.5);
+    auto radial = [&](int p) { return turn.apply(normalized({corner[p][0], corner[p][1], 0.3})); };
+    auto texIndex = [](int r, int p) { return (r < 3 ? r : 3) * 5 + p; };
+    for (int r = 0; r < 4; ++r)
+        for (int p = 0; p < 4; ++p) {
+            const int q = (p + 1) % 4;
+            const int a = r * 4 + p, b = r * 4 + q, c = (r + 1) * 4 + q, d = (r + 1) * 4 + p;
+            const int ta = texIndex(r, p), tb = texIndex(r, p + 1), tc = texIndex(r + 1, p + 1),
+                      td = texIndex(r + 1, p);
+            m.triangle(a, b, c, ta, tb, tc, radial(p), radial(q), radial(q));
+            m.triangle(a, c, d, ta, tc, td, radial(p), radial(q), radial(p));
+        }
+    const V3 down = turn.apply({0, 0, -1}), up = turn.apply({0, 0, 1});
+    m.triangle(0, 3, 2, 20, 23, 22, down, down, down);
+    m.triangle(0, 2, 1, 20, 22, 21, down, down, down);
+    m.triangle(16, 17, 18, 20, 21, 22, up, up, up);
+    m.triangle(16, 18, 19, 20, 22, 23, up, up, up);
+    return m;
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    std::printf("%s: %zu bytes\n", path.c_str(), text.size());
+}
+
+SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
+{
+    SceneDescription s;
+    Material chrome = material("Material #7", {0.0641, 0.1582, 0.1817}, {1, 1, 1}, {0.9, 0.9, 0.9}, 0.54, 0.84,
+                               "enviblum.jpg", true);
+    s.materials.push_back(chrome);
+    s.materials.push_back(material("Material #2", {0.25, 0.22, 0.2}, {0.95, 0.9, 0.82}, {0.6, 0.6, 0.6}, 0.25, 0.35,
+                                   "tempelcolumn.jpg"));
+    s.materials.push_back(material("Material #3", {0.2, 0.18, 0.16}, {0.9, 0.85, 0.78}, {0.2, 0.2, 0.2}, 0.1, 0.1,
+                                   "tempelground.jpg"));
+    s.materials.push_back(material("Material #4", {0.25, 0.2, 0.2}, {1.0, 0.95, 0.9}, {0.3, 0.3, 0.3}, 0.2, 0.2,
+                                   "tempeldecal.jpg"));
+
+    // Six chrome flames on pedestals along the aisle, turned 2.5 degrees.
+    // The first flame's first corner sits at (69.1564, 2.1613, 100).
+    const double turnRadians = 2.5 * kPi / 180;
+    const Rotation turn = axisAngle({0, 0, 1}, turnRadians);
+    const V3 firstCorner{69.1564, 2.1613, 100.0};
+    const V3 firstBase = firstCorner - turn.apply({-7, -7, 0});
+    const double rowY[3] = {0, -170, 170};
+    const double pedestalTop = 100, floor = 12;
+    Mesh pedestals;
+    int line = 1;
+    for (double side : {1.0, -1.0})
+        for (double dy : rowY) {
+            const V3 base{side * firstBase.x, firstBase.y + dy, pedestalTop};
+            char name[16];
+            std::snprintf(name, sizeof name, "Line%02d", line++);
+            Object o = object(name, flame(turn, base), 0, base, 0);
+            o.node.rotation = turn;
+            o.node.rotationAxis = {0, 0, 1};
+            o.node.rotationAngle = turnRadians;
+            s.objects.push_back(o);
+            addBox(pedestals, {base.x - 14, base.y - 14, floor}, {base.x + 14, base.y + 14, pedestalTop - 6}, 40);
+            addBox(pedestals, {base.x - 18, base.y - 18, pedestalTop - 6}, {base.x + 18, base.y + 18, pedestalTop},
+                   40);
+        }
+    // The authored corner normals of the first face.
+    s.objects[0].firstCornersGiven = true;
+    s.objects[0].firstCorners = {V3{-0.9588, 0.2842, 0}, V3{0, -1, 0}, V3{-0.4794, -0.8776, 0}};
+
+    Mesh ground;
+    addGroundGrid(ground, 2400, 32, 0, 120);
+    s.objects.push_back(object("Ground01", ground, 2, {0, 0, 0}, 0));
+
+    Mesh stylobate;
+    addBox(stylobate, {-190, -310, 0}, {190, 310, 4}, 60);
+    addBox(stylobate, {-180, -300, 4}, {180, 300, 8}, 60);
+    for (int j = 0; j < 10; ++j)   // the floor in tiles, for even lighting
+        for (int i = 0; i < 6; ++i) {
+            const double x0 = -170 + i * 340.0 / 6, y0 = -290 + j * 58.0;
+            const double x1 = x0 + 340.0 / 6, y1 = y0 + 58;
+            stylobate.quad({x0, y0, floor}, {x1, y0, floor}, {x1, y1, floor}, {x0, y1, floor}, 60);
+        }
+    s.objects.push_back(object("Stylobate01", stylobate, 2, {0, 0, 0}, 0));
+
+    const double columnTop = 160;
+    auto column = [&](Mesh& m, double x, double y) {
+        addBox(m, {x - 15, y - 15, floor}, {x + 15, y + 15, floor + 6}, 30);
+        addCylinder(m, {x, y, floor + 6}, 11, columnTop - floor - 14, 14, 2, 3);
+        addBox(m, {x - 16, y - 16, columnTop - 8}, {x + 16, y + 16, columnTop}, 30);
+    };
+    Mesh left, right, ends;
+    for (int k = 0; k < 9; ++k) {
+        column(left, -150, -260 + k * 65.0);
+        column(right, 150, -260 + k * 65.0);
+    }
+    for (double y : {-260.0, 260.0})
+        for (double x : {-75.0, 75.0})
+            column(ends, x, y);
+    s.objects.push_back(object("Columns01", left, 1, {-150, 0, 80}, 1));
+    s.objects.push_back(object("Columns02", right, 1, {150, 0, 80}, 1));
+    s.objects.push_back(object("Columns03", ends, 1, {0, 0, 80}, 1));
+    s.objects.push_back(object("Pedestals01", pedestals, 3, {0, 0, 50}, 0));
+
+    const double beamTop = 185;
+    Mesh architrave;
+    addBox(architrave, {-168, -278, columnTop}, {-132, 278, beamTop}, 50);
+    addBox(architrave, {132, -278, columnTop}, {168, 278, beamTop}, 50);
+    addBox(architrave, {-132, -278, columnTop}, {132, -242, beamTop}, 50);
+    addBox(architrave, {-132, 242, columnTop}, {132, 278, beamTop}, 50);
+    s.objects.push_back(object("Architrave01", architrave, 1, {0, 0, 172}, 0));
+
+    // Decorated bands on the outer faces of the beams.
+    Mesh frieze;
+    const double f0 = columnTop + 4, f1 = beamTop - 4, o = 0.6;
+    frieze.quad({-168 - o, 278, f0}, {-168 - o, -278, f0}, {-168 - o, -278, f1}, {-168 - o, 278, f1}, 21);
+    frieze.quad({168 + o, -278, f0}, {168 + o, 278, f0}, {168 + o, 278, f1}, {168 + o, -278, f1}, 21);
+    frieze.quad({-168, -278 - o, f0}, {168, -278 - o, f0}, {168, -278 - o, f1}, {-168, -278 - o, f1}, 21);
+    frieze.quad({168, 278 + o, f0}, {-168, 278 + o, f0}, {-168, 278 + o, f1}, {168, 278 + o, f1}, 21);
+    s.objects.push_back(object("Frieze01", frieze, 3, {0, 0, 172}, 0));
+
+    Mesh roof;
+    addGableRoof(roof, {-180, -295, beamTop}, {180, 295, beamTop + 6}, 55, 80);
+    s.objects.push_back(object("Roof01", roof, 1, {0, 0, 210}, 0));
+
+    // Inlaid panels down the aisle and along the way up to the temple.
+    Mesh inlays, path;
+    for (int k = 0; k < 5; ++k) {
+        const double y = -220 + k * 110.0, z = floor + 0.4;
+        inlays.quad({-40, y - 40, z}, {40, y - 40, z}, {40, y + 40, z}, {-40, y + 40, z}, 80);
+    }
+    for (int k = 0; k < 8; ++k) {
+        const double y = -400 - k * 120.0, z = 0.5;
+        path.quad({-45, y - 45, z}, {45, y - 45, z}, {45, y + 45, z}, {-45, y + 45, z}, 90);
+    }
+    s.objects.push_back(object("Decal01", inlays, 3, {0, 0, floor}, 0));
+    s.objects.push_back(object("Decal02", path, 3, {0, -820, 0}, 0));
+
+    Mesh orb;
+    addSphere(orb, {0, 225, 150}, 22, 16, 10);
+    s.objects.push_back(object("Sphere01", orb, 0, {0, 225, 150}, 1));
+
+    Light omni;
+    omni.name = "Omni01";
+    omni.node = placedAt({60, -460, 190});
+    omni.colour = {1.0, 0.92, 0.85};
+    s.lights.push_back(omni);
+
+    // Far out in the fog, round to the front, down the aisle and out at the
+    // back, then up and round to look back at the temple.
+    eyeTrack.positions = samplePath({{0, {1053.0469, -1440.5504, 234.7582}},
+                                     {220, {520, -1000, 170}},
+                                     {400, {30, -560, 70}},
+                                     {560, {0, -250, 58}},
+                                     {740, {0, 150, 62}},
+                                     {880, {170, 480, 120}},
+                                     {1040, {460, 330, 230}},
+                                     {1200, {620, -120, 300}}});
+    targetTrack.positions = samplePath({{0, {-2.6579, -0.0, 131.0586}},
+                                        {220, {0, -150, 100}},
+                                        {400, {0, -150, 70}},
+                                        {560, {0, 150, 62}},
+                                        {740, {0, 500, 70}},
+                                        {880, {0, 280, 90}},
+                                        {1040, {0, 40, 110}},
+                                        {1200, {0, 0, 110}}});
+    targetTrack.positions[0] = {-2.6579, -0.0, 131.0586};
+    for (int f = 0; f < kSamples; ++f)
+        eyeTrack.rotations.push_back(cameraRotation(eyeTrack.positions[f], targetTrack.positions[f]));
+    Camera camera;
+    camera.name = "Camera01";
+    camera.eye = placedAt(eyeTrack.positions[0]);
+    camera.target = placedAt(targetTrack.positions[0]);
+    camera.eyeTrack = &eyeTrack;
+    camera.targetTrack = &targetTrack;
+    s.cameras.push_back(camera);
+    return s;
+}
+
+// ---------------------------------------------------------------- part 3
+
+// A (2, 3) torus knot tube around the origin in the xy plane.
+Mesh torusKnot(double ringRadius, double knotRadius, double tubeRadius, int steps, int sides)
+{
+    auto curve = [&](double t) {
+        const double r = ringRadius + knotRadius * std::cos(3 * t);
+        return V3{r * std::cos(2 * t), r * std::sin(2 * t), knotRadius * std::sin(3 * t)};
+    };
+    Mesh m;
+    std::vector<std::vector<int>> v(steps + 1), tx(steps + 1);
+    std::vector<std::vector<V3>> n(steps + 1);
+    for (int i = 0; i <= steps; ++i) {
+        const double t = 2 * kPi * (i % steps) / steps;
+        const V3 c = curve(t);
+        const V3 tangent = normalized(curve(t + 1e-4) - curve(t - 1e-4));
+        const V3 centre{ringRadius * std::cos(2 * t), ringRadius * std::sin(2 * t), 0};
+        V3 out = c - centre;
+        out = normalized(out - tangent * dot(out, tangent));
+        const V3 side = cross(tangent, out);
+        for (int j = 0; j <= sides; ++j) {
+            const double a = 2 * kPi * (j % sides) / sides;
+            const V3 d = out * std::cos(a) + side * std::sin(a);
+            n[i].push_back(d);
+            v[i].push_back(m.vertex(c + d * tubeRadius));
+            tx[i].push_back(m.tex(static_cast<double>(i) / steps, static_cast<double>(j) / sides));
+        }
+    }
+    for (int i = 0; i < steps; ++i)
+        for (int j = 0; j < sides; ++j) {
+            m.triangle(v[i][j], v[i + 1][j], v[i + 1][j + 1], tx[i][j], tx[i + 1][j], tx[i + 1][j + 1], n[i][j],
+                       n[i + 1][j], n[i + 1][j + 1]);
+            m.triangle(v[i][j], v[i + 1][j + 1], v[i][j + 1], tx[i][j], tx[i + 1][j + 1], tx[i][j + 1], n[i][j],
+                       n[i + 1][j + 1], n[i][j + 1]);
+        }
+    return m;
+}
+
+// A tube along y with its normals facing inwards, seen from inside.
+Mesh glassTube(V3 axisPoint, double radius, double y0, double y1, int segments, int sides)
+{
+    Mesh m;
+    std::vector<std::vector<int>> v(segments + 1), tx(segments + 1);
+    std::vector<V3> inward;
+    for (int j = 0; j <= sides; ++j) {
+        const double a = 2 * kPi * (j % sides) / sides;
+        inward.push_back({-std::cos(a), 0, -std::sin(a)});
+    }
+    for (int i = 0; i <= segments; ++i) {
+        const double y = y0 + (y1 - y0) * i / segments;
+        for (int j = 0; j <= sides; ++j) {
+            v[i].push_back(m.vertex(axisPoint + V3{0, y, 0} - inward[j] * radius));
+            tx[i].push_back(m.tex(static_cast<double>(j) / sides, i * 0.5));
+        }
+    }
+    for (int i = 0; i < segments; ++i)
+        for (int j = 0; j < sides; ++j) {
+            m.triangle(v[i][j], v[i][j + 1], v[i + 1][j + 1], tx[i][j], tx[i][j + 1], tx[i + 1][j + 1], inward[j],
+                       inward[j + 1], inward[j + 1]);
+            m.triangle(v[i][j], v[i + 1][j + 1], v[i + 1][j], tx[i][j], tx[i + 1][j + 1], tx[i + 1][j], inward[j],
+                       inward[j + 1], inward[j]);
+        }
+    return m;
+}
+
+SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack, Track& targetTrack)
+{
+    SceneDescription s;
+    Material marble = material("Material #1", {0.3, 0.28, 0.27}, {1, 0.97, 0.94}, {1, 1, 1}, 0.6, 0.7,
+                               "Marmorit.jpg");
+    marble.uScale = 10;
+    marble.vScale = 1.3;
+    s.materials.push_back(marble);
+    Material glass = material("Material #2", {0.1, 0.15, 0.3}, {0.55, 0.7, 1.0}, {1, 1, 1}, 0.7, 0.9,
+                              "part3envi2.jpg", true);
+    glass.transparency = 0.3;
+    s.materials.push_back(glass);
+
+    // The knot rests turned a quarter about -x at its start position and
+    // tumbles at a steady rate along +y, bobbing a little.
+    const V3 rest{-0.5056, -1470.8340, -2.5170};
+    const V3 restAxis{-1, 0, 0};
+    const double restRadians = 1.5708;
+    const Rotation restTurn = axisAngle(restAxis, restRadians);
+    Mesh knot = torusKnot(62, 24, 15, 180, 12);
+    for (V3& p : knot.vertices)
+        p = rest + restTurn.apply(p);
+    for (Face& f : knot.faces)
+        for (V3& n : f.cornerNormal)
+            n = restTurn.apply(n);
+    Object knotObject = object("Torus Knot01", knot, 0, rest, 1);
+    knotObject.node.rotation = restTurn;
+    knotObject.node.rotationAxis = restAxis;
+    knotObject.node.rotationAngle = restRadians;
+    knotObject.track = &knotTrack;
+    s.objects.push_back(knotObject);
+
+    s.objects.push_back(object("Tube01", glassTube({-0.5056, 0, -2.5170}, 200, -2000, 1800, 38, 24), 1,
+                               {-0.5056, -100, -2.5170}, 1));
+
+    const Quaternion q0 = quaternionFromAxisAngle(restAxis, restRadians);
+    const Quaternion q100 = quaternionFromAxisAngle({0.0303, 0.4903, -0.8710}, 2.0255);
+    const Quaternion step = q100 * conjugate(q0);
+    for (int f = 0; f < kSamples; ++f) {
+        const V3 p{-0.5056 + 30 * std::sin(kPi * f / 100), -1470.8340 + 2.35661865 * f,
+                   -2.5170 + 22 * std::sin(2 * kPi * f / 200)};
+        knotTrack.positions.push_back(p);
+        RotationSample r;
+        toAxisAngle(quaternionPower(step, f / 100.0) * q0, r.axis, r.radians);
+        knotTrack.rotations.push_back(r);
+    }
+    knotTrack.positions[0] = rest;
+    knotTrack.positions[100] = {-0.5056, -1235.1721, -2.5170};
+    knotTrack.rotations[0] = {restAxis, restRadians};
+    knotTrack.rotations[100] = {{0.0303, 0.4903, -0.8710}, 2.0255};
+
+    for (int f = 0; f < kSamples; ++f) {
+        const V3 k = knotTrack.positions[f];
+        const double a = 2 * kPi * f / 1200 * 1.5, b = 2 * kPi * f / 300;
+        eyeTrack.positions.push_back(k + V3{105 * std::sin(a), -150 + 45 * std::sin(2 * a), 60 * std::cos(a)});
+        targetTrack.positions.push_back(k + V3{0, 25, 0});
+        lightTrack.positions.push_back(k + V3{140 * std::cos(b), 60 * std::sin(0.5 * b) - 40, 120 * std::sin(b)});
+    }
+
+    Light omni;
+    omni.name = "Omni01";
+    omni.node = placedAt(lightTrack.positions[0]);
+    omni.track = &lightTrack;
+    omni.colour = {1.0, 0.95, 0.9};
+    s.lights.push_back(omni);
+
+    Camera camera;
+    camera.name = "Camera01";
+    camera.eye = placedAt(eyeTrack.positions[0]);
+    camera.target = placedAt(targetTrack.positions[0]);
+    camera.eyeTrack = &eyeTrack;
+    camera.targetTrack = &targetTrack;
+    s.cameras.push_back(camera);
+    return s;
+}
+
+// ---------------------------------------------------------------- part 9
+
+// A small deterministic generator for the town's variations.
+struct Lcg {
+    unsigned state;
+    double next()
+    {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) / 16777216.0;
+    }
+};
+
+SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
+{
+    SceneDescription s;
+    s.materials.push_back(material("Material #1", {0.2, 0.2, 0.2}, {0.75, 0.78, 0.8}, {0.1, 0.1, 0.1}, 0.1, 0.1,
+                                   "mground.jpg"));
+    s.materials.push_back(material("Material #2", {0.2, 0.2, 0.2}, {0.9, 0.88, 0.84}, {0.2, 0.2, 0.2}, 0.1, 0.2,
+                                   "mtground.jpg"));
+    s.materials.push_back(material("Material #3", {0.25, 0.25, 0.25}, {1, 0.98, 0.95}, {0.5, 0.5, 0.5}, 0.3, 0.4,
+                                   "mtcolumn.jpg"));
+    s.materials.push_back(material("Material #4", {0.2, 0.15, 0.12}, {0.85, 0.6, 0.45}, {0.3, 0.3, 0.3}, 0.2, 0.3,
+                                   "mtroof.jpg"));
+
+    Mesh ground;
+    addGroundGrid(ground, 2600, 40, 0, 130);
+    s.objects.push_back(object("Ground01", ground, 0, {0, 0, 0}, 0));
+
+    // Twenty-four temples on a 6 x 4 grid, with streets between them.
+    Lcg random{20011};
+    int number = 1;
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 6; ++col) {
+            const double cx = -800 + col * 320.0, cy = -570 + row * 380.0;
+            const double hw = 58 + 20 * random.next(), hd = 80 + 28 * random.next();
+            const double height = 60 + 30 * random.next();
+            const int across = 3 + static_cast<int>(random.next() * 2.99), along = 4 + static_cast<int>(random.next() * 3.99);
+            char name[32];
+            Mesh base;
+            addBox(base, {cx - hw - 8, cy - hd - 8, 0}, {cx + hw + 8, cy + hd + 8, 4}, 40);
+            addBox(base, {cx - hw - 2, cy - hd - 2, 4}, {cx + hw + 2, cy + hd + 2, 9}, 40);
+            std::snprintf(name, sizeof name, "Base%02d", number);
+            s.objects.push_back(object(name, base, 1, {cx, cy, 4}, 0));
+
+            Mesh columns;
+            const double inset = 8;
+            auto column = [&](double x, double y) { addCylinder(columns, {x, y, 9}, 6.5, height, 10, 1, 2); };
+            for (int i = 0; i < across; ++i) {
+                const double x = cx - hw + inset + (2 * (hw - inset)) * i / (across - 1);
+                column(x, cy - hd + inset);
+                column(x, cy + hd - inset);
+            }
+            for (int j = 1; j + 1 < along; ++j) {
+                const double y = cy - hd + inset + (2 * (hd - inset)) * j / (along - 1);
+                column(cx - hw + inset, y);
+                column(cx + hw - inset, y);
+            }
+            std::snprintf(name, sizeof name, "Columns%02d", number);
+            s.objects.push_back(object(name, columns, 2, {cx, cy, 9 + height / 2}, 1));
+
+            Mesh roof;
+            addGableRoof(roof, {cx - hw - 4, cy - hd - 4, 9 + height}, {cx + hw + 4, cy + hd + 4, 9 + height + 10},
+                         18 + 14 * random.next(), 50);
+            std::snprintf(name, sizeof name, "Roof%02d", number);
+            s.objects.push_back(object(name, roof, 3, {cx, cy, 9 + height + 15}, 0));
+            ++number;
+        }
+
+    Light omni;
+    omni.name = "Omni01";
+    omni.node = placedAt({900, -1300, 900});
+    omni.colour = {1.0, 0.97, 0.9};
+    s.lights.push_back(omni);
+
+    // Low along the streets: east, north up the middle, east again, south.
+    const std::vector<PathKey> route = {{0, {-1150, -380, 40}},   {250, {-260, -380, 34}}, {330, {-40, -310, 38}},
+                                        {420, {0, -120, 42}},     {560, {0, 250, 45}},     {640, {90, 380, 40}},
+                                        {800, {500, 380, 34}},    {880, {635, 300, 40}},   {1000, {640, -90, 46}},
+                                        {1200, {640, -640, 60}},  {1300, {640, -900, 70}}};
+    const std::vector<V3> path = samplePath(route, kSamples + 60);
+    for (int f = 0; f < kSamples; ++f) {
+        eyeTrack.positions.push_back(path[f]);
+        const V3 ahead = path[f + 45];
+        targetTrack.positions.push_back({ahead.x, ahead.y, ahead.z + 8});
+        eyeTrack.rotations.push_back(cameraRotation(path[f], targetTrack.positions.back()));
+    }
+    Camera camera;
+    camera.name = "Camera01";
+    camera.eye = placedAt(eyeTrack.positions[0]);
+    camera.target = placedAt(targetTrack.positions[0]);
+    camera.eyeTrack = &eyeTrack;
+    camera.targetTrack = &targetTrack;
+    s.cameras.push_back(camera);
+    return s;
+}
+
+// ---------------------------------------------------------------- part 10
+
+SceneDescription part10Orb(Track& eyeTrack)
+{
+    SceneDescription s;
+    s.materials.push_back(material("Material #1", {0.1, 0.1, 0.3}, {0.3, 0.4, 0.9}, {1, 1, 1}, 0.5, 0.8, ""));
+    Mesh orb;
+    addSphere(orb, {0, 0, 0}, 40, 20, 12);
+    s.objects.push_back(object("Sphere01", orb, 0, {0, 0, 0}, 1));
+    Light omni;
+    omni.name = "Omni01";
+    omni.node = placedAt({150, -200, 200});
+    omni.colour = {1, 1, 1};
+    s.lights.push_back(omni);
+    for (int f = 0; f < kSamples; ++f) {
+        const double a = 2 * kPi * f / 1200;
+        const V3 eye{220 * std::sin(a), -220 * std::cos(a), 60};
+        eyeTrack.positions.push_back(eye);
+        eyeTrack.rotations.push_back(cameraRotation(eye, {0, 0, 0}));
+    }
+    Camera camera;
+    camera.name = "Camera01";
+    camera.eye = placedAt(eyeTrack.positions[0]);
+    camera.target = placedAt({0, 0, 0});
+    camera.eyeTrack = &eyeTrack;
+    s.cameras.push_back(camera);
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
+        return 2;
+    }
+    const std::string dir = argv[1];
+    {
+        Track eye, target;
+        writeFile(dir + "/part2.scene", writeScene(part2Temple(eye, target)));
+    }
+    {
+        Track knot, light, eye, target;
+        writeFile(dir + "/part3.scene", writeScene(part3Knot(knot, light, eye, target)));
+    }
+    {
+        Track eye, target;
+        writeFile(dir + "/part9.scene", writeScene(part9Town(eye, target)));
+    }
+    {
+        Track eye;
+        writeFile(dir + "/part10.scene", writeScene(part10Orb(eye)));
+    }
+    return 0;
+}
