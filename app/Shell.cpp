@@ -6,6 +6,9 @@
 #include "app/PartRenderState.h"
 #include "app/Timeline.h"
 #include "assets/MusicPlayer.h"
+#include "fx/Cloth.h"
+#include "fx/ParticleSystem.h"
+#include "parts/Part8Metaballs.h"
 #include "platform/Platform.h"
 
 int partNumber = 1;
@@ -83,6 +86,8 @@ void endDemo()
 void loadAssets(PlatformWindow* window)
 {
     theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE");
+    setUpParticleClouds();
+    setUpCloth(theCloth);
 }
 
 void mainWindowProc(const PlatformEvent& event)
@@ -123,6 +128,7 @@ void runDemo(const ShellOptions& options)
 
     partNumber = 1;
     loadAssets(mainWindow);
+    initMetaBalls();
 
     system.showWindow(mainWindow, true);
     applyPartRenderState(partNumber);

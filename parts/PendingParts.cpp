@@ -15,9 +15,6 @@ void clearAndFlush()
 void part1Frame(int) { clearAndFlush(); }
 void part2Frame(int) { clearAndFlush(); }
 void part3Frame(int) { clearAndFlush(); }
-void part4Frame(int) { clearAndFlush(); }
 void part5Frame(int) { clearAndFlush(); }
 void part6Frame(int) { clearAndFlush(); }
-void part7Frame(int) { clearAndFlush(); }
 void part9Frame(int) { clearAndFlush(); }
-void part10And11Frame(int, int) { clearAndFlush(); }

@@ -6,9 +6,6 @@
 void part1Frame(int partTime);
 void part2Frame(int partTime);
 void part3Frame(int partTime);
-void part4Frame(int partTime);
 void part5Frame(int partTime);
 void part6Frame(int partTime);
-void part7Frame(int partTime);
 void part9Frame(int partTime);
-void part10And11Frame(int partTime, int isPart11);
