@@ -93,6 +93,8 @@ Vec3 Cloth::forceOn(int row, int column) const
 
 void Cloth::step()
 {
+    if (positions.size() != static_cast<std::size_t>(pointCount()))
+        return;   // not laid out (yet) for this grid
     for (int j = 0; j <= rows; ++j) {
         for (int i = 0; i <= cols; ++i) {
             const auto index = static_cast<std::size_t>(indexOf(j, i));
@@ -111,7 +113,7 @@ void Cloth::step()
 
 void Cloth::draw() const
 {
-    if (rows <= 0 || positions.empty())
+    if (rows <= 0 || positions.size() != static_cast<std::size_t>(pointCount()))
         return;
     const float du = 1.0f / static_cast<float>(cols);
     const float dv = 1.0f / static_cast<float>(rows);

@@ -35,6 +35,7 @@ public:
     void setFree(int index, int value);
     void setExternalForce(int index, Vec3 force);
     Vec3 getExternalForce(int index) const;   // zero outside the sheet
+    // Does nothing until init has laid the sheet out for cols and rows.
     void step();
     // Quad strips row by row with one normal per column; sets no colour,
     // material, texture or polygon mode.
