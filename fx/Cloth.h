@@ -42,7 +42,12 @@ public:
     void draw() const;
 
 private:
+    void computeSpringForces();
     Vec3 forceOn(int row, int column) const;
+    // The pull of every spring on its left (upper) end for this step; its
+    // other end feels exactly the opposite.  Kept to spare an allocation per step.
+    std::vector<Vec3> springsAcross_;   // (rows + 1) x cols
+    std::vector<Vec3> springsDown_;     // rows x (cols + 1)
     bool contains(int index) const { return index >= 0 && index < static_cast<int>(freeFlags.size()); }
 };
 
