@@ -7,7 +7,10 @@
 #include "app/Timeline.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
+#include "fx/Cloth.h"
+#include "fx/ParticleSystem.h"
 #include "parts/Part6RadialGlow.h"
+#include "parts/Part8Metaballs.h"
 #include "platform/Platform.h"
 #include "scene/SceneSet.h"
 
@@ -89,7 +92,9 @@ void loadAssets(PlatformWindow* window)
 {
     loadDemoTextures();
     theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE");
+    setUpParticleClouds();
     buildBlurGrid(theBlurGrid);
+    setUpCloth(theCloth);
 }
 
 void mainWindowProc(const PlatformEvent& event)
@@ -132,6 +137,7 @@ void runDemo(const ShellOptions& options)
     partNumber = 1;
     loadScenes(theSceneSet);
     loadAssets(mainWindow);
+    initMetaBalls();
 
     system.showWindow(mainWindow, true);
     applyPartRenderState(partNumber);

@@ -4,11 +4,16 @@
 
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
+#include "fx/Cloth.h"
+#include "fx/ParticleSystem.h"
+#include "parts/Part10TorusChain.h"
 #include "parts/Part1PlasmaWave.h"
 #include "parts/Part2Temple.h"
+#include "parts/Part4GlowCloud.h"
 #include "parts/Part5LineFigure.h"
 #include "parts/Part6RadialGlow.h"
-#include "parts/PendingParts.h"
+#include "parts/Part7RipplingCloth.h"
+#include "parts/Part8Metaballs.h"
 #include "parts/SceneParts.h"
 #include "platform/Platform.h"
 
@@ -21,8 +26,12 @@ void part8Frame(int partTime)
     glPushMatrix();
     glRotatef(static_cast<float>(partTime) * 0.05f, 0.0f, 1.0f, 0.0f);
     glRotatef(static_cast<float>(partTime) * 0.025f, 1.0f, 0.0f, 0.0f);
+    drawMetaballSurface();
     glPopMatrix();
     glFlush();
+    clearMetaballField();
+    accumulateMetaballField();
+    moveMetaBalls();
 }
 
 void drawPart(int partNumber, int partTime)
@@ -31,14 +40,14 @@ void drawPart(int partNumber, int partTime)
     case 1: part1Frame(partTime, texPlasma); break;
     case 2: part2Frame(theSceneSet, partTime, 100, theMusicPlayer, texKolbar, texMeridos, texTwl); break;
     case 3: part3Frame(theSceneSet, partTime); break;
-    case 4: part4Frame(partTime); break;
+    case 4: part4Frame(partTime, texBlack, glowParticles); break;
     case 5: part5Frame(partTime, texWhite); break;
     case 6: part6Frame(partTime, theBlurGrid, texBlur); break;
-    case 7: part7Frame(partTime); break;
+    case 7: part7Frame(partTime, theCloth); break;
     case 8: part8Frame(partTime); break;
     case 9: part9Frame(theSceneSet, partTime); break;
-    case 10: part10And11Frame(partTime, 0); break;
-    case 11: part10And11Frame(partTime, 1); break;
+    case 10: part10And11Frame(partTime, texMap, glow2Particles, 0); break;
+    case 11: part10And11Frame(partTime, texMap, glow2Particles, 1); break;
     default: break;
     }
 }

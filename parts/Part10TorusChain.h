@@ -1,0 +1,19 @@
+#pragma once
+#include <GL/gl.h>
+
+class ParticleSystem;
+
+// The turn of every link of the torus chain, in degrees; it goes on from
+// part 10 into part 11.
+extern float torusAngle;
+
+// The angle one frame later: half a degree on, 360 replaced by 0.
+float nextTorusAngle(float angle);
+
+// One torus in the xy plane around the z axis, as quad strips with unit
+// normals.
+void drawTorus(float tubeRadius, int sides, float ringRadius, int rings);
+
+// Parts 10 (isPart11 0) and 11 (isPart11 1): a twisting chain of wireframe
+// tori in the glow cloud, over the faded picture of the frames before.
+void part10And11Frame(int partTime, GLuint texMap, ParticleSystem& particles, int isPart11);
