@@ -2,8 +2,10 @@
 
 #include <GL/gl.h>
 #include <cstdlib>
+#include <memory>
 
 #include "app/PartRenderState.h"
+#include "app/SplashWindow.h"
 #include "app/Timeline.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
@@ -124,10 +126,12 @@ void runDemo(const ShellOptions& options)
     if (!system.createGLContext(mainWindow))
         failStartUp(mainWindow, "Choosing Pixelformat failed!");
     system.showWindow(mainWindow, false);
+    auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
 
     partNumber = 1;
     loadAssets(mainWindow);
 
+    splash.reset();
     system.showWindow(mainWindow, true);
     applyPartRenderState(partNumber);
     if (fullScreen)
