@@ -2,8 +2,10 @@
 
 #include <GL/gl.h>
 #include <cstdlib>
+#include <memory>
 
 #include "app/PartRenderState.h"
+#include "app/SplashWindow.h"
 #include "app/Timeline.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
@@ -133,12 +135,14 @@ void runDemo(const ShellOptions& options)
     if (!system.createGLContext(mainWindow))
         failStartUp(mainWindow, "Choosing Pixelformat failed!");
     system.showWindow(mainWindow, false);
+    auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
 
     partNumber = 1;
     loadScenes(theSceneSet);
     loadAssets(mainWindow);
     initMetaBalls();
 
+    splash.reset();
     system.showWindow(mainWindow, true);
     applyPartRenderState(partNumber);
     if (fullScreen)

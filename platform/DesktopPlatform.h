@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL2/SDL.h>
 
+#include "platform/DesktopSplash.h"
 #include "platform/OffscreenPicture.h"
 #include "platform/Platform.h"
 
@@ -25,6 +26,16 @@ public:
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow* window) override;
     void restoreDisplayMode() override;
+    bool screenArea(ScreenRect& area) override { return splash_.screenArea(area); }
+    bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels) override
+    {
+        return splash_.capture(rect, pixels);
+    }
+    bool showSplash(const ScreenRect& rect, const std::vector<std::uint8_t>& pixels, const char* title) override
+    {
+        return splash_.show(rect, pixels, title);
+    }
+    void hideSplash() override { splash_.hide(); }
 
 private:
     PlatformEvent sizeEvent() const;
@@ -38,4 +49,5 @@ private:
     SDL_Window* window_ = nullptr;
     SDL_GLContext context_ = nullptr;
     OffscreenPicture picture_;
+    DesktopSplash splash_;
 };

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // What the shell needs of the windowing system: one 640x480 OpenGL window,
 // message boxes, a millisecond clock, an event queue it can post to, buffer
@@ -21,6 +23,20 @@ struct PlatformEvent {
     int key = 0;      // KeyDown: 27 for Escape, other values for other keys
     int code = 0;     // User: the code given to postUserEvent
 };
+
+// A rectangle on the screen, in pixels from the screen's top-left corner.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Bytes in one row of a 24-bit picture: 3 per pixel, padded to 4.
+inline std::size_t screenRowBytes(int width)
+{
+    return (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+}
 
 class Platform {
 public:
@@ -46,6 +62,34 @@ public:
     // Switches the display to 640x480 full screen (or the closest mode).
     virtual void enterFullScreen(PlatformWindow* window) = 0;
     virtual void restoreDisplayMode() = 0;
+
+    // The splash window.  A platform without a desktop shows none: these
+    // defaults report no screen and show nothing.
+    // The area of the (primary) screen; false when there is no screen.
+    virtual bool screenArea(ScreenRect& area)
+    {
+        (void)area;
+        return false;
+    }
+    // What the screen shows in rect: blue, green, red bytes per pixel, bottom
+    // row first, rows padded to 4 bytes.  False when the screen cannot be read.
+    virtual bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels)
+    {
+        (void)rect;
+        (void)pixels;
+        return false;
+    }
+    // Shows a frameless window that takes no input at exactly rect, with the
+    // given title, painted once with pixels (laid out as captureScreen gives
+    // them).  False when nothing could be shown.
+    virtual bool showSplash(const ScreenRect& rect, const std::vector<std::uint8_t>& pixels, const char* title)
+    {
+        (void)rect;
+        (void)pixels;
+        (void)title;
+        return false;
+    }
+    virtual void hideSplash() {}
 };
 
 // The platform the program runs on, chosen once at start-up.

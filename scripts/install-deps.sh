@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libmpg123-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libstb-dev libturbojpeg0-dev
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libx11-dev libxext-dev
   xvfb xfonts-base xdotool x11-utils imagemagick
   ffmpeg lame sox
 )

@@ -1,4 +1,5 @@
-// Paints every texture of the demo and writes them as baseline JPEGs.
+// Paints every texture of the demo and writes them as baseline JPEGs (and
+// the pictures with an alpha channel as TGA).
 // Usage: textures OUT_DIR [NAME...]
 // Pictures are composed upright and stored bottom row first, because the
 // demo hands the decoded rows to OpenGL as they are (t = 0 is the bottom).
@@ -37,6 +38,18 @@ int main(int argc, char** argv) {
             }
             writeJpeg(dir + "/" + r.name, flipVertical(img), r.quality, r.subsample420);
             std::printf("%-18s %dx%d\n", r.name.c_str(), r.size, r.size);
+        }
+        for (const AlphaRecipe& r : allAlphaRecipes()) {
+            manifest += "ZYT_JPEGTEX   " + r.name + "   textures/" + r.name + "\n";
+            if (!wanted(r.name)) continue;
+            AlphaImage img = r.make(r.width, r.height);
+            if (img.colour.w != r.width || img.colour.h != r.height) {
+                std::fprintf(stderr, "%s: recipe painted %dx%d, expected %dx%d\n", r.name.c_str(), img.colour.w,
+                             img.colour.h, r.width, r.height);
+                return 1;
+            }
+            writeTga(dir + "/" + r.name, img, r.maxAlpha);
+            std::printf("%-18s %dx%d\n", r.name.c_str(), r.width, r.height);
         }
         if (argc == 2) {
             FILE* f = std::fopen((dir + "/manifest-lines.txt").c_str(), "wb");

@@ -3,7 +3,7 @@
 # the generator sources in this folder. The demo's build does not run this;
 # the JPEGs are committed. Output is byte-identical on every run.
 # Needs: g++, libturbojpeg0-dev, libfreetype-dev, fonts-dejavu-core.
-# Extra arguments limit the run to the named files (e.g. MAP.JPG).
+# Extra arguments limit the run to the named files (e.g. MAP.JPG, SPLASH.TGA).
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,4 +16,4 @@ mkdir -p "$out"
 g++ -std=c++17 -O2 -Wall -Wextra -I/usr/include/freetype2 -o "$work/textures" \
     "$here"/*.cpp -lfreetype -lturbojpeg
 "$work/textures" "$out" "$@"
-echo "== $(ls "$out"/*.JPG | wc -l) pictures, $(cat "$out"/*.JPG | wc -c) bytes in $out"
+echo "== $(ls "$out"/*.JPG "$out"/*.TGA | wc -l) pictures, $(cat "$out"/*.JPG "$out"/*.TGA | wc -c) bytes in $out"

@@ -37,4 +37,12 @@ const std::vector<Recipe>& allRecipes() {
     return list;
 }
 
+const std::vector<AlphaRecipe>& allAlphaRecipes() {
+    // The splash never quite covers the desktop: its alpha stops at 253.
+    static const std::vector<AlphaRecipe> list = {
+        {"SPLASH.TGA", 320, 240, makeSplash, 253},
+    };
+    return list;
+}
+
 }  // namespace tex

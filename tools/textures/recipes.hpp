@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image.hpp"
+#include "tga.hpp"
 
 namespace tex {
 
@@ -17,6 +18,19 @@ struct Recipe {
 };
 
 const std::vector<Recipe>& allRecipes();
+
+// Pictures with an alpha channel, written as uncompressed 32-bit TGA.
+struct AlphaRecipe {
+    std::string name;   // file name in res/textures/
+    int width, height;
+    AlphaImage (*make)(int width, int height);
+    int maxAlpha;       // the byte stored for full coverage
+};
+
+const std::vector<AlphaRecipe>& allAlphaRecipes();
+
+// The loading picture (splash.cpp).
+AlphaImage makeSplash(int w, int h);
 
 // Lettering and graphic cards (cards.cpp).
 Image makeWhite(int n);
