@@ -73,11 +73,18 @@ const char* usageText()
            "                      has played\n"
            "  --frames LIST       with --capture: write only these frames (comma-separated\n"
            "                      indices, e.g. 120,700) and stop after the last\n"
+           "  --benchmark         run the whole demo headless at a virtual 60 fps without\n"
+           "                      writing frames and print each part's frame costs\n"
+           "                      (median, 95th percentile, frames/s), an empty frame's\n"
+           "                      cost and the start-up steps; --json for JSON\n"
+           "  --self-check        with --headless: check after every frame for OpenGL\n"
+           "                      errors, a changing number of display lists and growing\n"
+           "                      memory; exit 4 on a failed check\n"
            "  -h, --help          show this text\n"
            "\n"
            "The demo exits with status 1, as it always has, and so does --headless when\n"
            "the demo ends; --capture exits with 0 when it wrote what was asked, and a run\n"
-           "stopped by --until with 0; a capture that fails or is interrupted leaves no\n"
+           "stopped by --until with 0, as does --benchmark; a capture that fails or is interrupted leaves no\n"
            "file under the final name and exits with 3 (130 for Ctrl-C). Unknown options\n"
            "exit with status 2.\n";
 }
@@ -146,6 +153,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             }
             (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
             sawRange = true;
+        } else if (std::strcmp(arg, "--benchmark") == 0) {
+            options.mode = CommandLine::Mode::Benchmark;
+        } else if (std::strcmp(arg, "--json") == 0) {
+            options.json = true;
+        } else if (std::strcmp(arg, "--self-check") == 0) {
+            options.selfCheck = true;
         } else if (std::strcmp(arg, "--frames") == 0) {
             if (!needValue("a list of frame indices"))
                 return parsed;
@@ -161,6 +174,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     }
     if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
         parsed.error = "--fps, --from, --until and --frames need --headless or --capture";
+    else if (options.json && options.mode != CommandLine::Mode::Benchmark)
+        parsed.error = "--json needs --benchmark";
+    else if (options.selfCheck && options.mode != CommandLine::Mode::Headless)
+        parsed.error = "--self-check needs --headless";
     else if (!options.frames.empty() && options.mode != CommandLine::Mode::CaptureFrames)
         parsed.error = "--frames needs --capture with a directory";
     else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)

@@ -8,13 +8,15 @@
 // What the command line asks for.  No arguments: the demo as it always was,
 // the full-screen question included.
 struct CommandLine {
-    enum class Mode { Demo, Headless, CaptureFrames, CaptureVideo, Help };
+    enum class Mode { Demo, Headless, CaptureFrames, CaptureVideo, Benchmark, Help };
     Mode mode = Mode::Demo;
     FullScreenChoice fullScreen = FullScreenChoice::Ask;
     bool vsync = true;
     int fps = 60;
     std::string captureTarget;   // a folder for frames, or a .mp4/.mkv/.webm file
     int scale = 1;               // integer upscale of a captured video
+    bool json = false;           // --benchmark: report as JSON
+    bool selfCheck = false;      // --headless: check OpenGL errors, display lists and memory
     double fromSeconds = 0.0;
     double untilSeconds = -1.0;   // negative: to the end of the demo
     std::vector<std::uint64_t> frames;   // --frames: only these frame indices, ascending

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Shell.h"
+#include "app/StartupTimes.h"
 #include "assets/MusicPlayer.h"
 #include "platform/HeadlessPlatform.h"
 
@@ -22,9 +23,11 @@ struct RunState {
     const HeadlessPlatform* headless = nullptr;
     Clock::time_point started;
     std::uint64_t written = 0;
+    std::function<void(std::uint64_t)> everyFrame;
+    std::function<void()> atEnd;
+    bool quiet = false;
 };
 RunState run;
-const Clock::time_point processStart = Clock::now();   // static initialisation: as early as it gets
 volatile std::sig_atomic_t interruptedBy = 0;
 
 void noteInterruption(int signal)
@@ -88,6 +91,8 @@ void reportProgress(std::uint64_t frame, bool last)
 
 void finishFrame(std::uint64_t frame)
 {
+    if (run.everyFrame)
+        run.everyFrame(frame);
     if (interruptedBy != 0)
         giveUp(interruptedBy == SIGINT ? "interrupted (Ctrl-C); nothing written" : "stopped; nothing written", 130);
     if (run.sink && run.range.writes(frame)) {
@@ -97,7 +102,7 @@ void finishFrame(std::uint64_t frame)
         ++run.written;
     }
     const bool last = run.range.endsAfter(frame);
-    if (last || frame % 30 == 0)
+    if (!run.quiet && (last || frame % 30 == 0))
         reportProgress(frame, last);
     if (last) {
         finishHeadlessRun();
@@ -137,6 +142,9 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
     run.range = std::move(options.range);
     run.sink = std::move(options.sink);
     run.headless = &headless;
+    run.everyFrame = std::move(options.everyFrame);
+    run.atEnd = std::move(options.atEnd);
+    run.quiet = options.quiet;
     run.started = Clock::now();
     std::string error;
     if (run.sink && !run.sink->open(error)) {
@@ -150,6 +158,10 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
 
 void finishHeadlessRun()
 {
+    if (run.atEnd) {
+        auto atEnd = std::move(run.atEnd);
+        atEnd();
+    }
     std::string error;
     if (run.sink && !run.sink->finish(error))
         giveUp(error, 3);
@@ -158,13 +170,14 @@ void finishHeadlessRun()
 
 void reportPartStart(const HeadlessPlatform& headless, int part)
 {
+    if (run.quiet)
+        return;
     const std::uint64_t frame = headless.clock().frames;
     std::fprintf(stderr, "\npart %d begins at frame %llu (music %.3f s)\n", part,
                  static_cast<unsigned long long>(frame),
                  static_cast<double>(frame) / headless.clock().fps);
     if (part == 1) {
-        const double startUp = std::chrono::duration<double, std::milli>(Clock::now() - processStart).count();
-        std::fprintf(stderr, "start-up took %.1f ms of real time\n", startUp);
+        std::fprintf(stderr, "start-up took %.1f ms of real time\n", millisecondsSinceProcessStart());
         run.started = Clock::now();
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct CaptureRange {
 struct HeadlessRunOptions {
     CaptureRange range;
     std::unique_ptr<FrameSink> sink;   // null: render without writing frames
+    std::function<void(std::uint64_t frame)> everyFrame;   // after each frame is drawn
+    std::function<void()> atEnd;   // when the run ends, before the output is completed
+    bool quiet = false;            // no progress on stderr
 };
 
 // Hooks a headless run to the platform: hands the frames asked for to the

@@ -6,6 +6,7 @@
 
 #include "app/PartRenderState.h"
 #include "app/SplashWindow.h"
+#include "app/StartupTimes.h"
 #include "app/Timeline.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
@@ -92,11 +93,12 @@ void endDemo()
 
 void loadAssets(PlatformWindow* window)
 {
-    loadDemoTextures();
-    theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE");
-    setUpParticleClouds();
-    buildBlurGrid(theBlurGrid);
-    setUpCloth(theCloth);
+    StartupTimes& times = theStartupTimes;
+    timeStartupStep(times.textures, [] { loadDemoTextures(); });
+    timeStartupStep(times.music, [window] { theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE"); });
+    timeStartupStep(times.particles, [] { setUpParticleClouds(); });
+    timeStartupStep(times.blurGrid, [] { buildBlurGrid(theBlurGrid); });
+    timeStartupStep(times.cloth, [] { setUpCloth(theCloth); });
 }
 
 void mainWindowProc(const PlatformEvent& event)
@@ -138,9 +140,9 @@ void runDemo(const ShellOptions& options)
     auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
 
     partNumber = 1;
-    loadScenes(theSceneSet);
+    timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
     loadAssets(mainWindow);
-    initMetaBalls();
+    timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
 
     splash.reset();
     system.showWindow(mainWindow, true);
@@ -148,6 +150,7 @@ void runDemo(const ShellOptions& options)
     if (fullScreen)
         system.enterFullScreen(mainWindow);
     partStartTicks = system.tickCount();
+    theStartupTimes.total = millisecondsSinceProcessStart();
     beginPart();
     mainLoop();
 }

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/Benchmark.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
@@ -29,6 +30,10 @@ namespace {
     else if (command.mode == CommandLine::Mode::CaptureVideo)
         run.sink = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale,
                                                run.range.firstWritten());
+    if (command.mode == CommandLine::Mode::Benchmark)
+        measureHeadlessRun(run, command.json);
+    if (command.selfCheck)
+        checkHeadlessRun(run);
     if (!startHeadlessRun(headless, std::move(run)))
         std::exit(3);
 
@@ -37,7 +42,8 @@ namespace {
     // A capture is a tool: it succeeds when it wrote its frames.  A plain
     // headless run ends like the demo (a stop asked for with --until is a success).
     const bool capture = command.mode == CommandLine::Mode::CaptureFrames ||
-                         command.mode == CommandLine::Mode::CaptureVideo;
+                         command.mode == CommandLine::Mode::CaptureVideo ||
+                         command.mode == CommandLine::Mode::Benchmark;
     shell.exitStatus = capture ? 0 : 1;
     shell.onPartStart = [](int part) { reportPartStart(headless, part); };
     shell.onEnd = finishHeadlessRun;
@@ -72,6 +78,7 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Headless:
     case CommandLine::Mode::CaptureFrames:
     case CommandLine::Mode::CaptureVideo:
+    case CommandLine::Mode::Benchmark:
         runHeadless(command);
     case CommandLine::Mode::Demo:
         runOnDesktop(command);

@@ -52,8 +52,10 @@ std::map<int, long> partStarts(const std::string& output)
 TEST(WholeRun, EachPartBeginsAfterTheFrameWhoseSyncCheckSeesItsTime)
 {
     // --until only guards against a run that never ends; the demo ends first.
-    const RunResult run = runDemo("--headless --fps 60 --until 300");
-    EXPECT_EQ(run.status, 1) << run.output.substr(0, 2000);
+    // The self-check watches OpenGL errors, display lists and memory meanwhile.
+    const RunResult run = runDemo("--headless --fps 60 --self-check --until 300");
+    EXPECT_EQ(run.status, 1) << run.output.substr(run.output.size() > 2000 ? run.output.size() - 2000 : 0);
+    EXPECT_NE(run.output.find("self-check: passed"), std::string::npos);
     const std::map<int, long> starts = partStarts(run.output);
     ASSERT_EQ(starts.size(), 11u) << run.output.substr(0, 2000);
     EXPECT_EQ(starts.at(1), 0);
@@ -89,6 +91,73 @@ TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
     EXPECT_TRUE(std::filesystem::exists(dir / "frame00779.png"));
     EXPECT_FALSE(std::filesystem::exists(dir / "frame00749.png"));
     std::filesystem::remove_all(dir);
+}
+
+// ffprobe's value of one entry for one stream ("v:0" or "a:0") of a file.
+std::string probe(const std::string& file, const std::string& stream, const std::string& entry)
+{
+    const std::string command = "ffprobe -v error -count_frames -select_streams " + stream +
+                                " -show_entries stream=" + entry + " -of default=nw=1:nk=1 " + file;
+    std::string value;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            value += buffer;
+        pclose(pipe);
+    }
+    while (!value.empty() && (value.back() == '\n' || value.back() == '\r'))
+        value.pop_back();
+    return value;
+}
+
+bool haveFfmpeg()
+{
+    return std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") == 0;
+}
+
+TEST(VideoCapture, ShortStretchAcrossAPartSwitchKeepsPictureAndSoundInStep)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / "quittenhain-test.mp4";
+    std::filesystem::remove(video);
+    const RunResult run = runDemo("--capture " + video.string() + " --from 11 --until 14");
+    ASSERT_EQ(run.status, 0) << run.output.substr(run.output.size() > 1500 ? run.output.size() - 1500 : 0);
+    EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), "180");   // 3 s at 60 fps, parts 1 and 2
+    EXPECT_EQ(probe(video, "v:0", "r_frame_rate"), "60/1");
+    EXPECT_EQ(probe(video, "v:0", "codec_name"), "h264");
+    EXPECT_EQ(probe(video, "a:0", "codec_name"), "aac");
+    EXPECT_NEAR(std::stod(probe(video, "v:0", "start_time")), 0.0, 1e-6);
+    EXPECT_NEAR(std::stod(probe(video, "a:0", "start_time")), 0.0, 1e-6);
+    EXPECT_NEAR(std::stod(probe(video, "v:0", "duration")), 3.0, 0.02);
+    EXPECT_NEAR(std::stod(probe(video, "a:0", "duration")), 3.0, 0.03);
+    std::filesystem::remove(video);
+}
+
+TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / "quittenhain-killed.webm";
+    std::filesystem::remove(video);
+    const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + video.string() +
+                                " --until 60 2>/dev/null & pid=$!; sleep 3; kill -INT $pid; wait $pid";
+    const int raw = std::system(("bash -c '" + command + "'").c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 130);
+    EXPECT_FALSE(std::filesystem::exists(video));
+    EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
+}
+
+TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)
+{
+    // A coarse virtual clock keeps the whole timeline short.
+    const RunResult run = runDemo("--benchmark --json --fps 5 2>/dev/null");
+    EXPECT_EQ(run.status, 0);
+    for (int part = 1; part <= 11; ++part)
+        EXPECT_NE(run.output.find("{\"part\": " + std::to_string(part) + ","), std::string::npos) << part;
+    EXPECT_NE(run.output.find("\"empty_frame\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"first_frame\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"scenes\""), std::string::npos);
 }
 
 TEST(WholeRun, UnusableCaptureDirectoryAndUnknownOptionsFail)
