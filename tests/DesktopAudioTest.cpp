@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "assets/Resources.h"
@@ -18,7 +20,7 @@ namespace {
 // decoding in the device callback can be compared with a direct decode.
 TEST(DesktopAudio, PlaysTheDecodedMusicFromItsFirstSample)
 {
-    const std::filesystem::path out = std::filesystem::temp_directory_path() / "quittenhain-audio-test.raw";
+    const std::filesystem::path out = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-audio-test.raw");
     std::filesystem::remove(out);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);

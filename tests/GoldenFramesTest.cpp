@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stb/stb_image.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,7 +89,7 @@ TEST(GoldenFrames, CapturedFramesMatchTheReferences)
     const std::filesystem::path golden = QUITTENHAIN_GOLDEN_DIR;
     const std::vector<GoldenFrame> frames = readFrameList(golden / "frames.txt");
     ASSERT_FALSE(frames.empty()) << "no frames listed in " << golden / "frames.txt";
-    const std::filesystem::path work = std::filesystem::temp_directory_path() / "quittenhain-golden";
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-golden");
     std::filesystem::remove_all(work);
     captureFrames(work, frames);
     for (const GoldenFrame& entry : frames) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include "assets/MusicPlayer.h"
@@ -76,7 +77,7 @@ TEST(WholeRun, EachPartBeginsAfterTheFrameWhoseSyncCheckSeesItsTime)
 
 TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quittenhain-capture-test";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-capture-test");
     std::filesystem::remove_all(dir);
     const RunResult run = runDemo("--capture " + dir.string() + " --from 12.5 --until 13");
     EXPECT_EQ(run.status, 0) << run.output;
@@ -119,7 +120,7 @@ TEST(VideoCapture, ShortStretchAcrossAPartSwitchKeepsPictureAndSoundInStep)
 {
     if (!haveFfmpeg())
         GTEST_SKIP() << "no FFmpeg";
-    const std::filesystem::path video = std::filesystem::temp_directory_path() / "quittenhain-test.mp4";
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-test.mp4");
     std::filesystem::remove(video);
     const RunResult run = runDemo("--capture " + video.string() + " --from 11 --until 14");
     ASSERT_EQ(run.status, 0) << run.output.substr(run.output.size() > 1500 ? run.output.size() - 1500 : 0);
@@ -138,7 +139,7 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
 {
     if (!haveFfmpeg())
         GTEST_SKIP() << "no FFmpeg";
-    const std::filesystem::path video = std::filesystem::temp_directory_path() / "quittenhain-killed.webm";
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-killed.webm");
     std::filesystem::remove(video);
     const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + video.string() +
                                 " --until 60 2>/dev/null & pid=$!; sleep 3; kill -INT $pid; wait $pid";
