@@ -5,20 +5,9 @@
 set -u
 demo=$1
 closer=$2
-for tool in Xvfb xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
-done
-
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-export SDL_AUDIODRIVER=dummy
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/virtualDisplay.sh"
+require_tools xdotool xwininfo
+start_virtual_display
 
 # The id of the top-level window with this title, once it exists.
 window_titled() {

@@ -5,20 +5,9 @@
 set -u
 check=$1
 demo=$2
-for tool in Xvfb xwininfo xdotool; do
-  command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
-done
-
-work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-export SDL_AUDIODRIVER=dummy
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/virtualDisplay.sh"
+require_tools xwininfo xdotool
+start_virtual_display
 
 for colour in 3a6ea5 f2f0e6 101018; do
   "$check" check "$colour" || fail "splash over #$colour"
