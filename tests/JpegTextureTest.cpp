@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <turbojpeg.h>
 #include <vector>
 
 #include "assets/JpegDecoder.h"
 #include "assets/JpegTexture.h"
+#include "assets/Resources.h"
 #include "fx/Overlays.h"
 #include "tests/TestPlatform.h"
 
@@ -74,6 +76,38 @@ TEST(JpegDecoder, DamagedDataNeverReadsOrWritesOutOfBounds)
     const JpegImage huge = decodeJpeg(forged.data(), forged.size());
     EXPECT_EQ(huge.status, JpegImage::Status::HeaderUnreadable);
     EXPECT_TRUE(huge.rgb.empty());
+}
+
+TEST(JpegTexture, EveryCompiledInPictureDecodesToItsSize)
+{
+    const struct {
+        int side;
+        std::vector<const char*> names;
+    } sizes[] = {
+        {128, {"WHITE.JPG", "BLACK.JPG"}},
+        {256, {"PLASMA.JPG", "KOLBAR.JPG", "MERIDOS.JPG", "TWL.JPG", "BLUR.JPG", "PART5ENVI.JPG", "GLOW.JPG",
+               "GLOW2.JPG", "MARMORIT.JPG", "PART3ENVI2.JPG", "PART3ENVI.JPG", "PART3MAP1.JPG", "PART3MAP2.JPG",
+               "PART3MAP3.JPG", "PART3MAP4.JPG"}},
+        {512, {"TESTPATTERN.JPG", "MAP.JPG", "TEMPELCOLUMN.JPG", "TEMPELDECAL.JPG", "TEMPELGROUND.JPG",
+               "ENVIBLUM.JPG", "MGROUND.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG", "MTROOF.JPG"}},
+    };
+    int pictures = 0;
+    for (const auto& size : sizes) {
+        for (const char* name : size.names) {
+            const Resource jpeg = findResource("ZYT_JPEGTEX", name);
+            ASSERT_TRUE(jpeg) << name;
+            const JpegImage image = decodeJpeg(jpeg.data, jpeg.size);
+            EXPECT_EQ(image.status, JpegImage::Status::Decoded) << name;
+            EXPECT_EQ(image.width, size.side) << name;
+            EXPECT_EQ(image.height, size.side) << name;
+            ++pictures;
+        }
+    }
+    EXPECT_EQ(pictures, 27);
+    // The plain ones are plain, so the washes and fades they make are exact.
+    const Resource white = findResource("ZYT_JPEGTEX", "WHITE.JPG");
+    const JpegImage whiteImage = decodeJpeg(white.data, white.size);
+    EXPECT_EQ(*std::min_element(whiteImage.rgb.begin(), whiteImage.rgb.end()), 255);
 }
 
 TEST(JpegTexture, MissingResourceShowsTheMessageAndStillGivesATexture)
