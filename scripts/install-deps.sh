@@ -11,6 +11,8 @@ packages=(
   libx11-dev libxext-dev
   xvfb xfonts-base xdotool x11-utils imagemagick
   ffmpeg lame sox
+  libfreetype-dev fonts-dejavu-core
+  libgmock-dev
 )
 
 missing=()
