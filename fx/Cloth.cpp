@@ -41,16 +41,10 @@ Vec3 springForce(Vec3 p, Vec3 q, float restLength)
 }
 
 // The vector from p to its home, formed through its length and direction
-// as the sheet was tuned with; zero at home.
+// as the sheet was tuned with (a spring of rest length 0); zero at home.
 Vec3 homePull(Vec3 p, Vec3 home)
 {
-    const float dx = home.x - p.x;
-    const float dy = home.y - p.y;
-    const float dz = home.z - p.z;
-    const float length = std::sqrt(dz * dz + dy * dy + dx * dx);
-    if (length == 0.0f)
-        return {};
-    return scaledDirection(dx, dy, dz, length, length);
+    return springForce(p, home, 0.0f);
 }
 
 // While alive, values too small for a normal float count as zero.  The

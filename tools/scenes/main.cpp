@@ -36,6 +36,16 @@ Node placedAt(V3 position)
     return n;
 }
 
+// The one omni light every scene has, standing at `position`.
+Light omniLight(V3 position, V3 colour)
+{
+    Light omni;
+    omni.name = "Omni01";
+    omni.node = placedAt(position);
+    omni.colour = colour;
+    return omni;
+}
+
 Object object(const std::string& name, Mesh mesh, int materialIndex, V3 pivot, int smooth)
 {
     Object o;
@@ -204,11 +214,7 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
     addSphere(orb, {0, 225, 150}, 22, 16, 10);
     s.objects.push_back(object("Sphere01", orb, 0, {0, 225, 150}, 1));
 
-    Light omni;
-    omni.name = "Omni01";
-    omni.node = placedAt({60, -460, 190});
-    omni.colour = {1.0, 0.92, 0.85};
-    s.lights.push_back(omni);
+    s.lights.push_back(omniLight(V3{60, -460, 190}, V3{1.0, 0.92, 0.85}));
 
     // Far out in the fog, round to the front, down the aisle and out at the
     // back, then up and round to look back at the temple.
@@ -365,11 +371,8 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
         lightTrack.positions.push_back(k + V3{140 * std::cos(b), 60 * std::sin(0.5 * b) - 40, 120 * std::sin(b)});
     }
 
-    Light omni;
-    omni.name = "Omni01";
-    omni.node = placedAt(lightTrack.positions[0]);
+    Light omni = omniLight(lightTrack.positions[0], V3{1.0, 0.95, 0.9});
     omni.track = &lightTrack;
-    omni.colour = {1.0, 0.95, 0.9};
     s.lights.push_back(omni);
 
     Camera camera;
@@ -450,11 +453,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
             ++number;
         }
 
-    Light omni;
-    omni.name = "Omni01";
-    omni.node = placedAt({900, -1300, 900});
-    omni.colour = {1.0, 0.97, 0.9};
-    s.lights.push_back(omni);
+    s.lights.push_back(omniLight(V3{900, -1300, 900}, V3{1.0, 0.97, 0.9}));
 
     // Low along the streets: east, north up the middle, east again, south.
     const std::vector<PathKey> route = {{0, {-1150, -380, 40}},   {250, {-260, -380, 34}}, {330, {-40, -310, 38}},
@@ -487,11 +486,7 @@ SceneDescription part10Orb(Track& eyeTrack)
     Mesh orb;
     addSphere(orb, {0, 0, 0}, 40, 20, 12);
     s.objects.push_back(object("Sphere01", orb, 0, {0, 0, 0}, 1));
-    Light omni;
-    omni.name = "Omni01";
-    omni.node = placedAt({150, -200, 200});
-    omni.colour = {1, 1, 1};
-    s.lights.push_back(omni);
+    s.lights.push_back(omniLight(V3{150, -200, 200}, V3{1, 1, 1}));
     for (int f = 0; f < kSamples; ++f) {
         const double a = 2 * kPi * f / 1200;
         const V3 eye{220 * std::sin(a), -220 * std::cos(a), 60};
