@@ -17,14 +17,18 @@ done
 # and is hidden again.
 "$demo" --windowed >"$work/demo.log" 2>&1 &
 demo_pid=$!
+# Loading may take several seconds on a busy machine under the sanitizers.
 main=""
-for _ in $(seq 100); do
-  main=$(xwininfo -root -tree | awk '$2 == "\"Quittenhain\":" { print $1; exit }')
-  [ -n "$main" ] && [ "$(xwininfo -id "$main" | awk '/Map State:/ { print $3 }')" = IsViewable ] && break
+for _ in $(seq 300); do
+  id=$(xwininfo -root -tree | awk '$2 == "\"Quittenhain\":" { print $1; exit }')
+  if [ -n "$id" ] && [ "$(xwininfo -id "$id" | awk '/Map State:/ { print $3 }')" = IsViewable ]; then
+    main=$id
+    break
+  fi
   sleep 0.1
 done
 if [ -z "$main" ]; then
-  fail "no main window"
+  fail "no main window on screen"
 else
   splash=$(xwininfo -root -tree | awk '$2 == "\"Bildo.exe\":" { print $1; exit }')
   if [ -z "$splash" ]; then
@@ -35,7 +39,7 @@ else
   fi
   xdotool mousemove 400 300 key Escape
 fi
-for _ in $(seq 50); do kill -0 "$demo_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 100); do kill -0 "$demo_pid" 2>/dev/null || break; sleep 0.1; done
 kill -9 "$demo_pid" 2>/dev/null
 
 if [ "$failures" -gt 0 ]; then
