@@ -82,11 +82,11 @@ const char* usageText()
            "                      memory; exit 4 on a failed check\n"
            "  -h, --help          show this text\n"
            "\n"
-           "The demo exits with status 1, as it always has, and so does --headless when\n"
-           "the demo ends; --capture exits with 0 when it wrote what was asked, and a run\n"
-           "stopped by --until with 0, as does --benchmark; a capture that fails or is interrupted leaves no\n"
-           "file under the final name and exits with 3 (130 for Ctrl-C). Unknown options\n"
-           "exit with status 2.\n";
+           "Exit status: the demo, and --headless when the demo ends, exit with 1;\n"
+           "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
+           "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
+           "file under the final name and exits with 3 (130 for Ctrl-C); a failed\n"
+           "--self-check exits with 4; unknown options exit with 2.\n";
 }
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
