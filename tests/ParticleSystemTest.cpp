@@ -31,6 +31,18 @@ void expectVec(Vec3 actual, float x, float y, float z)
     EXPECT_FLOAT_EQ(actual.z, z);
 }
 
+// The two clouds configured and emitted one after the other from one
+// sequence, as start-up does.
+void initCloudsInStartUpOrder(RandomSequence& sequence, ParticleSystem& glow, ParticleSystem& glow2)
+{
+    configureGlowParticles(glow);
+    glow.random = from(sequence);
+    glow.init();
+    configureGlow2Particles(glow2);
+    glow2.random = from(sequence);
+    glow2.init();
+}
+
 // A sequence moved on by n values.
 RandomSequence sequenceAfter(int n)
 {
@@ -43,14 +55,8 @@ RandomSequence sequenceAfter(int n)
 TEST(ParticleClouds, EmitFromTheSharedSequenceInStartUpOrder)
 {
     RandomSequence sequence;
-    ParticleSystem glow;
-    configureGlowParticles(glow);
-    glow.random = from(sequence);
-    glow.init();
-    ParticleSystem glow2;
-    configureGlow2Particles(glow2);
-    glow2.random = from(sequence);
-    glow2.init();
+    ParticleSystem glow, glow2;
+    initCloudsInStartUpOrder(sequence, glow, glow2);
 
     // The first difference is 41 % 100 - 18467 % 100, minuend first.
     expectVec(glow.positions[0], -1.3f, 1.7f, 2.25f);
@@ -70,14 +76,8 @@ TEST(ParticleClouds, EmitFromTheSharedSequenceInStartUpOrder)
 TEST(ParticleClouds, StayInsideTheirCubesWithLivesInWholePercentSteps)
 {
     RandomSequence sequence;
-    ParticleSystem glow;
-    configureGlowParticles(glow);
-    glow.random = from(sequence);
-    glow.init();
-    ParticleSystem glow2;
-    configureGlow2Particles(glow2);
-    glow2.random = from(sequence);
-    glow2.init();
+    ParticleSystem glow, glow2;
+    initCloudsInStartUpOrder(sequence, glow, glow2);
 
     ASSERT_EQ(glow.positions.size(), 200u);
     ASSERT_EQ(glow2.positions.size(), 500u);

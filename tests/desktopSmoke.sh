@@ -9,21 +9,6 @@ source "$(dirname "$0")/virtualDisplay.sh"
 require_tools xdotool xwininfo
 start_virtual_display
 
-# The id of the top-level window with this title, once it is on screen.  The
-# waits are generous: under the sanitizers, next to other tests, loading
-# takes several seconds.
-window_titled() {
-  for _ in $(seq 300); do
-    id=$(xwininfo -root -tree | awk -v t="\"$1\":" '$2 == t { print $1; exit }')
-    if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
 # Starts the demo with the given arguments in the background.
 start_demo() {
   "$demo" "$@" >"$work/demo.log" 2>&1 &

@@ -17,16 +17,7 @@ done
 # and is hidden again.
 "$demo" --windowed >"$work/demo.log" 2>&1 &
 demo_pid=$!
-# Loading may take several seconds on a busy machine under the sanitizers.
-main=""
-for _ in $(seq 300); do
-  id=$(xwininfo -root -tree | awk '$2 == "\"Quittenhain\":" { print $1; exit }')
-  if [ -n "$id" ] && [ "$(xwininfo -id "$id" | awk '/Map State:/ { print $3 }')" = IsViewable ]; then
-    main=$id
-    break
-  fi
-  sleep 0.1
-done
+main=$(window_titled "Quittenhain")
 if [ -z "$main" ]; then
   fail "no main window on screen"
 else

@@ -1,6 +1,7 @@
 # Sourced by the tests that need an X display: skips the test (77) when a
 # tool is missing, starts Xvfb on a free display for the test's lifetime, and
-# gives `work` (a scratch folder), `fail` and the `failures` count.
+# gives `work` (a scratch folder), `window_titled`, `fail` and the `failures`
+# count.
 # Usage: require_tools TOOL...; start_virtual_display
 require_tools() {
   for tool in Xvfb "$@"; do
@@ -16,6 +17,21 @@ start_virtual_display() {
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(cat "$work/display")"
   export SDL_AUDIODRIVER=dummy
+}
+
+# The id of the top-level window with this title, once it is on screen.  The
+# waits are generous: under the sanitizers, next to other tests, loading
+# takes several seconds.
+window_titled() {
+  for _ in $(seq 300); do
+    id=$(xwininfo -root -tree | awk -v t="\"$1\":" '$2 == t { print $1; exit }')
+    if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
 }
 
 failures=0

@@ -46,6 +46,18 @@ Light omniLight(V3 position, V3 colour)
     return omni;
 }
 
+// "Camera01", placed and animated by its eye and target tracks.
+Camera flyingCamera(Track& eyeTrack, Track& targetTrack)
+{
+    Camera camera;
+    camera.name = "Camera01";
+    camera.eye = placedAt(eyeTrack.positions[0]);
+    camera.target = placedAt(targetTrack.positions[0]);
+    camera.eyeTrack = &eyeTrack;
+    camera.targetTrack = &targetTrack;
+    return camera;
+}
+
 Object object(const std::string& name, Mesh mesh, int materialIndex, V3 pivot, int smooth)
 {
     Object o;
@@ -237,13 +249,7 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
     targetTrack.positions[0] = {-2.6579, -0.0, 131.0586};
     for (int f = 0; f < kSamples; ++f)
         eyeTrack.rotations.push_back(cameraRotation(eyeTrack.positions[f], targetTrack.positions[f]));
-    Camera camera;
-    camera.name = "Camera01";
-    camera.eye = placedAt(eyeTrack.positions[0]);
-    camera.target = placedAt(targetTrack.positions[0]);
-    camera.eyeTrack = &eyeTrack;
-    camera.targetTrack = &targetTrack;
-    s.cameras.push_back(camera);
+    s.cameras.push_back(flyingCamera(eyeTrack, targetTrack));
     return s;
 }
 
@@ -375,13 +381,7 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
     omni.track = &lightTrack;
     s.lights.push_back(omni);
 
-    Camera camera;
-    camera.name = "Camera01";
-    camera.eye = placedAt(eyeTrack.positions[0]);
-    camera.target = placedAt(targetTrack.positions[0]);
-    camera.eyeTrack = &eyeTrack;
-    camera.targetTrack = &targetTrack;
-    s.cameras.push_back(camera);
+    s.cameras.push_back(flyingCamera(eyeTrack, targetTrack));
     return s;
 }
 
@@ -467,13 +467,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
         targetTrack.positions.push_back({ahead.x, ahead.y, ahead.z + 8});
         eyeTrack.rotations.push_back(cameraRotation(path[f], targetTrack.positions.back()));
     }
-    Camera camera;
-    camera.name = "Camera01";
-    camera.eye = placedAt(eyeTrack.positions[0]);
-    camera.target = placedAt(targetTrack.positions[0]);
-    camera.eyeTrack = &eyeTrack;
-    camera.targetTrack = &targetTrack;
-    s.cameras.push_back(camera);
+    s.cameras.push_back(flyingCamera(eyeTrack, targetTrack));
     return s;
 }
 
