@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/Benchmark.h"
+#include "app/SelfCheck.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
