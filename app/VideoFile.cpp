@@ -1,11 +1,13 @@
 #include "app/VideoFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <signal.h>
 #include <sstream>
@@ -132,8 +134,13 @@ bool VideoFile::open(std::string& error)
         error = "capturing to a video needs FFmpeg, which is not installed (Debian package: ffmpeg)";
         return false;
     }
-    char workTemplate[] = "/tmp/quittenhain-capture-XXXXXX";
-    if (mkdtemp(workTemplate) == nullptr) {
+    // The music and FFmpeg's log go to a private folder under $TMPDIR.
+    std::error_code noTmpDir;
+    std::filesystem::path tmp = std::filesystem::temp_directory_path(noTmpDir);
+    if (noTmpDir)
+        tmp = "/tmp";
+    std::string workTemplate = (tmp / "quittenhain-capture-XXXXXX").string();
+    if (mkdtemp(workTemplate.data()) == nullptr) {
         error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
         return false;
     }
