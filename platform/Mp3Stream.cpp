@@ -70,8 +70,11 @@ bool Mp3Stream::open(const unsigned char* data, std::size_t size)
     if (handle_ == nullptr)
         return false;
     source_ = {data, size, 0};
+    // Quiet, added to the default flags rather than replacing them: the
+    // defaults hold MPG123_GAPLESS, which trims the encoder's and decoder's
+    // delay so that sample 0 is the music's first sample.
+    mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     // Output is always 44100 Hz stereo 16-bit, whatever the file says.
-    mpg123_param(handle_, MPG123_FLAGS, MPG123_QUIET, 0.0);
     mpg123_format_none(handle_);
     mpg123_format(handle_, kRate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
     if (mpg123_replace_reader_handle(handle_, readFromMemory, seekInMemory, nullptr) != MPG123_OK ||
