@@ -12,12 +12,12 @@ namespace {
 const Send kKick{1.0, 0.0, 0.0, 0.0};
 const Send kSnare{0.5, 0.0, 0.35, 0.0};
 const Send kClap{0.42, 0.0, 0.3, 0.0};
-const Send kHat{0.3, 0.0, 0.05, 0.0};
+const Send kHat{0.2, 0.0, 0.05, 0.0};
 const Send kCrash{0.45, 0.0, 0.2, 0.0};
 const Send kBass{0.62, 0.0, 0.0, 0.0};
 const Send kPad{0.55, 0.0, 0.5, 0.0};
 const Send kArp{0.2, 0.0, 0.3, 0.45};
-const Send kLead{0.7, 0.0, 0.4, 0.3};
+const Send kLead{0.85, 0.0, 0.4, 0.3};
 const Send kBell{0.6, 0.0, 0.8, 0.4};
 const Send kFx{0.5, 0.0, 0.5, 0.0};
 
@@ -178,6 +178,22 @@ void accentAt(Section& s, double beat, double level) {
     s.mix.duck(t, 0.8, 0.5);
 }
 
+void flashHit(Section& s, double beat) {
+    sweepUp(s, beat - 4.0, beat, 0.9);
+    s.mix.gap(s.at(beat), s.seconds(beat - 0.5, 0.5));
+    accentAt(s, beat, 1.3);
+    s.mix.add(kick(1.0), s.at(beat), Bus::Drums, scaled(kKick, 1.1));
+}
+
+void clothHitAt(Section& s, double seconds, double vel) {
+    int64_t t = std::llround(seconds * kRate);
+    int note = bassNote(s.chordAt(s.grid.beatAt(seconds))) + 12;
+    s.mix.gap(t, 0.08);
+    s.mix.add(clothHit(note, vel, s.rng), t, Bus::Drums, scaled(kFx, 2.4 * vel));
+    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.0));
+    s.mix.duck(t, 0.7, 0.25);
+}
+
 void finale(Section& s, double beat) {
     int64_t t = s.at(beat);
     const double hold = 2.6;
@@ -185,8 +201,10 @@ void finale(Section& s, double beat) {
     s.mix.add(bass(33, hold, 1.0, 0.1), t, Bus::Music, scaled(kBass, 0.8));
     s.mix.add(bell(69, 1.0), t, Bus::Music, scaled(kBell, 0.7));
     s.mix.add(bell(76, 0.8), t + int64_t(0.01 * kRate), Bus::Music, scaled(kBell, 0.5));
-    s.mix.add(impact(0.6, s.rng), t, Bus::Drums, scaled(kFx, 0.6));
-    crashAt(s, beat, 0.5);
+    s.mix.gap(t, s.seconds(beat - 0.5, 0.5));
+    s.mix.add(impact(1.0, s.rng), t, Bus::Drums, scaled(kFx, 0.9));
+    s.mix.add(kick(1.0), t, Bus::Drums, scaled(kKick, 0.9));
+    crashAt(s, beat, 0.7);
 }
 
 }  // namespace music

@@ -1,5 +1,6 @@
 // Renders the demo soundtrack to a WAV file.
 // Usage: music SYNC_FILE OUT_WAV
+//        music --report SYNC_FILE WAV   (figures of a rendered or decoded track)
 // The section starts and accents come from the sync file, so music and
 // visuals share one timeline. Output is identical on every run.
 #include <cmath>
@@ -7,8 +8,10 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "analysis.hpp"
 #include "master.hpp"
 #include "mixer.hpp"
 #include "score.hpp"
@@ -19,7 +22,7 @@ using namespace music;
 
 namespace {
 
-constexpr double kSongSeconds = 257.0;  // final chord at ~252 s, then its tail
+constexpr double kSongSeconds = 257.0;  // final chord at ~249 s, silence after the last section
 constexpr double kTargetLufs = -13.6;
 constexpr double kCeilingDb = -2.6;     // headroom for the MP3 encoder's overshoot
 
@@ -41,21 +44,61 @@ void fadeOut(Stereo& s, double fromSec, double toSec) {
     }
 }
 
+// Prints what a listener checks against the picture: loudness, true peak,
+// which sync times carry an onset that stands out, and how the ending decays
+// before the program exits at the last section time.
+void report(const SongTimes& times, const Stereo& s) {
+    double end = times.sections.back();
+    std::printf("integrated %.2f LUFS, true peak %.2f dBTP\n", integratedLoudness(s),
+                20.0 * std::log10(truePeak(s)));
+    std::vector<double> flux = energyFlux(s);
+    double threshold = fluxPercentile(flux, 0.95, end);
+    std::vector<double> sync = times.accents;
+    sync.insert(sync.end(), times.hits.begin(), times.hits.end());
+    int standing = 0;
+    std::string missed;
+    for (double t : sync) {
+        if (onsetNear(flux, t, 0.035, threshold)) ++standing;
+        else missed += " " + std::to_string(t).substr(0, 6);
+    }
+    std::printf("sync times with a standing-out onset: %d of %zu%s%s\n", standing, sync.size(),
+                missed.empty() ? "" : "; missed:", missed.c_str());
+    double last = 0.0;
+    for (size_t k = 0; k < flux.size(); ++k)
+        if (flux[k] > threshold) last = (double(k) + 1.5) * kFluxHop;
+    double trackDb = rmsDb(s, 0.0, end), chordAt = 0.0;
+    double chordDb = loudestWindowDb(s, 247.0, 250.5, &chordAt);
+    double exitDb = rmsDb(s, end - 0.1, end);
+    double afterDb = loudestWindowDb(s, end, double(s.size()) / kRate - 0.1);
+    std::printf("last standing-out onset %.2f s; track RMS %.1f dB; loudest 100 ms in 247-250.5 s: %.1f dB "
+                "at %.2f s (%+.1f dB against the track); %.2f-%.2f s: %.1f dB (%.1f dB below it); "
+                "loudest after %.2f s: %.1f dB\n",
+                last, trackDb, chordDb, chordAt, chordDb - trackDb, end - 0.1, end, exitDb, chordDb - exitDb,
+                end, afterDb);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SYNC_FILE OUT_WAV\n", argv[0]);
+    bool reporting = argc == 4 && std::string(argv[1]) == "--report";
+    if (argc != 3 && !reporting) {
+        std::fprintf(stderr, "usage: %s SYNC_FILE OUT_WAV | --report SYNC_FILE WAV\n", argv[0]);
         return 2;
     }
     try {
+        if (reporting) {
+            report(songTimes(readSyncFile(argv[2])), readWav(argv[3]));
+            return 0;
+        }
         SongTimes times = songTimes(readSyncFile(argv[1]));
         std::vector<Grid> grids = sectionGrids(times);
         size_t length = size_t(std::llround(kSongSeconds * kRate));
         Mixer mixer(length);
         compose(times, grids, mixer);
         Stereo mix = mixer.mixdown(echoTimeline(grids, length));
-        fadeOut(mix, times.sections.back() + 3.3, kSongSeconds - 0.3);
+        // The chord rings for a bar, then fades so that it has died away when
+        // the program ends at the last section time.
+        fadeOut(mix, finaleSeconds(grids) + 1.3, times.sections.back() + 0.1);
         MasterResult m = master(mix, kTargetLufs, kCeilingDb);
         writeWav(argv[2], mix);
         std::printf("rendered %.2f s: %.2f LUFS, true peak %.2f dBTP, master gain %+.2f dB, "

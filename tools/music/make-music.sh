@@ -1,6 +1,6 @@
 #!/bin/sh
 # Regenerates res/music.mp3 from the synthesizer sources and res/sync.txt,
-# then prints loudness figures of the encoded file.
+# then prints loudness, sync and spectrum figures of the encoded file.
 # Needs: g++, lame, ffmpeg, sox. Output is byte-identical on every run.
 set -eu
 
@@ -38,4 +38,19 @@ for t in "$@"; do
     rms=$(sox "$work/decoded.wav" -n trim "$prev" "=$t" stat 2>&1 | awk '/^RMS +amplitude/ {print $3}')
     printf '   %7.2f - %7.2f s  RMS %s\n' "$prev" "$t" "$rms"
     prev=$t
+done
+
+echo "== what the picture relies on (decoded MP3)"
+"$work/music" --report "$sync" "$work/decoded.wav"
+
+# Octave bands (sox's linear-phase band-pass) against the 63 Hz band: a
+# natural mix falls steadily towards the top.
+echo "== octave bands relative to 63 Hz"
+ref=
+for c in 63 125 250 500 1000 2000 4000 8000 16000; do
+    lo=$(awk "BEGIN {print $c / sqrt(2)}")
+    hi=$(awk "BEGIN {h = $c * sqrt(2); print (h > 21000 ? 21000 : h)}")
+    db=$(sox "$work/decoded.wav" -n remix 1,2 sinc -t 20 "$lo-$hi" stats 2>&1 | awk '/RMS lev dB/ {print $4}')
+    ref=${ref:-$db}
+    printf '   %5s Hz %+6.1f dB\n' "$c" "$(awk "BEGIN {print $db - $ref}")"
 done

@@ -28,13 +28,16 @@ public:
     void add(const Stereo& sound, int64_t at, Bus bus, const Send& s);
     // Marks a kick: the music bus dips briefly around it.
     void duck(int64_t at, double depth, double seconds);
+    // Silences everything, effect returns included, for `seconds` before
+    // `at`: the held breath that makes the hit at `at` land.
+    void gap(int64_t at, double seconds);
 
     Stereo mixdown(const std::function<double(int64_t)>& echoSeconds) const;
     size_t length() const { return drums_.size(); }
 
 private:
     Stereo drums_, music_;
-    std::vector<float> reverbIn_, echoIn_, duck_;
+    std::vector<float> reverbIn_, echoIn_, duck_, gate_;
 };
 
 }  // namespace music

@@ -9,7 +9,7 @@ constexpr const char* kMain = "Am Am F F C C G G";
 constexpr const char* kLift = "F F G G Em Em Am Am";
 constexpr const char* kDark = "Am Am Dm Dm F F E E";
 constexpr const char* kDescent = "Am Am G G F F E E";
-constexpr const char* kClose = "F F G G Em Em F F G G";
+constexpr const char* kClose = "F F G G Em Em F E A A";
 
 // Hook over kMain, in two halves (Am Am F F | C C G G).
 constexpr const char* kHookA =
@@ -41,9 +41,10 @@ constexpr const char* kFall =
     "E5:3 D5:3 C5:2  -:8  D5:3 C5:3 B4:2  -:8 "
     "C5:3 B4:3 A4:2  -:8  B4:3 G#4:3 E4:2  -:8";
 
-// Farewell over kClose, ends before the last chord.
+// Farewell over kClose: eight bars, the leading tone G#5 closes the last one
+// so the line resolves into the A major chord that follows.
 constexpr const char* kFarewell =
-    "A5:8  C6:4 A5:4  B5:8  D6:4 B5:4  G5:8  B5:4 E5:4  A5:8  F5:4 A5:4  G5:8  B5:4 -:4";
+    "A5:8  C6:4 A5:4  B5:8  D6:4 B5:4  G5:8  B5:4 E5:4  A5:8  B5:4 G#5:4";
 
 // Drums: x hit, X accent, g ghost. Hats: x closed, o open.
 constexpr const char* kFour = "X...X...X...X...";
@@ -52,7 +53,7 @@ constexpr const char* kBreak = "X.....x...x..x..";
 constexpr const char* kBackbeat = "....X.......X...";
 constexpr const char* kHalfSnare = "........X.......";
 constexpr const char* kBreakSnare = "....X..g.g..X..g";
-constexpr const char* kHats16 = "xxoxxxoxxxoxxxox";
+constexpr const char* kHats16 = "x.oxx.oxx.oxx.ox";
 constexpr const char* kHatsOff = "..o...o...o...o.";
 constexpr const char* kHats8 = "x.x.x.x.x.x.x.x.";
 constexpr const char* kHatsHalf = "x.xxx.xxx.xxx.xx";

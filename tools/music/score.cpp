@@ -13,6 +13,9 @@ namespace {
 
 constexpr double kBeat150 = 60.0 / 150.0;
 constexpr double kBeat160 = 60.0 / 160.0;
+// The last section holds 10 bars; the closing chord falls on the ninth.
+constexpr int kCloseBars = 10;
+constexpr int kFinaleBar = 8;
 
 using namespace pat;
 
@@ -36,7 +39,7 @@ void intro(Section& s) {
 // 1: the beat drops; every accent opens a four-bar phrase adding a layer.
 void ignition(Section& s, const std::vector<double>& accents) {
     crashAt(s, 0, 1.0);
-    for (double a : accents) accentAt(s, std::round(s.grid.beatAt(a)), 1.0);
+    for (double a : accents) flashHit(s, std::round(s.grid.beatAt(a)));
     pads(s, 0, 16, 0.5, 0.35, 0.6);
     bassline(s, 0, 16, kBassOff, 0.9, 0.4);
     groove(s, 0, 4, {kFour, nullptr, nullptr, kHatsOff, 1.0});
@@ -115,13 +118,8 @@ void cloth(Section& s, const std::vector<double>& hits) {
     bassline(s, 0, 16, kBassPulse, 0.85, 0.25);
     arpeggio(s, 0, 16, kArpLow, 57, 0.55, 0.3);
     melody(s, 8, kFall, {0, 0, 0.8, 0.3, 0.5});
-    for (size_t i = 0; i < hits.size(); ++i) {
-        double b = s.grid.beatAt(hits[i]);
-        int note = bassNote(s.chordAt(b)) + 12;
-        double vel = (i % 2 ? 0.8 : 1.0) * (0.9 + 0.1 * s.rng.uni());
-        s.mix.add(clothHit(note, vel, s.rng), std::llround(hits[i] * kRate), Bus::Drums,
-                  {0.6, 0.0, 0.25, 0.0});
-    }
+    for (size_t i = 0; i < hits.size(); ++i)
+        clothHitAt(s, hits[i], (i % 2 ? 0.85 : 1.0) * (0.9 + 0.1 * s.rng.uni()));
     tomFill(s, 62);
     tomFill(s, 63);
     sweepUp(s, 56, 64, 0.7);
@@ -168,16 +166,18 @@ void variation(Section& s) {
     bells(s, 12, kHookB, 0.4);
 }
 
-// 10: the tempo relaxes, the drums thin out and the farewell line leads to
-// the last chord on the final sync time.
+// 10: the tempo relaxes, the drums thin out and the farewell line cadences
+// (E to A) into the last chord two bars before the final sync time, so the
+// chord has rung out when the program ends there.
 void close(Section& s) {
-    pads(s, 0, 10, 0.7, 0.45, 0.2);
-    melody(s, 0, kFarewell, {0, 0, 0.75, 0.25, 0.55});
-    bassline(s, 0, 10, kBassWhole, 0.75, 0.05);
-    arpeggio(s, 0, 8, kArpSparse, 64, 0.4, 0.2);
+    pads(s, 0, kFinaleBar, 0.7, 0.45, 0.2);
+    melody(s, 0, kFarewell, {0, 0, 0.85, 0.25, 0.55});
+    bassline(s, 0, kFinaleBar, kBassWhole, 0.75, 0.05);
+    arpeggio(s, 0, kFinaleBar, kArpSparse, 64, 0.4, 0.2);
     groove(s, 0, 4, {kFour, nullptr, nullptr, kHatsOff, 0.55});
-    groove(s, 4, 4, {nullptr, nullptr, nullptr, kHats8, 0.4});
-    finale(s, 40);
+    groove(s, 4, 3, {nullptr, nullptr, nullptr, kHats8, 0.4});
+    snareRoll(s, 4.0 * kFinaleBar - 4.0, 4.0 * kFinaleBar, 0.2, 0.6);
+    finale(s, 4.0 * kFinaleBar);
 }
 
 }  // namespace
@@ -199,7 +199,7 @@ std::vector<Grid> sectionGrids(const SongTimes& times) {
     g.emplace_back(t[4], t[5], 64, kBeat150, std::vector<double>{}, kBeat150);
     for (int k = 6; k <= 9; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat160);
     // Ritardando from 160 bpm into the final chord.
-    g.emplace_back(t[9], t[10], 40, kBeat160, std::vector<double>{}, kBeat160);
+    g.emplace_back(t[9], t[10], 4 * kCloseBars, kBeat160, std::vector<double>{}, kBeat160);
     return g;
 }
 
@@ -223,6 +223,8 @@ void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix)
         }
     }
 }
+
+double finaleSeconds(const std::vector<Grid>& grids) { return grids.back().time(4.0 * kFinaleBar); }
 
 double echoSeconds(const std::vector<Grid>& grids, double seconds) {
     const Grid* g = &grids.back();

@@ -23,6 +23,9 @@ std::vector<Grid> sectionGrids(const SongTimes& times);
 
 void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix);
 
+// When the closing chord sounds.
+double finaleSeconds(const std::vector<Grid>& grids);
+
 // Dotted-eighth echo time for the tempo playing at `seconds`.
 double echoSeconds(const std::vector<Grid>& grids, double seconds);
 

@@ -1,15 +1,19 @@
 // Checks for the pieces whose faults would not be heard right away but would
 // put the music out of step with the picture or off its level.
 // Build: see make-music.sh. Exits non-zero on the first failing group.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "../analysis.hpp"
 #include "../harmony.hpp"
 #include "../master.hpp"
+#include "../mixer.hpp"
 #include "../score.hpp"
 #include "../sync.hpp"
+#include "../wav.hpp"
 
 using namespace music;
 
@@ -59,6 +63,52 @@ void gridAlignment(const std::string& path) {
     }
     check(std::fabs(60.0 / g[5].period(64) - 160.0) < 3.0, "accelerando arrives near 160 bpm");
     check(60.0 / g[10].period(40) < 150.0, "ritardando slows down");
+    // The program ends at the last section time: the closing chord must sound
+    // well before it, so that it has rung out when the picture stops.
+    double fin = finaleSeconds(g), end = times.sections.back();
+    check(fin >= 247.0 && fin <= 250.5, "closing chord at " + std::to_string(fin));
+    check(end - fin >= 2.0, "closing chord has two seconds to ring out");
+}
+
+// A noise bed with one loud burst: the meter must find the burst at its time
+// and nothing standing out 100 ms away; a gap must silence what lies before
+// its hit and leave the hit itself whole.
+void onsetMeter() {
+    Stereo s(size_t(kRate) * 4);
+    Rng rng(3);
+    const size_t burst = size_t(2.0 * kRate);
+    for (size_t i = 0; i < s.size(); ++i) {
+        double v = 0.02 * rng.bi() + (i >= burst && i < burst + 2205 ? 0.5 * rng.bi() : 0.0);
+        s.l[i] = s.r[i] = float(v);
+    }
+    std::vector<double> flux = energyFlux(s);
+    double p95 = fluxPercentile(flux, 0.95, 4.0);
+    check(onsetNear(flux, 2.0, 0.035, p95), "burst found at its time");
+    check(onsetNear(flux, 2.03, 0.035, p95), "burst found within the window");
+    check(!onsetNear(flux, 2.1, 0.035, p95) && !onsetNear(flux, 1.9, 0.035, p95), "no onset 100 ms away");
+    check(std::fabs(rmsDb(s, 2.0, 2.05) - 20.0 * std::log10(0.5 / std::sqrt(3.0))) < 0.5, "burst RMS level");
+
+    Mixer mix{size_t(kRate)};
+    Mono tone(size_t(kRate), 0.25f);
+    mix.add(tone, 0, Bus::Music, {1.0, 0.0, 0.0, 0.0});
+    mix.gap(int64_t(0.5 * kRate), 0.1);
+    Stereo out = mix.mixdown([](int64_t) { return 0.3; });
+    check(rmsDb(out, 0.41, 0.49) < -90.0, "gap is silent");
+    check(rmsDb(out, 0.5, 0.6) > rmsDb(out, 0.1, 0.3) - 0.1, "hit after the gap untouched");
+}
+
+// The report reads back what the renderer writes.
+void wavRoundTrip() {
+    Stereo s(1000);
+    for (size_t i = 0; i < s.size(); ++i) s.l[i] = float(0.5 * std::sin(0.01 * double(i))), s.r[i] = -s.l[i];
+    const std::string path = "/tmp/music-test-roundtrip.wav";
+    writeWav(path, s);
+    Stereo back = readWav(path);
+    std::remove(path.c_str());
+    double worst = 0.0;
+    for (size_t i = 0; i < s.size() && back.size() == s.size(); ++i)
+        worst = std::max({worst, double(std::fabs(back.l[i] - s.l[i])), double(std::fabs(back.r[i] - s.r[i]))});
+    check(back.size() == s.size() && worst < 3.0 / 32768.0, "WAV round trip");
 }
 
 void harmonyHelpers() {
@@ -91,6 +141,8 @@ int main(int argc, char** argv) {
     gridAlignment(sync);
     harmonyHelpers();
     loudnessMeter();
+    onsetMeter();
+    wavRoundTrip();
     if (failures) return 1;
     std::printf("music tests passed\n");
     return 0;
