@@ -183,6 +183,7 @@ void flashHit(Section& s, double beat) {
     s.mix.gap(s.at(beat), s.seconds(beat - 0.5, 0.5));
     accentAt(s, beat, 1.3);
     s.mix.add(kick(1.0), s.at(beat), Bus::Drums, scaled(kKick, 1.1));
+    s.mix.add(subDrop(1.0), s.at(beat), Bus::Drums, scaled(kKick, 0.6));
 }
 
 void clothHitAt(Section& s, double seconds, double vel) {

@@ -3,6 +3,7 @@
 // part 10.  Deterministic: the same texts on every run.
 //
 //   scene-generator OUTPUT_DIR
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -228,10 +229,12 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
 
     s.lights.push_back(omniLight(V3{60, -460, 190}, V3{1.0, 0.92, 0.85}));
 
-    // Far out in the fog, round to the front, down the aisle and out at the
-    // back, then up and round to look back at the temple.
+    // Far out in the fog, then swooping in so that the temple stands out of
+    // the red within two seconds, round to the front, down the aisle and out
+    // at the back, then up and round to look back at the temple.
     eyeTrack.positions = samplePath({{0, {1053.0469, -1440.5504, 234.7582}},
-                                     {220, {520, -1000, 170}},
+                                     {60, {420, -900, 180}},
+                                     {150, {170, -700, 110}},
                                      {400, {30, -560, 70}},
                                      {560, {0, -250, 58}},
                                      {740, {0, 150, 62}},
@@ -239,7 +242,8 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
                                      {1040, {460, 330, 230}},
                                      {1200, {620, -120, 300}}});
     targetTrack.positions = samplePath({{0, {-2.6579, -0.0, 131.0586}},
-                                        {220, {0, -150, 100}},
+                                        {60, {0, -100, 110}},
+                                        {150, {0, -150, 100}},
                                         {400, {0, -150, 70}},
                                         {560, {0, 150, 62}},
                                         {740, {0, 500, 70}},
@@ -255,13 +259,20 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
 
 // ---------------------------------------------------------------- part 3
 
+// The knot's size: ring, winding and tube radius.
+constexpr double kKnotRing = 62, kKnotWinding = 24, kKnotTube = 15;
+
+// Centre line of a (2, 3) torus knot around the origin in the xy plane.
+V3 knotCurve(double ringRadius, double knotRadius, double t)
+{
+    const double r = ringRadius + knotRadius * std::cos(3 * t);
+    return V3{r * std::cos(2 * t), r * std::sin(2 * t), knotRadius * std::sin(3 * t)};
+}
+
 // A (2, 3) torus knot tube around the origin in the xy plane.
 Mesh torusKnot(double ringRadius, double knotRadius, double tubeRadius, int steps, int sides)
 {
-    auto curve = [&](double t) {
-        const double r = ringRadius + knotRadius * std::cos(3 * t);
-        return V3{r * std::cos(2 * t), r * std::sin(2 * t), knotRadius * std::sin(3 * t)};
-    };
+    auto curve = [&](double t) { return knotCurve(ringRadius, knotRadius, t); };
     Mesh m;
     std::vector<std::vector<int>> v(steps + 1), tx(steps + 1);
     std::vector<std::vector<V3>> n(steps + 1);
@@ -318,6 +329,28 @@ Mesh glassTube(V3 axisPoint, double radius, double y0, double y1, int segments, 
     return m;
 }
 
+// The part's view is very wide (150 degrees), so the camera must come close
+// for the knot to fill the picture: from frame `kFaceOn` on it rides on the
+// knot's ring axis, about half the knot's radius in front of it, where the
+// tube never passes near, and sees the knot face-on as it spins about that
+// axis. Before that it swings in from a distance outside the knot's reach.
+constexpr int kFaceOn = 100;
+
+void knotCamera(const Track& knotTrack, V3 ringAxis, Track& eyeTrack, Track& targetTrack)
+{
+    const V3 start = normalized(V3{0, -1, 0.5}), onAxis = ringAxis * -1;
+    for (int f = 0; f < kSamples; ++f) {
+        const double s = std::clamp(f / 130.0, 0.0, 1.0), ease = s * s * (3 - 2 * s);
+        const double swing = std::clamp(f / double(kFaceOn), 0.0, 1.0);
+        const V3 direction = normalized(start * (1 - swing * swing * (3 - 2 * swing)) +
+                                        onAxis * (swing * swing * (3 - 2 * swing)));
+        const double near = 50 + 6 * std::sin(2 * kPi * f / 480);
+        const double distance = 125 + (near - 125) * ease;
+        eyeTrack.positions.push_back(knotTrack.positions[f] + direction * distance);
+        targetTrack.positions.push_back(knotTrack.positions[f]);
+    }
+}
+
 SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack, Track& targetTrack)
 {
     SceneDescription s;
@@ -337,7 +370,7 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
     const V3 restAxis{-1, 0, 0};
     const double restRadians = 1.5708;
     const Rotation restTurn = axisAngle(restAxis, restRadians);
-    Mesh knot = torusKnot(62, 24, 15, 180, 12);
+    Mesh knot = torusKnot(kKnotRing, kKnotWinding, kKnotTube, 180, 12);
     for (V3& p : knot.vertices)
         p = rest + restTurn.apply(p);
     for (Face& f : knot.faces)
@@ -356,12 +389,18 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
     const Quaternion q0 = quaternionFromAxisAngle(restAxis, restRadians);
     const Quaternion q100 = quaternionFromAxisAngle({0.0303, 0.4903, -0.8710}, 2.0255);
     const Quaternion step = q100 * conjugate(q0);
+    // The ring's axis as frame 100's key leaves it; after that frame the
+    // knot spins about this axis, a third of a turn every 100 frames.
+    const V3 ringAxis = axisAngle({0.0303, 0.4903, -0.8710}, 2.0255).apply({0, 1, 0});
     for (int f = 0; f < kSamples; ++f) {
         const V3 p{-0.5056 + 30 * std::sin(kPi * f / 100), -1470.8340 + 2.35661865 * f,
                    -2.5170 + 22 * std::sin(2 * kPi * f / 200)};
         knotTrack.positions.push_back(p);
         RotationSample r;
-        toAxisAngle(quaternionPower(step, f / 100.0) * q0, r.axis, r.radians);
+        const Quaternion q = f <= kFaceOn
+                                 ? quaternionPower(step, f / 100.0) * q0
+                                 : quaternionFromAxisAngle(ringAxis, 2 * kPi / 3 * (f - kFaceOn) / 100.0) * q100;
+        toAxisAngle(q, r.axis, r.radians);
         knotTrack.rotations.push_back(r);
     }
     knotTrack.positions[0] = rest;
@@ -369,11 +408,10 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
     knotTrack.rotations[0] = {restAxis, restRadians};
     knotTrack.rotations[100] = {{0.0303, 0.4903, -0.8710}, 2.0255};
 
+    knotCamera(knotTrack, ringAxis, eyeTrack, targetTrack);
     for (int f = 0; f < kSamples; ++f) {
         const V3 k = knotTrack.positions[f];
-        const double a = 2 * kPi * f / 1200 * 1.5, b = 2 * kPi * f / 300;
-        eyeTrack.positions.push_back(k + V3{105 * std::sin(a), -150 + 45 * std::sin(2 * a), 60 * std::cos(a)});
-        targetTrack.positions.push_back(k + V3{0, 25, 0});
+        const double b = 2 * kPi * f / 300;
         lightTrack.positions.push_back(k + V3{140 * std::cos(b), 60 * std::sin(0.5 * b) - 40, 120 * std::sin(b)});
     }
 

@@ -121,49 +121,47 @@ Image makeCreditTwl(int n) { return creditCard(n, "TWL", 0.34f); }
 
 Image makeBlurTitle(int n) {
     Image img(n, n);
-    const float cy = n * 0.5f;
-    // Part 6 adds this picture onto itself five and a half times, so all but
-    // the title, the rays' cores and the stars stays dark: a night-blue
-    // ground, brighter towards the centre, with faint coloured rays whose
-    // hue turns once around the circle.
+    // Part 6 draws this picture and adds ten fading copies on top, four and a
+    // half times the picture in all: a texel adds up to 5.5 times its value.
+    // So the ground is nearly black, the lettering dim enough to stay below
+    // white after the stack, and only thin lines and star points are bright.
+    // The camera shows u 0.04..0.96 and v 0.10..0.79 (v from the top); the
+    // blur centre travels a figure-of-eight over u 0.42..0.69, v 0.06..0.61.
+    // The title sits at the foot of the eight: the copies, magnified about
+    // the blur centre, streak it downwards, and that streak must stay on
+    // screen. Where the centre crosses the title they pile up to gold.
     shade(img, [&](float u, float v) {
-        float dx = u - 0.5f, dy = v - 0.5f;
+        float dx = u - 0.55f, dy = v - 0.35f;
         float r = std::sqrt(dx * dx + dy * dy);
         float a = std::atan2(dy, dx);
-        Col c = mix(rgb8(12, 18, 56), rgb8(1, 2, 10), smooth(0.0f, 0.72f, r));
+        Col c = mix(rgb8(3, 4, 13), rgb8(1, 1, 4), smooth(0.0f, 0.6f, r));
+        // Faint rays from the middle of the eight, quince gold and olive.
         float wob = 0.35f * noise(a * 3.0f, 0.5f, 0, 11u);
-        float rays = std::pow(0.5f + 0.5f * std::cos(a * 18 + wob), 5.0f);
-        float rays2 = std::pow(0.5f + 0.5f * std::cos(a * 7 + 1.3f), 9.0f);
-        float fall = std::exp(-r * 3.2f) * smooth(0.0f, 0.06f, r + 0.02f);
-        c += hsv(a / kTwoPi + 0.55f, 0.75f, 1.0f) * (rays * fall * 0.32f);
-        c += hsv(a / kTwoPi + 0.1f, 0.5f, 1.0f) * (rays2 * fall * 0.2f);
-        c += Col(1.0f, 0.9f, 0.6f) * (0.3f * std::exp(-r * r / 0.012f));
+        float rays = std::pow(0.5f + 0.5f * std::cos(a * 14 + wob), 12.0f);
+        float fall = std::exp(-r * 4.0f);
+        c += mix(rgb8(200, 160, 40), rgb8(110, 130, 40), 0.5f + 0.5f * std::sin(a * 3)) * (rays * fall * 0.05f);
         return c;
     }, 3);
-    // Scattered twinkles, larger ones sparse.
+    // Thin bright rings around the eight's path: the only lines that burn white.
+    ring(img, 0.55f * n, 0.35f * n, 0.22f * n, 0.9f, rgb8(150, 140, 90), 0.8f);
+    ring(img, 0.55f * n, 0.35f * n, 0.12f * n, 0.7f, rgb8(120, 120, 150), 0.6f);
+    // Scattered star points, small and few.
     Rng rng(0x51A7u);
-    for (int i = 0; i < 70; ++i) {
-        float x = rng.range(0, float(n)), y = rng.range(0, float(n));
-        float sz = n * (rng.uni() < 0.15f ? rng.range(0.05f, 0.09f) : rng.range(0.015f, 0.035f));
-        sparkle(img, x, y, sz, hsv(rng.range(0.1f, 0.65f), rng.range(0.0f, 0.5f), rng.range(0.25f, 0.6f)));
+    for (int i = 0; i < 40; ++i) {
+        float x = rng.range(0, float(n)), y = rng.range(0, float(n) * 0.6f);
+        float sz = n * (rng.uni() < 0.15f ? rng.range(0.025f, 0.04f) : rng.range(0.008f, 0.018f));
+        sparkle(img, x, y, sz, hsv(rng.range(0.1f, 0.2f), rng.range(0.1f, 0.4f), rng.range(0.3f, 0.6f)));
     }
-    // Title with a soft dark halo underneath for contrast against the rays.
-    Gray m = boldFont().fit("QUITTENHAIN", int(n * 0.92f), int(n * 0.2f), 0.02f);
-    int tx = (n - m.w) / 2, ty = int(cy - m.h * 0.5f);
-    Gray halo(m.w + 24, m.h + 24);
-    for (int j = 0; j < m.h; ++j)
-        for (int i = 0; i < m.w; ++i) halo.at(i + 12, j + 12) = m.at(i, j);
-    blur(halo, 3.0f, false);
-    for (float& h : halo.v) h = clamp01(h * 2.2f);
-    stamp(img, halo, tx - 12 + 1, ty - 12 + 2, Col(0.02f, 0.02f, 0.08f), 0.9f);
+    // Title: dim quince gold, so that even where all eleven copies meet it
+    // adds up to gold, not white; a dark band keeps the ground behind it clean.
+    Gray m = boldFont().fit("QUITTENHAIN", int(n * 0.70f), int(n * 0.10f), 0.04f);
+    int tx = (n - m.w) / 2 + int(n * 0.03f), ty = int(n * 0.60f - m.h * 0.5f);
+    fillRect(img, 0, ty - m.h * 0.6f, float(n), ty + m.h * 1.6f, rgb8(1, 1, 4), 0.8f);
     for (int j = 0; j < m.h; ++j) {
         float t = float(j) / m.h;
-        Col c = ramp({{0.0f, Col(1, 1, 0.92f)}, {0.45f, Col(1, 0.93f, 0.45f)}, {1.0f, Col(1, 0.6f, 0.1f)}}, t);
+        Col c = ramp({{0.0f, rgb8(46, 42, 22)}, {0.5f, rgb8(44, 36, 10)}, {1.0f, rgb8(40, 26, 6)}}, t);
         for (int i = 0; i < m.w; ++i) img.blend(tx + i, ty + j, c, m.at(i, j));
     }
-    // A few glints on the lettering.
-    sparkle(img, tx + m.w * 0.08f, ty + m.h * 0.1f, n * 0.07f, Col(1.0f));
-    sparkle(img, tx + m.w * 0.9f, ty + m.h * 0.85f, n * 0.05f, Col(1.0f, 0.95f, 0.8f));
     return img;
 }
 

@@ -7,6 +7,9 @@ namespace tex {
 
 Image makeMap(int n) {
     Image img(n, n);
+    // A night sea chart: parts 10 and 11 wash it over the whole picture each
+    // frame, so it must stay dark, low in contrast and cool, and pull the
+    // finale toward deep blue while the tori and glows stay in front.
     // Terrain height, tileable over 4 lattice cells, pushed into continents.
     Gray hgt(n, n);
     shadeGray(hgt, [](float u, float v) {
@@ -20,12 +23,11 @@ Image makeMap(int n) {
         return g;
     }(), -1.0f, -1.0f, 1.2f, true);
     const std::vector<Stop> land = {
-        {0.00f, rgb8(238, 222, 160)}, {0.02f, rgb8(120, 190, 70)},  {0.10f, rgb8(60, 150, 60)},
-        {0.18f, rgb8(170, 200, 80)},  {0.26f, rgb8(225, 190, 90)},  {0.34f, rgb8(190, 120, 60)},
-        {0.42f, rgb8(140, 90, 70)},   {0.50f, rgb8(160, 150, 150)}, {0.58f, rgb8(250, 250, 255)}};
+        {0.00f, rgb8(44, 50, 72)}, {0.20f, rgb8(50, 56, 80)}, {0.40f, rgb8(60, 66, 92)},
+        {0.58f, rgb8(88, 96, 128)}};
     const std::vector<Stop> sea = {
-        {-0.60f, rgb8(8, 20, 80)}, {-0.30f, rgb8(20, 60, 150)}, {-0.10f, rgb8(30, 120, 200)},
-        {-0.02f, rgb8(60, 200, 220)}, {0.0f, rgb8(130, 230, 220)}};
+        {-0.60f, rgb8(4, 8, 30)}, {-0.30f, rgb8(8, 18, 52)}, {-0.10f, rgb8(14, 32, 76)},
+        {-0.02f, rgb8(22, 48, 96)}, {0.0f, rgb8(30, 60, 108)}};
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
@@ -33,35 +35,35 @@ Image makeMap(int n) {
             Col c;
             if (h < 0) {
                 c = ramp(sea, h);
-                // Isobaths every 0.1 of depth.
+                // Isobaths every 0.1 of depth, faint.
                 float f = std::fabs(fract(h * 10 + 0.5f) - 0.5f);
-                c = mix(c, c * 1.25f + Col(0.03f), (1 - smooth(0.0f, 0.06f, f)) * 0.5f);
+                c = mix(c, c * 1.3f + Col(0.01f, 0.02f, 0.04f), (1 - smooth(0.0f, 0.06f, f)) * 0.5f);
             } else {
                 c = ramp(land, h);
-                // Political tint: each region gets a hue, with dashed borders.
+                // Regions barely tinted between slate and violet, with faint borders.
                 Cell cell = worley(u * 5, v * 5, 5, 0xB0Du);
-                Col tint = hsv(float(cell.id % 97) / 97.0f, 0.7f, 1.0f);
-                c = mix(c, c * tint * 1.3f, 0.28f);
-                c *= 0.55f + 0.6f * shadeF.at(x, y);
+                Col tint = hsv(0.58f + 0.12f * float(cell.id % 97) / 97.0f, 0.3f, 1.0f);
+                c = mix(c, c * tint * 1.2f, 0.3f);
+                c *= 0.7f + 0.4f * shadeF.at(x, y);
                 // Contour lines every 0.04 of height.
                 float f = std::fabs(fract(h * 25 + 0.5f) - 0.5f);
-                c = mix(c, c * 0.6f, (1 - smooth(0.0f, 0.08f, f)) * 0.7f);
+                c = mix(c, c * 0.75f, (1 - smooth(0.0f, 0.08f, f)) * 0.6f);
                 float edge = cell.f2 - cell.f1;
-                if (h > 0.015f) c = mix(c, rgb8(150, 30, 130), (1 - smooth(0.012f, 0.03f, edge)) * 0.8f);
+                if (h > 0.015f) c = mix(c, rgb8(70, 80, 120), (1 - smooth(0.012f, 0.03f, edge)) * 0.5f);
             }
-            // Dark coast line.
-            c = mix(c, rgb8(40, 40, 60), 1 - smooth(0.0f, 0.006f, std::fabs(h)));
+            // Pale coast line, the chart's one clear stroke.
+            c = mix(c, rgb8(90, 130, 170), 1 - smooth(0.0f, 0.006f, std::fabs(h)));
             img.at(x, y) = c;
         }
     // Graticule every 64 pixels.
     for (int k = 0; k < n; k += n / 8) {
         for (int t = 0; t < n; ++t) {
             if ((t / 3) % 2) continue;
-            img.blend(k, t, Col(1.0f), 0.35f);
-            img.blend(t, k, Col(1.0f), 0.35f);
+            img.blend(k, t, rgb8(110, 140, 200), 0.3f);
+            img.blend(t, k, rgb8(110, 140, 200), 0.3f);
         }
     }
-    // Roads: winding tracks between towns, only on dry land.
+    // Tracks between harbour lights, only on dry land.
     Rng rng(0x40ADu);
     std::vector<std::pair<float, float>> towns;
     for (int tries = 0; towns.size() < 26 && tries < 2000; ++tries) {
@@ -86,32 +88,35 @@ Image makeMap(int n) {
             float nx = x + 2.5f * std::cos(a), ny = y + 2.5f * std::sin(a);
             int ix = std::clamp(int(nx), 0, n - 1), iy = std::clamp(int(ny), 0, n - 1);
             if (hgt.at(ix, iy) < 0.01f) break;
-            line(img, x, y, nx, ny, 3.2f, rgb8(255, 245, 210), 0.9f);
-            line(img, x, y, nx, ny, 1.6f, rgb8(230, 50, 30));
+            line(img, x, y, nx, ny, 1.4f, rgb8(70, 90, 130), 0.6f);
             x = nx; y = ny;
         }
     }
     for (auto& t : towns) {
-        disc(img, t.first, t.second, 4.2f, Col(0.1f));
-        disc(img, t.first, t.second, 3.0f, Col(1.0f));
-        disc(img, t.first, t.second, 1.6f, rgb8(230, 40, 40));
+        disc(img, t.first, t.second, 3.0f, rgb8(10, 14, 30));
+        disc(img, t.first, t.second, 1.6f, rgb8(170, 190, 240));
     }
+    // The wash adds up to 0.6 of this picture under the finale's glows: keep
+    // the chart a little below its authored exposure.
+    for (Col& c : img.px) c *= 0.85f;
     return img;
 }
 
 Image makePlasma(int n) {
     Image img(n, n);
     // Sum of sines with whole numbers of periods across the tile, so the
-    // plasma wraps; nested sines bend the bands into blobs.
-    shade(img, [](float u, float v) {
+    // plasma wraps; nested sines bend the bands into blobs. The bands run
+    // through the splash's quince gold, olive and amber (a cyclic ramp, so
+    // neighbouring bands blend without a seam) rather than the colour wheel.
+    const std::vector<Stop> quince = {
+        {0.00f, rgb8(46, 54, 14)},   {0.22f, rgb8(122, 132, 36)}, {0.45f, rgb8(232, 182, 44)},
+        {0.62f, rgb8(255, 238, 170)}, {0.80f, rgb8(204, 116, 28)}, {1.00f, rgb8(46, 54, 14)}};
+    shade(img, [&](float u, float v) {
         float a = u * kTwoPi, b = v * kTwoPi;
         float s = std::sin(2 * a + 1.7f * std::sin(b) + 0.3f) + std::sin(3 * b + 1.4f * std::cos(a + 2 * b)) +
                   std::sin(a + b + 2.1f * std::sin(2 * a - b)) + 0.8f * std::sin(3 * a - 2 * b + 1.5f * std::cos(b));
         s /= 3.8f;  // about [-1, 1]
-        float hue = 0.62f + 0.85f * s;
-        float val = 0.86f + 0.14f * std::sin(s * 9.0f + 0.5f);
-        float sat = 0.82f + 0.15f * std::cos(s * 5.0f);
-        return hsv(hue, sat, val);
+        return ramp(quince, fract(1.3f * s + 0.4f));
     }, 2);
     return img;
 }
