@@ -97,6 +97,26 @@ void onsetMeter() {
     check(rmsDb(out, 0.5, 0.6) > rmsDb(out, 0.1, 0.3) - 0.1, "hit after the gap untouched");
 }
 
+// The arranged score, mixed but not mastered: each flash and cloth time is
+// preceded by a held breath and opens a hit at least 12 dB above it, and so
+// does the closing chord.
+void scoreAgainstSync(const std::string& path) {
+    SongTimes times = songTimes(readSyncFile(path));
+    std::vector<Grid> grids = sectionGrids(times);
+    Mixer mix(size_t(258.0 * kRate));
+    compose(times, grids, mix);
+    Stereo out = mix.mixdown([](int64_t) { return 0.3; });
+    std::vector<double> sync = times.accents;
+    sync.insert(sync.end(), times.hits.begin(), times.hits.end());
+    for (double t : sync) {
+        double before = rmsDb(out, t - 0.05, t - 0.005), after = rmsDb(out, t, t + 0.05);
+        check(after - before >= 12.0, "hit at " + std::to_string(t) + " stands " + std::to_string(after - before) +
+                                          " dB over the breath before it");
+    }
+    double fin = finaleSeconds(grids);
+    check(rmsDb(out, fin, fin + 0.2) > rmsDb(out, fin - 0.1, fin - 0.01) + 12.0, "closing chord lands");
+}
+
 // The report reads back what the renderer writes.
 void wavRoundTrip() {
     Stereo s(1000);
@@ -143,6 +163,7 @@ int main(int argc, char** argv) {
     loudnessMeter();
     onsetMeter();
     wavRoundTrip();
+    scoreAgainstSync(sync);
     if (failures) return 1;
     std::printf("music tests passed\n");
     return 0;
