@@ -190,8 +190,8 @@ void clothHitAt(Section& s, double seconds, double vel) {
     int64_t t = std::llround(seconds * kRate);
     int note = bassNote(s.chordAt(s.grid.beatAt(seconds))) + 12;
     s.mix.gap(t, 0.08);
-    s.mix.add(clothHit(note, vel, s.rng), t, Bus::Drums, scaled(kFx, 2.4 * vel));
-    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.0));
+    s.mix.add(clothHit(note, vel, s.rng), t, Bus::Drums, scaled(kFx, 3.2 * vel));
+    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.4));
     s.mix.duck(t, 0.7, 0.25);
 }
 
