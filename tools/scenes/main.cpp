@@ -331,9 +331,10 @@ Mesh glassTube(V3 axisPoint, double radius, double y0, double y1, int segments, 
 
 // The part's view is very wide (150 degrees), so the camera must come close
 // for the knot to fill the picture: from frame `kFaceOn` on it rides on the
-// knot's ring axis, about half the knot's radius in front of it, where the
-// tube never passes near, and sees the knot face-on as it spins about that
-// axis. Before that it swings in from a distance outside the knot's reach.
+// knot's ring axis, some 60 units in front (the knot reaches about 100 from
+// its centre), where the tube never passes near, and sees the knot face-on
+// as it spins about that axis. Before that it swings in from outside the
+// knot's reach.
 constexpr int kFaceOn = 100;
 
 void knotCamera(const Track& knotTrack, V3 ringAxis, Track& eyeTrack, Track& targetTrack)
@@ -344,7 +345,7 @@ void knotCamera(const Track& knotTrack, V3 ringAxis, Track& eyeTrack, Track& tar
         const double swing = std::clamp(f / double(kFaceOn), 0.0, 1.0);
         const V3 direction = normalized(start * (1 - swing * swing * (3 - 2 * swing)) +
                                         onAxis * (swing * swing * (3 - 2 * swing)));
-        const double near = 50 + 6 * std::sin(2 * kPi * f / 480);
+        const double near = 60 + 5 * std::sin(2 * kPi * f / 480);
         const double distance = 125 + (near - 125) * ease;
         eyeTrack.positions.push_back(knotTrack.positions[f] + direction * distance);
         targetTrack.positions.push_back(knotTrack.positions[f]);
