@@ -9,7 +9,9 @@ include(GNUInstallDirs)
 # The package's name, not the project's capitalised one.
 set(QH_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quittenhain)
 
-install(TARGETS quittenhain RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A demo goes where Debian puts games (/usr/games, on every user's PATH), with
+# its manual page in section 6.
+install(TARGETS quittenhain RUNTIME DESTINATION games)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/quittenhain.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor
