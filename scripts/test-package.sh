@@ -28,6 +28,7 @@ for size in 48 128 256; do
   icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/quittenhain.png
   file -b "$icon" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" || fail "$icon is not a ${size}x$size RGBA PNG"
 done
+file -b "$root/usr/share/icons/hicolor/scalable/apps/quittenhain.svg" | grep -q "SVG" || fail "no scalable icon"
 
 # dpkg -x installs no dependencies: check that Depends names the package of
 # every library the program links, and that apt could satisfy it.

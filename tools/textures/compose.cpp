@@ -55,13 +55,13 @@ void paintPlate(AlphaImage& img, const Plate& p) {
     // Drop shadow: the plate's outline, moved down and right, blurred.
     Gray shadow = shifted(outline, p.shadowDx, p.shadowDy);
     blur(shadow, p.shadowBlur, false);
-    over(img, shadow, 0.62f, [](int, int) { return Col(0.0f); });
+    over(img, shadow, kShadowOpacity, [](int, int) { return Col(0.0f); });
 
-    over(img, outline, 0.9f, [&](int x, int y) {
+    over(img, outline, kPlateOpacity, [&](int x, int y) {
         const float t = (y - p.y0) / (p.y1 - p.y0);
-        Col c = mix(rgb8(46, 60, 38), rgb8(12, 18, 14), smooth(0.0f, 1.0f, t));
+        Col c = mix(palette::plateTop, palette::plateFoot, smooth(0.0f, 1.0f, t));
         const float dx = (x - p.glowX) / p.glowRx, dy = (y - p.glowY) / p.glowRy;
-        c += Col(0.85f, 0.62f, 0.16f) * (0.22f * std::exp(-(dx * dx + dy * dy)));
+        c += palette::glow * (kGlowStrength * std::exp(-(dx * dx + dy * dy)));
         return c;
     });
     // The rim is brighter along the top edge.
@@ -70,8 +70,13 @@ void paintPlate(AlphaImage& img, const Plate& p) {
     const Gray inner = roundedRect(w, h, p.x0 + in, p.y0 + in, p.x1 - in, p.y1 - in, p.radius - in);
     for (size_t i = 0; i < rim.v.size(); ++i) rim.v[i] = clamp01(rim.v[i] - inner.v[i]);
     over(img, rim, 1.0f, [&](int, int y) {
-        return mix(rgb8(250, 232, 170), rgb8(170, 150, 90), (y - p.y0) / (p.y1 - p.y0));
+        return mix(palette::rimTop, palette::rimFoot, (y - p.y0) / (p.y1 - p.y0));
     });
+}
+
+LeafPoint leafPoint(float cx, float fy, float s, float t) {
+    return {cx + 3 * s + 13 * s * t, fy - 16 * s - 5 * s * std::sin(t * kPi * 0.5f),
+            4.2f * s * std::sin(t * kPi) + 0.6f * s};
 }
 
 void paintQuince(AlphaImage& img, float cx, float fy, float s) {
@@ -82,24 +87,23 @@ void paintQuince(AlphaImage& img, float cx, float fy, float s) {
     });
     over(img, fruit, 1.0f, [&](int x, int y) {
         const float d = std::hypot(x - (cx - 5.0f * s), y - (fy - 2.0f * s)) / (22.0f * s);
-        return mix(rgb8(255, 236, 120), rgb8(196, 138, 24), clamp01(d));
+        return mix(palette::fruitLight, palette::fruitDeep, clamp01(d));
     });
     const Gray stalk = maskOf(w, h, [&](Image& c) {
         line(c, cx, fy - 11 * s, cx + 2 * s, fy - 18 * s, 2.0f * s, Col(1.0f));
     });
-    over(img, stalk, 1.0f, [](int, int) { return rgb8(90, 60, 30); });
+    over(img, stalk, 1.0f, [](int, int) { return palette::stalk; });
     // The leaf: a chain of discs along a curve, thick in the middle; more
     // discs when larger, so its edge stays smooth.
     const int steps = 12 * std::max(1, int(std::lround(s)));
     const Gray leaf = maskOf(w, h, [&](Image& c) {
         for (int k = 0; k <= steps; ++k) {
-            const float t = float(k) / steps;
-            disc(c, cx + 3 * s + 13 * s * t, fy - 16 * s - 5 * s * std::sin(t * kPi * 0.5f),
-                 4.2f * s * std::sin(t * kPi) + 0.6f * s, Col(1.0f));
+            const LeafPoint p = leafPoint(cx, fy, s, float(k) / steps);
+            disc(c, p.x, p.y, p.r, Col(1.0f));
         }
     });
     over(img, leaf, 1.0f, [&](int, int y) {
-        return mix(rgb8(140, 190, 80), rgb8(60, 110, 40), clamp01((y - (fy - 24 * s)) / (12 * s)));
+        return mix(palette::leafTop, palette::leafFoot, clamp01((y - (fy - 24 * s)) / (12 * s)));
     });
 }
 

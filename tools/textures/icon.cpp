@@ -1,6 +1,7 @@
 #include "icon.hpp"
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <vector>
@@ -8,7 +9,6 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "compose.hpp"
 
 namespace tex {
 
@@ -34,16 +34,22 @@ void writePng(const std::string& path, const AlphaImage& img) {
 
 }  // namespace
 
-AlphaImage makeIcon(int n) {
-    AlphaImage img(n, n);
+IconLayout iconLayout(int n) {
     const float x0 = n * 0.05f, y0 = n * 0.05f, x1 = n * 0.92f, y1 = n * 0.92f;
     const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
     // Offsets of at least a pixel keep the shadow and rim visible at 48.
     const int shadow = std::max(1, int(std::lround(n * 0.025f)));
-    paintPlate(img, {x0, y0, x1, y1, n * 0.17f, shadow, shadow, n * 0.02f, cx, cy, n * 0.36f, n * 0.36f,
-                     std::max(1.0f, n / 150.0f)});
     const float s = (y1 - y0) * 0.7f / kQuinceHeight;
-    paintQuince(img, cx - kQuinceMidX * s, cy - kQuinceMidY * s, s);
+    return {{x0, y0, x1, y1, n * 0.17f, shadow, shadow, n * 0.02f, cx, cy, n * 0.36f, n * 0.36f,
+             std::max(1.0f, n / 150.0f)},
+            cx - kQuinceMidX * s, cy - kQuinceMidY * s, s};
+}
+
+AlphaImage makeIcon(int n) {
+    AlphaImage img(n, n);
+    const IconLayout layout = iconLayout(n);
+    paintPlate(img, layout.plate);
+    paintQuince(img, layout.quinceX, layout.quinceY, layout.quinceScale);
     return img;
 }
 
@@ -54,6 +60,12 @@ void writeIcons(const std::string& dir) {
         std::filesystem::create_directories(folder);
         writePng((folder / "quittenhain.png").string(), makeIcon(n));
     }
+    const std::filesystem::path scalable = std::filesystem::path(dir) / "hicolor" / "scalable" / "apps";
+    std::filesystem::create_directories(scalable);
+    const std::string svg = iconSvg();
+    FILE* f = std::fopen((scalable / "quittenhain.svg").c_str(), "wb");
+    const bool written = f && std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
+    if (!f || std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write quittenhain.svg");
 }
 
 }  // namespace tex

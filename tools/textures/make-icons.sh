@@ -12,4 +12,4 @@ trap 'rm -rf "$work"' EXIT
 g++ -std=c++17 -O2 -Wall -Wextra -I/usr/include/freetype2 -o "$work/textures" \
     "$here"/*.cpp -lfreetype -lturbojpeg
 "$work/textures" --icons "$root/packaging/icons"
-find "$root/packaging/icons" -name '*.png' | sort
+find "$root/packaging/icons" -type f | sort
