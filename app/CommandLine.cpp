@@ -81,12 +81,18 @@ const char* usageText()
            "                      errors, a changing number of display lists and growing\n"
            "                      memory; exit 4 on a failed check\n"
            "  -h, --help          show this text\n"
+           "  --version           show the name and version\n"
            "\n"
            "Exit status: the demo, and --headless when the demo ends, exit with 1;\n"
            "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
            "file under the final name and exits with 3 (130 for Ctrl-C); a failed\n"
            "--self-check exits with 4; unknown options exit with 2.\n";
+}
+
+const char* versionText()
+{
+    return "Quittenhain " QUITTENHAIN_VERSION "\n";
 }
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
@@ -110,6 +116,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         double number = 0.0;
         if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
             options.mode = CommandLine::Mode::Help;
+            return parsed;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.mode = CommandLine::Mode::Version;
             return parsed;
         } else if (std::strcmp(arg, "--windowed") == 0) {
             options.fullScreen = FullScreenChoice::Windowed;

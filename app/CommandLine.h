@@ -8,7 +8,7 @@
 // What the command line asks for.  No arguments: the demo as it always was,
 // the full-screen question included.
 struct CommandLine {
-    enum class Mode { Demo, Headless, CaptureFrames, CaptureVideo, Benchmark, Help };
+    enum class Mode { Demo, Headless, CaptureFrames, CaptureVideo, Benchmark, Help, Version };
     Mode mode = Mode::Demo;
     FullScreenChoice fullScreen = FullScreenChoice::Ask;
     bool vsync = true;
@@ -29,3 +29,5 @@ struct ParsedCommandLine {
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv);
 const char* usageText();
+// "Quittenhain" and the version the build was configured with.
+const char* versionText();

@@ -76,6 +76,9 @@ int main(int argc, char** argv)
     case CommandLine::Mode::Help:
         std::fputs(usageText(), stdout);
         return 0;
+    case CommandLine::Mode::Version:
+        std::fputs(versionText(), stdout);
+        return 0;
     case CommandLine::Mode::Headless:
     case CommandLine::Mode::CaptureFrames:
     case CommandLine::Mode::CaptureVideo:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the demo, its tests and its tools need, from Debian's
 # packages only.  Safe to run again: it does nothing when all is in place.
+# Package names given as arguments are installed as well.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   ffmpeg lame sox
   libfreetype-dev fonts-dejavu-core
   libgmock-dev
+  "$@"
 )
 
 missing=()

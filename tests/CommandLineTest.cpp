@@ -63,6 +63,7 @@ TEST(CommandLine, FullScreenAnswersAndHelp)
     EXPECT_EQ(parse({"--fullscreen", "--no-vsync"}).options.fullScreen, FullScreenChoice::FullScreen);
     EXPECT_FALSE(parse({"--no-vsync"}).options.vsync);
     EXPECT_EQ(parse({"--windowed", "--help", "--bogus"}).options.mode, CommandLine::Mode::Help);
+    EXPECT_EQ(parse({"--version", "--bogus"}).options.mode, CommandLine::Mode::Version);
 }
 
 }  // namespace

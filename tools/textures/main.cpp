@@ -1,6 +1,7 @@
 // Paints every texture of the demo and writes them as baseline JPEGs (and
 // the pictures with an alpha channel as TGA).
 // Usage: textures OUT_DIR [NAME...]
+//        textures --icons OUT_DIR   (the program's icon, see icon.hpp)
 // Pictures are composed upright and stored bottom row first, because the
 // demo hands the decoded rows to OpenGL as they are (t = 0 is the bottom).
 // Also writes OUT_DIR/manifest-lines.txt with one resource line per file.
@@ -8,6 +9,7 @@
 #include <exception>
 #include <string>
 
+#include "icon.hpp"
 #include "jpeg.hpp"
 #include "recipes.hpp"
 
@@ -17,6 +19,15 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUT_DIR [NAME...]\n", argv[0]);
         return 2;
+    }
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        try {
+            writeIcons(argv[2]);
+            return 0;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "error: %s\n", e.what());
+            return 1;
+        }
     }
     const std::string dir = argv[1];
     auto wanted = [&](const std::string& name) {

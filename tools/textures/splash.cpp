@@ -1,64 +1,13 @@
 // The title picture shown while the demo loads: a dark rounded plate with
-// the title in gold, a light rim and a soft drop shadow, on a transparent
-// ground. The demo mixes it over the desktop with its alpha channel, so the
-// plate has to read on light and dark desktops alike: the shadow and the
-// dark plate carry it on light ones, the rim and the gold on dark ones.
-#include <functional>
-
+// a quince and the title in gold, on a transparent ground. The demo mixes it
+// over the desktop with its alpha channel.
+#include "compose.hpp"
 #include "font.hpp"
 #include "recipes.hpp"
 
 namespace tex {
 
 namespace {
-
-// Coverage of whatever draw paints in white onto black.
-Gray maskOf(int w, int h, const std::function<void(Image&)>& draw) {
-    Image canvas(w, h);
-    draw(canvas);
-    Gray m(w, h);
-    for (size_t i = 0; i < m.v.size(); ++i) m.v[i] = clamp01(canvas.px[i].r);
-    return m;
-}
-
-// Anti-aliased rounded rectangle [x0,x1) x [y0,y1) with corner radius r.
-Gray roundedRect(int w, int h, float x0, float y0, float x1, float y1, float r) {
-    Gray m(w, h);
-    const float hx = (x1 - x0) * 0.5f - r, hy = (y1 - y0) * 0.5f - r;
-    shadeGray(m, [&](float u, float v) {
-        // Signed distance to the rounded outline, negative inside.
-        const float qx = std::fabs(u * w - (x0 + x1) * 0.5f) - hx;
-        const float qy = std::fabs(v * h - (y0 + y1) * 0.5f) - hy;
-        const float d = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - r;
-        return clamp01(0.5f - d);
-    });
-    return m;
-}
-
-Gray shifted(const Gray& m, int dx, int dy) {
-    Gray out(m.w, m.h);
-    for (int y = 0; y < m.h; ++y)
-        for (int x = 0; x < m.w; ++x) {
-            const int sx = x - dx, sy = y - dy;
-            if (sx >= 0 && sy >= 0 && sx < m.w && sy < m.h) out.at(x, y) = m.at(sx, sy);
-        }
-    return out;
-}
-
-// Porter-Duff "over" of one layer onto the picture, straight (not
-// premultiplied) colour: colour(x, y) at coverage(x, y) * opacity.
-void over(AlphaImage& dst, const Gray& coverage, float opacity, const std::function<Col(int, int)>& colour) {
-    for (int y = 0; y < dst.colour.h; ++y)
-        for (int x = 0; x < dst.colour.w; ++x) {
-            const float a = clamp01(coverage.at(x, y) * opacity);
-            if (a <= 0) continue;
-            float& da = dst.alpha.at(x, y);
-            Col& dc = dst.colour.at(x, y);
-            const float outA = a + da * (1 - a);
-            dc = (colour(x, y) * a + dc * (da * (1 - a))) * (1.0f / outA);
-            da = outA;
-        }
-}
 
 // Stamps a text mask into a full-size coverage layer, top-left at (x, y).
 Gray placed(int w, int h, const Gray& text, int x, int y) {
@@ -76,46 +25,8 @@ AlphaImage makeSplash(int w, int h) {
     const float x0 = 22, y0 = 18, x1 = w - 30.0f, y1 = h - 36.0f, radius = 16;
     const float cx = (x0 + x1) * 0.5f;
 
-    // Drop shadow: the plate's outline, moved down and right, blurred.
-    Gray shadow = shifted(roundedRect(w, h, x0, y0, x1, y1, radius), 7, 10);
-    blur(shadow, 6.0f, false);
-    over(img, shadow, 0.62f, [](int, int) { return Col(0.0f); });
-
-    // The plate: dark leaf green, a warm glow behind the title.
-    const Gray plate = roundedRect(w, h, x0, y0, x1, y1, radius);
-    over(img, plate, 0.9f, [&](int x, int y) {
-        const float t = (y - y0) / (y1 - y0);
-        Col c = mix(rgb8(46, 60, 38), rgb8(12, 18, 14), smooth(0.0f, 1.0f, t));
-        const float dx = (x - cx) / 110.0f, dy = (y - 98.0f) / 46.0f;
-        c += Col(0.85f, 0.62f, 0.16f) * (0.22f * std::exp(-(dx * dx + dy * dy)));
-        return c;
-    });
-    // A pale gold rim, brighter along the top edge.
-    Gray rim = roundedRect(w, h, x0, y0, x1, y1, radius);
-    const Gray inner = roundedRect(w, h, x0 + 1.6f, y0 + 1.6f, x1 - 1.6f, y1 - 1.6f, radius - 1.6f);
-    for (size_t i = 0; i < rim.v.size(); ++i) rim.v[i] = clamp01(rim.v[i] - inner.v[i]);
-    over(img, rim, 1.0f, [&](int, int y) { return mix(rgb8(250, 232, 170), rgb8(170, 150, 90), (y - y0) / (y1 - y0)); });
-
-    // A quince above the title: a golden fruit, its leaf and stalk.
-    const float fy = 54;
-    const Gray fruit = maskOf(w, h, [&](Image& c) {
-        disc(c, cx, fy + 6, 13, Col(1.0f));
-        disc(c, cx, fy - 3, 9.5f, Col(1.0f));
-    });
-    over(img, fruit, 1.0f, [&](int x, int y) {
-        const float d = std::hypot(x - (cx - 5.0f), y - (fy - 2.0f)) / 22.0f;
-        return mix(rgb8(255, 236, 120), rgb8(196, 138, 24), clamp01(d));
-    });
-    const Gray stalk = maskOf(w, h, [&](Image& c) { line(c, cx, fy - 11, cx + 2, fy - 18, 2.0f, Col(1.0f)); });
-    over(img, stalk, 1.0f, [](int, int) { return rgb8(90, 60, 30); });
-    const Gray leaf = maskOf(w, h, [&](Image& c) {
-        for (int k = 0; k <= 12; ++k) {
-            const float t = k / 12.0f;
-            disc(c, cx + 3 + 13 * t, fy - 16 - 5 * std::sin(t * kPi * 0.5f), 4.2f * std::sin(t * kPi) + 0.6f,
-                 Col(1.0f));
-        }
-    });
-    over(img, leaf, 1.0f, [](int, int y) { return mix(rgb8(140, 190, 80), rgb8(60, 110, 40), clamp01((y - 30) / 12.0f)); });
+    paintPlate(img, {x0, y0, x1, y1, radius, 7, 10, 6.0f, cx, 98.0f, 110.0f, 46.0f, 1.6f});
+    paintQuince(img, cx, 54, 1.0f);
 
     // The title in gold with a dark halo under it.
     const Gray title = boldFont().fit("QUITTENHAIN", int((x1 - x0) * 0.84f), 36, 0.06f);
