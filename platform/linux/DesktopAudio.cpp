@@ -1,4 +1,4 @@
-#include "platform/DesktopAudio.h"
+#include "platform/linux/DesktopAudio.h"
 
 #include <algorithm>
 #include <cstring>
