@@ -32,8 +32,11 @@ set(QH_PLATFORM_EXCLUDED_SOURCES ${CMAKE_SOURCE_DIR}/app/VideoFile.cpp)
 add_library(quittenhain_system_libraries INTERFACE)
 target_include_directories(quittenhain_system_libraries SYSTEM INTERFACE ${QH_WINDOWS_DEPS}/include)
 # MPG123_STATIC: link the library in rather than import it from a DLL.
-target_compile_definitions(quittenhain_system_libraries INTERFACE MPG123_STATIC NOMINMAX WIN32_LEAN_AND_MEAN)
+target_compile_definitions(quittenhain_system_libraries INTERFACE MPG123_STATIC NOMINMAX WIN32_LEAN_AND_MEAN
+                           _USE_MATH_DEFINES)
 target_link_libraries(quittenhain_system_libraries INTERFACE
   ${QH_WINDOWS_DEPS}/lib/libmpg123.a quittenhain_jpeg_library quittenhain_stb
   shlwapi opengl32 glu32 gdi32 winmm user32 kernel32)
+target_compile_options(quittenhain_system_libraries INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/WindowsFirst.h>)
 add_link_options(-static -static-libgcc -static-libstdc++)
