@@ -31,6 +31,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1
 fi
 wineserver -p 60   # one server for all the test processes
+# Wine's own services start with the first program and stay; started here,
+# they do not hold CTest's output pipes open after the tests.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 echo "== Wine prefix ready in $(( $(date +%s) - started )) s =="
 
 echo "== Windows tests under Wine =="
