@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mmsystem.h>
 #include <vector>
 
@@ -88,19 +89,22 @@ TEST(Win32Platform, ClockStepsByAMillisecond)
 {
     Win32Platform platform(true);
     timeBeginPeriod(1);
-    // Over 100 ms a 1 ms clock shows about 100 values; GetTickCount, which
-    // steps by about 15.6 ms and would miss most 5 ms ticks, shows 7.  A
-    // loaded machine that preempts the loop loses a few, never most.
-    int values = 1;
+    // The smallest step the clock takes: 1 ms here, about 15.6 ms with
+    // GetTickCount, which would miss most 5 ms ticks.  A loaded machine that
+    // preempts the loop makes some steps longer, never the smallest one.
+    std::uint32_t smallestStep = 0xFFFFFFFFu;
     std::uint32_t previous = platform.tickCount();
     const std::uint32_t start = previous;
-    while (previous - start < 100) {
+    for (int steps = 0; steps < 50 && previous - start < 2000;) {
         const std::uint32_t now = platform.tickCount();
-        values += now != previous;
+        if (now != previous) {
+            smallestStep = std::min(smallestStep, now - previous);
+            ++steps;
+        }
         previous = now;
     }
     timeEndPeriod(1);
-    EXPECT_GE(values, 40);
+    EXPECT_EQ(smallestStep, 1u);
 }
 
 TEST(WaveOutAudio, PlaysThroughTheDeviceOrFailsIntoTheNoSoundPath)

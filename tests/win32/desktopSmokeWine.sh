@@ -10,18 +10,25 @@ source "$(dirname "$0")/../virtualDisplay.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# window_titled with a longer wait: Wine's first start of a program and
-# loading next to other work can take a minute.
+# The id of the viewable top-level window with this title (spaces allowed),
+# waiting up to two minutes: Wine's first start of a program and loading
+# next to other work can take that long.
+window_id() {
+  xwininfo -root -tree | awk -v t="\"$1\":" 'index($0, " " t " ") { print $1; exit }'
+}
+viewable() {
+  id=$(window_id "$1")
+  [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable
+}
 wait_for() {
-  for _ in 1 2 3 4; do
-    window_titled "$1" && return 0
+  for _ in $(seq 1200); do
+    if viewable "$1"; then
+      window_id "$1"
+      return 0
+    fi
+    sleep 0.1
   done
   return 1
-}
-
-viewable() {
-  id=$(xwininfo -root -tree | awk -v t="\"$1\":" '$2 == t { print $1; exit }')
-  [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable
 }
 
 wine "$exe" >"$work/demo.log" 2>&1 &
