@@ -5,7 +5,9 @@
 namespace {
 
 constexpr AudioStream kTheStream = 1;
-constexpr int kBufferCount = 4;
+// Six buffers: 139 ms queued, enough to ride out a busy moment of the
+// rendering thread, each short enough to keep the position fine-grained.
+constexpr int kBufferCount = 6;
 constexpr std::size_t kBufferBytes = 1024 * 4;   // 1024 sample frames, 23.2 ms
 
 }  // namespace
@@ -80,6 +82,8 @@ void WaveOutAudio::fill(WAVEHDR& buffer)
 
 void WaveOutAudio::refillLoop()
 {
+    // A late refill is heard as a gap; a late frame is not.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     while (!stopRefilling_) {
         WaitForSingleObject(bufferDone_, 100);
         for (WAVEHDR& buffer : buffers_) {

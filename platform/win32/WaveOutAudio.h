@@ -12,7 +12,7 @@
 #include "platform/Mp3Stream.h"
 #include "platform/PlayPosition.h"
 
-// Audio through waveOut: a few buffers of about 23 ms each, refilled by a
+// Audio through waveOut: six buffers of about 23 ms each, refilled by a
 // thread of its own whenever the device hands one back, decoding the MP3 as
 // it plays.  The play position is the bytes the device reports as played
 // (waveOutGetPosition in bytes).  The no-sound device takes the position
