@@ -129,6 +129,9 @@ bool Win32Splash::show(const ScreenRect& rect, const std::vector<std::uint8_t>& 
 
 void Win32Splash::hide()
 {
-    if (window_ != nullptr)
+    if (window_ != nullptr) {
         ShowWindow(window_, SW_HIDE);
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
 }

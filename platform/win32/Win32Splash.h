@@ -21,7 +21,7 @@ public:
     bool screenArea(ScreenRect& area);
     bool capture(const ScreenRect& rect, std::vector<std::uint8_t>& pixels);
     bool show(const ScreenRect& rect, const std::vector<std::uint8_t>& pixels, const char* title);
-    // Hides the window; it and its picture stay until the program ends.
+    // Hides and destroys the window.
     void hide();
 
 private:
