@@ -12,6 +12,7 @@
 #include "app/StartupTimes.h"
 #include "assets/MusicPlayer.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/SystemServices.h"
 
 namespace {
 
@@ -33,16 +34,6 @@ volatile std::sig_atomic_t interruptedBy = 0;
 void noteInterruption(int signal)
 {
     interruptedBy = signal;
-}
-
-void catchInterruptions()
-{
-    struct sigaction action {};
-    action.sa_handler = noteInterruption;   // no SA_RESTART: a blocked write returns at once
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);   // a sink whose reader died reports it as an error instead
 }
 
 [[noreturn]] void giveUp(const std::string& why, int status)
@@ -151,7 +142,7 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
         std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
         return false;
     }
-    catchInterruptions();
+    catchInterruptions(noteInterruption);
     headless.onFrame(finishFrame);
     return true;
 }

@@ -4,22 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <stb/stb_image_write.h>
-#include <sys/stat.h>
 
 #include "platform/OffscreenPicture.h"
-
-namespace {
-
-bool makeDirectory(const std::string& path)
-{
-    if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
-        struct stat info {};
-        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    }
-    return false;
-}
-
-}  // namespace
+#include "platform/SystemServices.h"
 
 std::string captureFileName(std::uint64_t frame)
 {

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
+
+#include "platform/SystemServices.h"
 
 namespace {
 
@@ -35,18 +36,6 @@ long liveDisplayLists()
     return live;
 }
 
-long residentKb()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 constexpr bool kMemoryIsMeaningful =
 #if defined(__SANITIZE_ADDRESS__)
     false;
@@ -75,7 +64,7 @@ void checkFrame(std::uint64_t frame)
         checks.lists = lists;
     else if (lists != checks.lists)
         checks.listsChanged = true;
-    const long kb = residentKb();
+    const long kb = residentMemoryKb();
     if (frame >= 600 && checks.baselineKb < 0)
         checks.baselineKb = kb;   // after the first part's caches have filled
     checks.largestKb = std::max(checks.largestKb, kb);

@@ -9,11 +9,10 @@
 #include "app/VideoFile.h"
 #include "app/Shell.h"
 #include "platform/AudioBackend.h"
-#include "platform/DesktopAudio.h"
-#include "platform/DesktopPlatform.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/Platform.h"
+#include "platform/SystemServices.h"
 
 namespace {
 
@@ -53,10 +52,10 @@ namespace {
 
 [[noreturn]] void runOnDesktop(const CommandLine& command)
 {
-    static DesktopPlatform desktop(command.vsync);
-    static DesktopAudio speakers;
-    setPlatform(&desktop);
-    setAudio(&speakers);
+    static const std::unique_ptr<Platform> desktop = makeDesktopPlatform(command.vsync);
+    static const std::unique_ptr<AudioBackend> speakers = makeDesktopAudio();
+    setPlatform(desktop.get());
+    setAudio(speakers.get());
     ShellOptions shell;
     shell.fullScreen = command.fullScreen;
     runDemo(shell);
@@ -66,6 +65,7 @@ namespace {
 
 int main(int argc, char** argv)
 {
+    prepareProcess();
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "quittenhain: %s\n\n%s", parsed.error.c_str(), usageText());

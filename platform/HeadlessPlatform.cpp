@@ -1,8 +1,5 @@
 #include "platform/HeadlessPlatform.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
-#include <GL/gl.h>
 #include <cstdio>
 
 namespace {
@@ -22,38 +19,6 @@ HeadlessPlatform::HeadlessPlatform(int fps)
     clock_.fps = fps > 0 ? fps : 60;
 }
 
-HeadlessPlatform::~HeadlessPlatform()
-{
-    // The display stays initialised: it is one per process, shared by every
-    // headless context in it.
-    if (display_ != nullptr && context_ != nullptr) {
-        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-        eglDestroyContext(display_, context_);
-    }
-}
-
-bool HeadlessPlatform::init()
-{
-    // Mesa's surfaceless platform needs no display server at all.
-    auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) {
-        std::fprintf(stderr, "quittenhain: EGL has no eglGetPlatformDisplayEXT\n");
-        return false;
-    }
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
-        std::fprintf(stderr, "quittenhain: cannot open Mesa's surfaceless EGL display (0x%x)\n", eglGetError());
-        return false;
-    }
-    display_ = display;
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        std::fprintf(stderr, "quittenhain: EGL cannot bind desktop OpenGL\n");
-        return false;
-    }
-    return true;
-}
-
 bool HeadlessPlatform::askYesNo(PlatformWindow*, const char* text, const char* caption)
 {
     std::fprintf(stderr, "%s: %s [Yes]\n", caption, text);
@@ -68,36 +33,6 @@ void HeadlessPlatform::showMessage(PlatformWindow*, const char* text, const char
 PlatformWindow* HeadlessPlatform::createMainWindow(const char*, bool)
 {
     return asPlatformWindow(&theHeadlessWindow);
-}
-
-bool HeadlessPlatform::createGLContext(PlatformWindow*)
-{
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint configCount = 0;
-    if (!eglChooseConfig(display_, configAttributes, &config, 1, &configCount) || configCount < 1)
-        return false;
-    // A compatibility context: the demo is fixed-function OpenGL throughout.
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
-    if (context_ == EGL_NO_CONTEXT) {
-        context_ = nullptr;
-        return false;
-    }
-    if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
-        return false;
-    // There is no window to draw to, so the persistent picture is the only target.
-    return picture_.create(kPictureWidth, kPictureHeight);
-}
-
-void HeadlessPlatform::makeCurrent()
-{
-    if (display_ != nullptr && context_ != nullptr) {
-        eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
-        picture_.bindForDrawing();
-    }
 }
 
 void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)

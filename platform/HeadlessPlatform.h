@@ -6,7 +6,8 @@
 #include "platform/Platform.h"
 #include "platform/VirtualClock.h"
 
-// No display: an offscreen OpenGL context on Mesa (EGL, surfaceless), a
+// No display: an offscreen OpenGL context (EGL on Mesa's surfaceless
+// platform on Linux, a hidden window's WGL context on Windows), a
 // virtual clock that advances one frame per swap, and message boxes that
 // print to stderr and take their default answer.
 class HeadlessPlatform : public Platform {

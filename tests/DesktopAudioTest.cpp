@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "assets/Resources.h"
-#include "platform/DesktopAudio.h"
+#include "platform/linux/DesktopAudio.h"
 #include "platform/Mp3Stream.h"
 
 namespace {

@@ -23,7 +23,7 @@ Image loadPng(const std::filesystem::path& path)
 {
     Image image;
     int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &image.width, &image.height, &channels, 3);
+    unsigned char* pixels = stbi_load(path.string().c_str(), &image.width, &image.height, &channels, 3);
     if (pixels != nullptr) {
         image.rgb.assign(pixels, pixels + static_cast<std::size_t>(image.width) * image.height * 3);
         stbi_image_free(pixels);
@@ -57,7 +57,7 @@ void captureFrames(const std::filesystem::path& dir, const std::vector<GoldenFra
     for (const GoldenFrame& entry : frames)
         list += (list.empty() ? "" : ",") + std::to_string(entry.frame);
     const std::string command =
-        std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps 60 --frames " + list + " 2>/dev/null";
+        std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps 60 --frames " + list + " " QUITTENHAIN_DISCARD_STDERR;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 

@@ -17,7 +17,7 @@
 
 #include "app/SplashWindow.h"
 #include "assets/Resources.h"
-#include "platform/DesktopPlatform.h"
+#include "platform/linux/DesktopPlatform.h"
 
 namespace {
 

@@ -1,18 +1,23 @@
 #pragma once
-#include <SDL2/SDL.h>
+#include <windows.h>
 
-#include "platform/DesktopSplash.h"
+#include <deque>
+
 #include "platform/OffscreenPicture.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32Splash.h"
 
-// A real window through SDL2: message boxes, the OpenGL window, events,
-// ticks, full screen.  Swaps wait for vsync; where the driver cannot, frames
-// are paced to the display's refresh rate (60 Hz when unknown), unless
-// pacing is turned off.
-class DesktopPlatform : public Platform {
+// A real window through Win32 and WGL: class "Application", message boxes,
+// the main window, a PeekMessageA loop whose window procedure turns the
+// messages the shell cares about into PlatformEvents, the part-switch
+// message WM_USER, buffer swapping and ChangeDisplaySettingsA.  Swaps wait
+// for vsync (WGL_EXT_swap_control); without it frames are paced to the
+// display's refresh rate, unless pacing is off.  The clock is timeGetTime
+// at 1 ms resolution (prepareProcess asks for it).
+class Win32Platform : public Platform {
 public:
-    explicit DesktopPlatform(bool pace) : pace_(pace) {}
-    ~DesktopPlatform() override;
+    explicit Win32Platform(bool pace) : pace_(pace) {}
+    ~Win32Platform() override;
 
     bool init() override;
     bool askYesNo(PlatformWindow* owner, const char* text, const char* caption) override;
@@ -20,7 +25,7 @@ public:
     PlatformWindow* createMainWindow(const char* title, bool fullScreen) override;
     bool createGLContext(PlatformWindow* window) override;
     void showWindow(PlatformWindow* window, bool visible) override;
-    std::uint32_t tickCount() override { return SDL_GetTicks(); }
+    std::uint32_t tickCount() override;
     bool pollEvent(PlatformEvent& event) override;
     void postUserEvent(PlatformWindow* window, int code) override;
     void swapBuffers(PlatformWindow* window) override;
@@ -38,16 +43,18 @@ public:
     void hideSplash() override { splash_.hide(); }
 
 private:
-    PlatformEvent sizeEvent() const;
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void queueSize(int clientWidth, int clientHeight);
     void waitForNextFrame();
 
     bool pace_;
     bool paceBySleeping_ = false;
-    Uint64 frameCounterTicks_ = 0;   // performance-counter ticks per frame when pacing by hand
-    Uint64 nextFrameAt_ = 0;
-    Uint32 userEventType_ = 0;
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
+    LONGLONG counterPerFrame_ = 0;   // performance-counter ticks per frame when pacing by hand
+    LONGLONG nextFrameAt_ = 0;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+    HGLRC context_ = nullptr;
     OffscreenPicture picture_;
-    DesktopSplash splash_;
+    std::deque<PlatformEvent> events_;   // what the window procedure saw, for pollEvent
+    Win32Splash splash_;
 };

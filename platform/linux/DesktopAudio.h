@@ -5,6 +5,7 @@
 
 #include "platform/AudioBackend.h"
 #include "platform/Mp3Stream.h"
+#include "platform/PlayPosition.h"
 
 // Audio through SDL2: the MP3 is decoded in the device callback as it plays.
 // The play position is the bytes handed to the device before the current
@@ -47,5 +48,5 @@ private:
     std::uint64_t bufferCounter_ = 0;       // performance counter at the last callback
     std::uint64_t bufferBytes_ = 0;
     std::uint32_t playStartTicks_ = 0;
-    std::uint64_t lastPosition_ = 0;
+    PlayPosition position_;
 };

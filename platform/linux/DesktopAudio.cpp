@@ -1,4 +1,4 @@
-#include "platform/DesktopAudio.h"
+#include "platform/linux/DesktopAudio.h"
 
 #include <algorithm>
 #include <cstring>
@@ -123,13 +123,8 @@ std::uint32_t DesktopAudio::channelGetPosition(AudioStream stream)
         return kPositionUnknown;
     if (!playing_)
         return 0;
-    std::uint64_t position = tickClock_ ? positionFromTicks() : positionFromDevice();
-    position = std::max(position, lastPosition_) & ~std::uint64_t{3};
-    lastPosition_ = position;
-    const std::uint64_t length = mp3_.lengthBytes();
-    if (!looping_)
-        return static_cast<std::uint32_t>(std::min(position, length));
-    return static_cast<std::uint32_t>(position % length);
+    const std::uint64_t heard = tickClock_ ? positionFromTicks() : positionFromDevice();
+    return position_.next(heard, mp3_.lengthBytes(), looping_);
 }
 
 void DesktopAudio::stop()

@@ -1,4 +1,4 @@
-#include "platform/DesktopPlatform.h"
+#include "platform/linux/DesktopPlatform.h"
 
 #include <GL/gl.h>
 #include <csignal>

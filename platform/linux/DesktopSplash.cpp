@@ -1,4 +1,4 @@
-#include "platform/DesktopSplash.h"
+#include "platform/linux/DesktopSplash.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

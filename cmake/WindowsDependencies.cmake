@@ -1,0 +1,42 @@
+# Windows (cross-compiled with MinGW-w64): Win32, WGL, GLU and waveOut from
+# the system's own DLLs; libmpg123 and TurboJPEG built statically from
+# Debian's source packages by scripts/windows-deps.sh into QH_WINDOWS_DEPS;
+# the C and C++ runtimes linked in, so the executable needs no DLL of ours.
+set(QH_WINDOWS_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
+    "Prefix holding libmpg123 and TurboJPEG built for Windows (scripts/windows-deps.sh)")
+foreach(library mpg123 turbojpeg)
+  if(NOT EXISTS "${QH_WINDOWS_DEPS}/lib/lib${library}.a")
+    message(FATAL_ERROR "${QH_WINDOWS_DEPS}/lib/lib${library}.a is missing: run scripts/windows-deps.sh first")
+  endif()
+endforeach()
+
+# stb's PNG writer (and, for the tests, reader) compiled from Debian's
+# headers, which are copied alone so the Linux include folder stays out.
+set(QH_STB_INCLUDE "${CMAKE_BINARY_DIR}/stb-include")
+foreach(header stb_image_write.h stb_image.h)
+  configure_file(/usr/include/stb/${header} ${QH_STB_INCLUDE}/stb/${header} COPYONLY)
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/stb-implementation.c
+     "#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb/stb_image_write.h>\n"
+     "#define STB_IMAGE_IMPLEMENTATION\n#include <stb/stb_image.h>\n")
+add_library(quittenhain_stb STATIC ${CMAKE_BINARY_DIR}/stb-implementation.c)
+target_include_directories(quittenhain_stb PUBLIC ${QH_STB_INCLUDE})
+
+add_library(quittenhain_jpeg_library STATIC IMPORTED)
+set_target_properties(quittenhain_jpeg_library PROPERTIES IMPORTED_LOCATION "${QH_WINDOWS_DEPS}/lib/libturbojpeg.a")
+
+set(QH_PLATFORM_DIR platform/win32)
+# Video capture drives FFmpeg through POSIX processes; the Windows build has
+# a stand-in that says capture is unavailable.
+set(QH_PLATFORM_EXCLUDED_SOURCES ${CMAKE_SOURCE_DIR}/app/VideoFile.cpp)
+add_library(quittenhain_system_libraries INTERFACE)
+target_include_directories(quittenhain_system_libraries SYSTEM INTERFACE ${QH_WINDOWS_DEPS}/include)
+# MPG123_STATIC: link the library in rather than import it from a DLL.
+target_compile_definitions(quittenhain_system_libraries INTERFACE MPG123_STATIC NOMINMAX WIN32_LEAN_AND_MEAN
+                           _USE_MATH_DEFINES)
+target_link_libraries(quittenhain_system_libraries INTERFACE
+  ${QH_WINDOWS_DEPS}/lib/libmpg123.a quittenhain_jpeg_library quittenhain_stb
+  shlwapi opengl32 glu32 gdi32 winmm user32 kernel32)
+target_compile_options(quittenhain_system_libraries INTERFACE
+  $<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/WindowsFirst.h>)
+add_link_options(-static -static-libgcc -static-libstdc++)

@@ -1,0 +1,31 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/AudioBackend.h"
+#include "platform/Platform.h"
+
+// What differs between operating systems beyond the Platform and
+// AudioBackend interfaces.  Each system has one implementation file
+// (platform/linux/, platform/win32/); the build picks it by target system.
+
+// Called first thing in main: on Windows a GUI program attaches to the
+// console it was started from (so --help and progress print there) and
+// asks for a 1 ms timer resolution.  Nothing to do elsewhere.
+void prepareProcess();
+
+// The desktop platform (a real window; pace: vsync or pacing to the
+// display's refresh rate) and the sound card's audio.
+std::unique_ptr<Platform> makeDesktopPlatform(bool pace);
+std::unique_ptr<AudioBackend> makeDesktopAudio();
+
+// Calls handler(signal) on Ctrl-C (SIGINT) or a termination request
+// (SIGTERM) without restarting interrupted writes; a pipe whose reader
+// died makes writes fail instead of ending the process.
+void catchInterruptions(void (*handler)(int));
+
+// Creates the folder if needed; true when it exists afterwards.
+bool makeDirectory(const std::string& path);
+
+// Memory the process holds in RAM, in KiB; 0 when unknown.
+long residentMemoryKb();

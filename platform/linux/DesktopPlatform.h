@@ -1,0 +1,53 @@
+#pragma once
+#include <SDL2/SDL.h>
+
+#include "platform/linux/DesktopSplash.h"
+#include "platform/OffscreenPicture.h"
+#include "platform/Platform.h"
+
+// A real window through SDL2: message boxes, the OpenGL window, events,
+// ticks, full screen.  Swaps wait for vsync; where the driver cannot, frames
+// are paced to the display's refresh rate (60 Hz when unknown), unless
+// pacing is turned off.
+class DesktopPlatform : public Platform {
+public:
+    explicit DesktopPlatform(bool pace) : pace_(pace) {}
+    ~DesktopPlatform() override;
+
+    bool init() override;
+    bool askYesNo(PlatformWindow* owner, const char* text, const char* caption) override;
+    void showMessage(PlatformWindow* owner, const char* text, const char* caption) override;
+    PlatformWindow* createMainWindow(const char* title, bool fullScreen) override;
+    bool createGLContext(PlatformWindow* window) override;
+    void showWindow(PlatformWindow* window, bool visible) override;
+    std::uint32_t tickCount() override { return SDL_GetTicks(); }
+    bool pollEvent(PlatformEvent& event) override;
+    void postUserEvent(PlatformWindow* window, int code) override;
+    void swapBuffers(PlatformWindow* window) override;
+    void enterFullScreen(PlatformWindow* window) override;
+    void restoreDisplayMode() override;
+    bool screenArea(ScreenRect& area) override { return splash_.screenArea(area); }
+    bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels) override
+    {
+        return splash_.capture(rect, pixels);
+    }
+    bool showSplash(const ScreenRect& rect, const std::vector<std::uint8_t>& pixels, const char* title) override
+    {
+        return splash_.show(rect, pixels, title);
+    }
+    void hideSplash() override { splash_.hide(); }
+
+private:
+    PlatformEvent sizeEvent() const;
+    void waitForNextFrame();
+
+    bool pace_;
+    bool paceBySleeping_ = false;
+    Uint64 frameCounterTicks_ = 0;   // performance-counter ticks per frame when pacing by hand
+    Uint64 nextFrameAt_ = 0;
+    Uint32 userEventType_ = 0;
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+    OffscreenPicture picture_;
+    DesktopSplash splash_;
+};

@@ -1,0 +1,190 @@
+#include "platform/win32/WaveOutAudio.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr AudioStream kTheStream = 1;
+// Six buffers: 139 ms queued, enough to ride out a busy moment of the
+// rendering thread, each short enough to keep the position fine-grained.
+constexpr int kBufferCount = 6;
+constexpr std::size_t kBufferBytes = 1024 * 4;   // 1024 sample frames, 23.2 ms
+
+}  // namespace
+
+WaveOutAudio::~WaveOutAudio()
+{
+    free();
+}
+
+bool WaveOutAudio::init(int device, int frequency, std::uint32_t, PlatformWindow*)
+{
+    if (device == kNoSoundDevice) {
+        noSound_ = initialised_ = true;
+        return true;
+    }
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 2;
+    format.nSamplesPerSec = static_cast<DWORD>(frequency);
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 4;
+    format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    bufferDone_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (bufferDone_ == nullptr)
+        return false;
+    if (waveOutOpen(&device_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(bufferDone_), 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR) {
+        device_ = nullptr;
+        CloseHandle(bufferDone_);
+        bufferDone_ = nullptr;
+        return false;
+    }
+    waveOutPause(device_);   // silent until the stream plays
+    initialised_ = true;
+    return true;
+}
+
+AudioStream WaveOutAudio::streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset,
+                                           std::uint64_t length, std::uint32_t)
+{
+    if (!initialised_ || !fromMemory || data == nullptr || offset > length)
+        return 0;
+    std::lock_guard<std::mutex> lock(mutex_);
+    haveStream_ = mp3_.open(static_cast<const unsigned char*>(data) + offset, static_cast<std::size_t>(length - offset));
+    return haveStream_ ? kTheStream : 0;
+}
+
+bool WaveOutAudio::start()
+{
+    return initialised_;
+}
+
+void WaveOutAudio::fill(WAVEHDR& buffer)
+{
+    auto* out = reinterpret_cast<unsigned char*>(buffer.lpData);
+    std::size_t done = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (playing_) {
+            done = mp3_.read(out, kBufferBytes);
+            if (done < kBufferBytes && looping_) {
+                mp3_.rewind();
+                done += mp3_.read(out + done, kBufferBytes - done);
+            }
+        }
+    }
+    std::memset(out + done, 0, kBufferBytes - done);
+    buffer.dwBufferLength = static_cast<DWORD>(kBufferBytes);
+    buffer.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
+    waveOutWrite(device_, &buffer, sizeof buffer);
+}
+
+void WaveOutAudio::refillLoop()
+{
+    // A late refill is heard as a gap; a late frame is not.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    while (!stopRefilling_) {
+        WaitForSingleObject(bufferDone_, 100);
+        for (WAVEHDR& buffer : buffers_) {
+            if (!stopRefilling_ && (buffer.dwFlags & WHDR_DONE) != 0)
+                fill(buffer);
+        }
+    }
+}
+
+bool WaveOutAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stream != kTheStream || !haveStream_)
+            return false;
+        looping_ = (flags & kStreamLoop) != 0;
+        playing_ = true;
+    }
+    position_.reset();
+    playStartTicks_ = timeGetTime();
+    if (noSound_ || device_ == nullptr || refiller_.joinable())
+        return true;
+    memory_.assign(kBufferCount, std::vector<std::uint8_t>(kBufferBytes));
+    buffers_.assign(kBufferCount, WAVEHDR{});
+    for (int i = 0; i < kBufferCount; ++i) {
+        buffers_[i].lpData = reinterpret_cast<LPSTR>(memory_[i].data());
+        buffers_[i].dwBufferLength = static_cast<DWORD>(kBufferBytes);
+        waveOutPrepareHeader(device_, &buffers_[i], sizeof(WAVEHDR));
+        fill(buffers_[i]);
+    }
+    stopRefilling_ = false;
+    refiller_ = std::thread([this] { refillLoop(); });
+    waveOutRestart(device_);
+    return true;
+}
+
+std::uint64_t WaveOutAudio::bytesHeard()
+{
+    if (noSound_ || device_ == nullptr)
+        return static_cast<std::uint64_t>(timeGetTime() - playStartTicks_) * kPcmBytesPerSecond / 1000;
+    MMTIME time{};
+    time.wType = TIME_BYTES;
+    if (waveOutGetPosition(device_, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES)
+        return 0;
+    if (time.u.cb < lastDeviceBytes_)
+        deviceBytesHigh_ += std::uint64_t{1} << 32;   // the 32-bit counter wrapped (after 6.8 hours)
+    lastDeviceBytes_ = time.u.cb;
+    return deviceBytesHigh_ + time.u.cb;
+}
+
+std::uint32_t WaveOutAudio::channelGetPosition(AudioStream stream)
+{
+    if (stream != kTheStream || !haveStream_)
+        return kPositionUnknown;
+    if (!playing_)
+        return 0;
+    return position_.next(bytesHeard(), mp3_.lengthBytes(), looping_);
+}
+
+void WaveOutAudio::stop()
+{
+    if (device_ != nullptr)
+        waveOutPause(device_);
+}
+
+void WaveOutAudio::stopOutput()
+{
+    if (refiller_.joinable()) {
+        stopRefilling_ = true;
+        SetEvent(bufferDone_);
+        refiller_.join();
+    }
+    if (device_ != nullptr) {
+        waveOutReset(device_);
+        for (WAVEHDR& buffer : buffers_)
+            waveOutUnprepareHeader(device_, &buffer, sizeof buffer);
+    }
+    buffers_.clear();
+    memory_.clear();
+}
+
+void WaveOutAudio::streamFree(AudioStream stream)
+{
+    if (stream != kTheStream)
+        return;
+    stopOutput();
+    std::lock_guard<std::mutex> lock(mutex_);
+    playing_ = false;
+    haveStream_ = false;
+}
+
+void WaveOutAudio::free()
+{
+    stopOutput();
+    if (device_ != nullptr) {
+        waveOutClose(device_);
+        device_ = nullptr;
+    }
+    if (bufferDone_ != nullptr) {
+        CloseHandle(bufferDone_);
+        bufferDone_ = nullptr;
+    }
+    initialised_ = false;
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+
+#include <mmsystem.h>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/AudioBackend.h"
+#include "platform/Mp3Stream.h"
+#include "platform/PlayPosition.h"
+
+// Audio through waveOut: six buffers of about 23 ms each, refilled by a
+// thread of its own whenever the device hands one back, decoding the MP3 as
+// it plays.  The play position is the bytes the device reports as played
+// (waveOutGetPosition in bytes).  The no-sound device takes the position
+// from the millisecond clock since playback began.
+class WaveOutAudio : public AudioBackend {
+public:
+    WaveOutAudio() = default;
+    ~WaveOutAudio() override;
+    WaveOutAudio(const WaveOutAudio&) = delete;
+    WaveOutAudio& operator=(const WaveOutAudio&) = delete;
+
+    bool init(int device, int frequency, std::uint32_t flags, PlatformWindow* window) override;
+    AudioStream streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset, std::uint64_t length,
+                                 std::uint32_t flags) override;
+    bool start() override;
+    bool streamPlay(AudioStream stream, bool flush, std::uint32_t flags) override;
+    std::uint32_t channelGetPosition(AudioStream stream) override;
+    void stop() override;
+    void streamFree(AudioStream stream) override;
+    void free() override;
+
+private:
+    void fill(WAVEHDR& buffer);
+    void refillLoop();
+    void stopOutput();
+    std::uint64_t bytesHeard();
+
+    HWAVEOUT device_ = nullptr;
+    HANDLE bufferDone_ = nullptr;   // signalled by the device when it hands a buffer back
+    bool noSound_ = false;
+    bool initialised_ = false;
+
+    std::mutex mutex_;   // the decoder, between the refill thread and the main thread
+    Mp3Stream mp3_;
+    bool haveStream_ = false;
+    bool playing_ = false;
+    bool looping_ = false;
+    std::vector<std::vector<std::uint8_t>> memory_;
+    std::vector<WAVEHDR> buffers_;
+    std::thread refiller_;
+    std::atomic<bool> stopRefilling_{false};
+    DWORD playStartTicks_ = 0;
+    std::uint64_t deviceBytesHigh_ = 0;   // the 32-bit device counter's wraps
+    DWORD lastDeviceBytes_ = 0;
+    PlayPosition position_;
+};

@@ -1,0 +1,71 @@
+#include <windows.h>
+
+#include <psapi.h>
+#include <csignal>
+#include <cstdio>
+#include <direct.h>
+#include <sys/stat.h>
+#include <cerrno>
+
+#include "platform/SystemServices.h"
+#include "platform/win32/WaveOutAudio.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace {
+
+// A GUI program starts without standard streams.  Started from a console,
+// it writes to that console; otherwise streams that were redirected (a
+// pipe, a file) are kept as they are.
+void useParentConsole()
+{
+    const bool redirected = GetStdHandle(STD_ERROR_HANDLE) != nullptr &&
+                            GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
+    if (redirected || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+}
+
+}  // namespace
+
+void prepareProcess()
+{
+    useParentConsole();
+    // The millisecond clock must step by 1 ms, not the default 15.6 ms.
+    timeBeginPeriod(1);
+}
+
+std::unique_ptr<Platform> makeDesktopPlatform(bool pace)
+{
+    return std::make_unique<Win32Platform>(pace);
+}
+
+std::unique_ptr<AudioBackend> makeDesktopAudio()
+{
+    return std::make_unique<WaveOutAudio>();
+}
+
+void catchInterruptions(void (*handler)(int))
+{
+    // Windows has no broken-pipe signal: failed writes report themselves.
+    std::signal(SIGINT, handler);
+    std::signal(SIGTERM, handler);
+}
+
+bool makeDirectory(const std::string& path)
+{
+    if (_mkdir(path.c_str()) == 0 || errno == EEXIST) {
+        struct _stat info {};
+        return _stat(path.c_str(), &info) == 0 && (info.st_mode & _S_IFDIR) != 0;
+    }
+    return false;
+}
+
+long residentMemoryKb()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return static_cast<long>(counters.WorkingSetSize / 1024);
+}

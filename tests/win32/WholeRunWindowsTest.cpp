@@ -1,0 +1,88 @@
+// Whole runs of the Windows executable, started through the command
+// interpreter as a user would: the part switches fall on the same frames as
+// on Linux, the self-check passes, and video capture says it is missing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "assets/MusicPlayer.h"
+#include "assets/Resources.h"
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult runProgram(const std::string& arguments)
+{
+    RunResult result;
+    const std::string command = std::string(QUITTENHAIN_BINARY) + " " + arguments + " 2>&1";
+    FILE* pipe = _popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, got);
+    result.status = _pclose(pipe);
+    return result;
+}
+
+std::map<int, long> partStarts(const std::string& output)
+{
+    std::map<int, long> starts;
+    for (std::size_t at = 0; (at = output.find("part ", at)) != std::string::npos; at += 5) {
+        int part = 0;
+        long frame = 0;
+        if (std::sscanf(output.c_str() + at, "part %d begins at frame %ld", &part, &frame) == 2)
+            starts[part] = frame;
+    }
+    return starts;
+}
+
+std::string tail(const std::string& text)
+{
+    return text.substr(text.size() > 2000 ? text.size() - 2000 : 0);
+}
+
+TEST(WindowsWholeRun, PartsSwitchOnTheSameFramesAsOnLinuxAndTheSelfCheckPasses)
+{
+    const RunResult run = runProgram("--headless --fps 60 --self-check --until 300");
+    EXPECT_EQ(run.status, 1) << tail(run.output);
+    EXPECT_NE(run.output.find("self-check: passed"), std::string::npos) << tail(run.output);
+    const std::map<int, long> starts = partStarts(run.output);
+    ASSERT_EQ(starts.size(), 11u) << tail(run.output);
+    EXPECT_EQ(starts.at(1), 0);
+    // The sync check of frame f sees f * 2940 bytes; part k + 1 begins on
+    // the frame after the first check at or past time k.
+    const Resource dat = findResource("ZYT_MUCKE", "ZYT_MUCKE_DAT");
+    const SyncTracks tracks = readSyncTracks(dat.data, dat.size);
+    for (int part = 2; part <= 11; ++part) {
+        const std::uint32_t time = tracks.times[static_cast<std::size_t>(part - 2)];
+        EXPECT_EQ(starts.at(part), static_cast<long>((time + 2939) / 2940) + 1) << "part " << part;
+    }
+    EXPECT_EQ(starts.at(2), 760);
+}
+
+TEST(WindowsWholeRun, VideoCaptureSaysItIsUnavailableAndFails)
+{
+    const RunResult run = runProgram("--capture demo.mp4 --until 1");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find("not available"), std::string::npos) << run.output;
+    EXPECT_EQ(std::fopen("demo.mp4", "rb"), nullptr);
+}
+
+TEST(WindowsWholeRun, HelpAndUnknownOptionsPrintWhereTheyWereStarted)
+{
+    const RunResult help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("Usage:"), std::string::npos);
+    const RunResult unknown = runProgram("--frobnicate");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("Usage:"), std::string::npos);
+}
+
+}  // namespace
