@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +11,7 @@
 #include "app/StartupTimes.h"
 #include "assets/MusicPlayer.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/Interruptions.h"
 
 namespace {
 
@@ -28,23 +28,6 @@ struct RunState {
     bool quiet = false;
 };
 RunState run;
-volatile std::sig_atomic_t interruptedBy = 0;
-
-void noteInterruption(int signal)
-{
-    interruptedBy = signal;
-}
-
-void catchInterruptions()
-{
-    struct sigaction action {};
-    action.sa_handler = noteInterruption;   // no SA_RESTART: a blocked write returns at once
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);   // a sink whose reader died reports it as an error instead
-}
-
 [[noreturn]] void giveUp(const std::string& why, int status)
 {
     std::fprintf(stderr, "\nquittenhain: %s\n", why.c_str());
@@ -93,8 +76,9 @@ void finishFrame(std::uint64_t frame)
 {
     if (run.everyFrame)
         run.everyFrame(frame);
-    if (interruptedBy != 0)
-        giveUp(interruptedBy == SIGINT ? "interrupted (Ctrl-C); nothing written" : "stopped; nothing written", 130);
+    if (pendingInterruption() != Interruption::None)
+        giveUp(pendingInterruption() == Interruption::CtrlC ? "interrupted (Ctrl-C); nothing written"
+                                                            : "stopped; nothing written", 130);
     if (run.sink && run.range.writes(frame)) {
         std::string error;
         if (!run.sink->write(run.headless->picture(), frame, error))
