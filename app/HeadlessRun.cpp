@@ -36,6 +36,23 @@ RunState run;
     std::_Exit(status);
 }
 
+// Ctrl-C ends with 130, a termination request with 143, as a shell reports them.
+[[noreturn]] void giveUpInterrupted()
+{
+    const bool ctrlC = pendingInterruption() == Interruption::CtrlC;
+    giveUp(ctrlC ? "interrupted (Ctrl-C); nothing left under the final name"
+                 : "stopped by a termination request; nothing left under the final name",
+           ctrlC ? 130 : 143);
+}
+
+// A sink that failed because the run was being interrupted reports the interruption.
+[[noreturn]] void giveUpOnSink(const std::string& error)
+{
+    if (pendingInterruption() != Interruption::None)
+        giveUpInterrupted();
+    giveUp(error, 3);
+}
+
 // Frames the whole run will take: to the last frame asked for, to --until,
 // or to the demo's own end, the music's last part-switch time.
 std::uint64_t expectedFrames()
@@ -77,12 +94,11 @@ void finishFrame(std::uint64_t frame)
     if (run.everyFrame)
         run.everyFrame(frame);
     if (pendingInterruption() != Interruption::None)
-        giveUp(pendingInterruption() == Interruption::CtrlC ? "interrupted (Ctrl-C); nothing written"
-                                                            : "stopped; nothing written", 130);
+        giveUpInterrupted();
     if (run.sink && run.range.writes(frame)) {
         std::string error;
         if (!run.sink->write(run.headless->picture(), frame, error))
-            giveUp(error, 3);
+            giveUpOnSink(error);
         ++run.written;
     }
     const bool last = run.range.endsAfter(frame);
@@ -130,12 +146,14 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
     run.atEnd = std::move(options.atEnd);
     run.quiet = options.quiet;
     run.started = Clock::now();
+    // Interruptions are caught before the sink writes anything, so that what
+    // it writes while opening is cleaned up too.
+    catchInterruptions();
     std::string error;
     if (run.sink && !run.sink->open(error)) {
         std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
         return false;
     }
-    catchInterruptions();
     headless.onFrame(finishFrame);
     return true;
 }
@@ -147,8 +165,14 @@ void finishHeadlessRun()
         atEnd();
     }
     std::string error;
+    if (run.sink && run.written == 0)
+        giveUp("the demo ended before the first frame asked for; nothing written", 3);
+    if (run.sink && !run.range.frames.empty() && run.written < run.range.frames.size())
+        giveUp("the demo ended before the last frame asked for; only " + std::to_string(run.written) +
+                   " of the frames asked for were written",
+               3);
     if (run.sink && !run.sink->finish(error))
-        giveUp(error, 3);
+        giveUpOnSink(error);
     run.sink.reset();
 }
 

@@ -44,7 +44,7 @@ bool VideoFile::isVideoName(const std::string& path)
 
 VideoFile::~VideoFile()
 {
-    if (ffmpeg_.running())
+    if (ffmpeg_.running() || ownsPart_)
         abandon();
     cleanUp();
 }
@@ -122,6 +122,17 @@ bool VideoFile::open(std::string& error)
         return false;
     }
     workDir_ = workTemplate;
+    // The .part is created here, exclusively: a second capture to the same
+    // file finds it and stops instead of writing into the first one's video.
+    const std::string part = path_ + ".part";
+    if (std::FILE* claim = std::fopen(part.c_str(), "wx")) {
+        std::fclose(claim);
+        ownsPart_ = true;
+    } else {
+        error = "cannot claim " + part + ": " + std::strerror(errno) +
+                (errno == EEXIST ? " (another capture is writing " + path_ + "; remove " + part + " if none is)" : "");
+        return false;
+    }
     if (!writeMusic(error))
         return false;
 
@@ -169,8 +180,10 @@ bool VideoFile::finish(std::string& error)
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
         std::remove(part.c_str());
+        ownsPart_ = false;
         return false;
     }
+    ownsPart_ = false;
     if (std::rename(part.c_str(), path_.c_str()) != 0) {
         error = "cannot rename " + part + " to " + path_ + ": " + std::strerror(errno);
         std::remove(part.c_str());
@@ -183,7 +196,9 @@ bool VideoFile::finish(std::string& error)
 void VideoFile::abandon()
 {
     ffmpeg_.stop();
-    std::remove((path_ + ".part").c_str());
+    if (ownsPart_)
+        std::remove((path_ + ".part").c_str());
+    ownsPart_ = false;
     cleanUp();
 }
 

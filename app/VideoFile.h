@@ -39,5 +39,6 @@ private:
     std::uint64_t firstFrame_;
     std::string workDir_;   // the decoded music and FFmpeg's messages
     ChildProcess ffmpeg_;
+    bool ownsPart_ = false;   // FILE.part was created by this capture
     std::vector<std::uint8_t> rgba_;
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -184,6 +185,55 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_EQ(WEXITSTATUS(raw), 130);
     EXPECT_FALSE(std::filesystem::exists(video));
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
+}
+
+TEST(VideoCapture, TargetAnotherCaptureIsWritingIsRefusedAndLeftAlone)
+{
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-claimed.mkv");
+    const std::string part = video.string() + ".part";
+    std::filesystem::remove(video);
+    { std::FILE* other = std::fopen(part.c_str(), "w"); ASSERT_NE(other, nullptr); std::fputs("another", other); std::fclose(other); }
+    const RunResult run = runDemo("--capture " + video.string() + " --until 0.5");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("another capture is writing"), std::string::npos) << run.output;
+    EXPECT_EQ(std::filesystem::file_size(part), 7u);   // the other capture's file is untouched
+    EXPECT_FALSE(std::filesystem::exists(video));
+    std::filesystem::remove(part);
+}
+
+// Ctrl-C or a termination request while FFmpeg finishes a large video stops
+// FFmpeg and leaves nothing under either name, with the shell's statuses.
+TEST(VideoCapture, InterruptedFinishLeavesNoFileAndFailsWithTheSignalsStatus)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    for (const auto& [signal, status] : {std::pair<const char*, int>{"INT", 130}, {"TERM", 143}}) {
+        const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-finish-" + signal + ".mp4");
+        const std::filesystem::path log = video.string() + ".log";
+        std::filesystem::remove(video);
+        // The progress line of the last frame (frame 59) ends with a newline;
+        // FFmpeg is then still encoding the eight times enlarged frames.
+        const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + video.string() +
+                                    " --scale 8 --until 1 2>" + log.string() + " & pid=$!; " +
+                                    "until grep -q \"frame *59/\" " + log.string() + " || ! kill -0 $pid 2>/dev/null; do sleep 0.05; done; " +
+                                    "kill -" + signal + " $pid; wait $pid; echo status $?; pgrep -f \"^ffmpeg .*" + video.filename().string() + "\" >/dev/null && echo ffmpeg-left";
+        const std::string output = runDemo("--help >/dev/null; bash -c '" + command + "'").output;
+        EXPECT_NE(output.find("status " + std::to_string(status)), std::string::npos) << signal << ": " << output;
+        EXPECT_EQ(output.find("ffmpeg-left"), std::string::npos) << signal;
+        EXPECT_FALSE(std::filesystem::exists(video)) << signal;
+        EXPECT_FALSE(std::filesystem::exists(video.string() + ".part")) << signal;
+        std::filesystem::remove(log);
+    }
+}
+
+TEST(WholeRun, CaptureOfFramesPastTheEndFailsAndSaysWhatWasWritten)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-past-end");
+    std::filesystem::remove_all(dir);
+    const RunResult run = runDemo("--capture " + dir.string() + " --fps 1 --frames 5,99999");
+    EXPECT_EQ(run.status, 3) << run.output.substr(run.output.size() > 800 ? run.output.size() - 800 : 0);
+    EXPECT_NE(run.output.find("only 1 of the frames asked for"), std::string::npos);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)
