@@ -14,7 +14,12 @@ public:
     bool finish(std::string&) override { return true; }
 
 private:
+    // What stays on disk after a failure, for the message.
+    std::string leftBehind() const;
+
     std::string directory_;
+    std::uint64_t written_ = 0;
+    std::vector<std::uint8_t> png_;
     std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> rgb_;
 };

@@ -98,6 +98,28 @@ TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
     std::filesystem::remove_all(dir);
 }
 
+// On a 5 MB file system the capture stops at the first frame that does not
+// fit, says so and fails; every file under a frame's name is a whole PNG.
+TEST(WholeRun, CaptureOntoAFullDiskFailsAndLeavesOnlyWholeFrames)
+{
+    const std::filesystem::path mount = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-small-disk");
+    std::filesystem::create_directories(mount);
+    const std::string inside = "mount -t tmpfs -o size=5m tmpfs " + mount.string() + " || exit 77; " +
+                               QUITTENHAIN_BINARY + " --capture " + mount.string() + "/f --until 5 2>&1; echo status $?; " +
+                               "ls " + mount.string() + "/f | grep -v -c \"^frame[0-9]*[.]png$\"; " +
+                               "for f in " + mount.string() + "/f/*.png; do pngcheck_ok=$(head -c 8 $f | od -An -tx1 | tr -d \" \"); " +
+                               "[ \"$pngcheck_ok\" = 89504e470d0a1a0a ] && [ \"$(tail -c 8 $f | head -c 4)\" = IEND ] || echo broken $f; done";
+    const RunResult run = runDemo("--help >/dev/null; unshare --user --map-root-user --mount sh -c '" + inside + "'");
+    std::filesystem::remove_all(mount);
+    if (run.output.find("status") == std::string::npos)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    EXPECT_NE(run.output.find("No space left on device"), std::string::npos) << run.output.substr(run.output.size() > 600 ? run.output.size() - 600 : 0);
+    EXPECT_NE(run.output.find("frames written before it stay in"), std::string::npos);
+    EXPECT_NE(run.output.find("status 3"), std::string::npos);
+    EXPECT_NE(run.output.find("\n0\n"), std::string::npos) << "files other than whole frames were left";
+    EXPECT_EQ(run.output.find("broken"), std::string::npos) << run.output.substr(run.output.find("status"));
+}
+
 // ffprobe's value of one entry for one stream ("v:0" or "a:0") of a file.
 std::string probe(const std::string& file, const std::string& stream, const std::string& entry)
 {
