@@ -40,8 +40,8 @@ RunState run;
 [[noreturn]] void giveUpInterrupted()
 {
     const bool ctrlC = pendingInterruption() == Interruption::CtrlC;
-    giveUp(ctrlC ? "interrupted (Ctrl-C); nothing left under the final name"
-                 : "stopped by a termination request; nothing left under the final name",
+    const std::string left = run.sink ? run.sink->leftBehind() : "nothing written";
+    giveUp(std::string(ctrlC ? "interrupted (Ctrl-C); " : "stopped by a termination request; ") + left,
            ctrlC ? 130 : 143);
 }
 

@@ -62,7 +62,7 @@ bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std:
     };
     const std::string path = directory_ + "/" + captureFileName(frame);
     if (stbi_write_png_to_func(append, &png_, width, height, 3, rgb_.data(), width * 3) == 0) {
-        error = "cannot encode " + path + leftBehind();
+        error = "cannot encode " + path + "; " + leftBehind();
         return false;
     }
     // Written under a temporary name and renamed only once the whole file
@@ -79,7 +79,7 @@ bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std:
         if (written)
             failure = errno;
         std::remove(temporary.c_str());
-        error = "cannot write " + path + ": " + std::strerror(failure) + leftBehind();
+        error = "cannot write " + path + ": " + std::strerror(failure) + "; " + leftBehind();
         return false;
     }
     ++written_;
@@ -89,6 +89,6 @@ bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std:
 std::string PngFrames::leftBehind() const
 {
     if (written_ == 0)
-        return "; nothing written";
-    return "; the " + std::to_string(written_) + " frames written before it stay in " + directory_;
+        return "nothing written";
+    return "the " + std::to_string(written_) + " frames written so far stay in " + directory_;
 }

@@ -12,11 +12,9 @@ public:
     bool open(std::string& error) override;
     bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) override;
     bool finish(std::string&) override { return true; }
+    std::string leftBehind() const override;
 
 private:
-    // What stays on disk after a failure, for the message.
-    std::string leftBehind() const;
-
     std::string directory_;
     std::uint64_t written_ = 0;
     std::vector<std::uint8_t> png_;

@@ -114,7 +114,7 @@ TEST(WholeRun, CaptureOntoAFullDiskFailsAndLeavesOnlyWholeFrames)
     if (run.output.find("status") == std::string::npos)
         GTEST_SKIP() << "no small file system can be mounted here";
     EXPECT_NE(run.output.find("No space left on device"), std::string::npos) << run.output.substr(run.output.size() > 600 ? run.output.size() - 600 : 0);
-    EXPECT_NE(run.output.find("frames written before it stay in"), std::string::npos);
+    EXPECT_NE(run.output.find("frames written so far stay in"), std::string::npos);
     EXPECT_NE(run.output.find("status 3"), std::string::npos);
     EXPECT_NE(run.output.find("\n0\n"), std::string::npos) << "files other than whole frames were left";
     EXPECT_EQ(run.output.find("broken"), std::string::npos) << run.output.substr(run.output.find("status"));
