@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -43,6 +45,18 @@ bool parseFrameList(const char* text, std::vector<std::uint64_t>& frames)
     std::sort(frames.begin(), frames.end());
     frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
     return !frames.empty();
+}
+
+constexpr double kLongestSeconds = 86400.0;
+
+// A name with an extension that is no video's, and no existing folder.
+bool looksLikeUnknownVideo(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::size_t dot = target.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > (slash == std::string::npos ? 0 : slash + 1) &&
+                              dot + 1 < target.size();
+    return hasExtension && !VideoFile::isVideoName(target) && !std::filesystem::is_directory(target);
 }
 
 }  // namespace
@@ -86,8 +100,9 @@ const char* usageText()
            "Exit status: the demo, and --headless when the demo ends, exit with 1;\n"
            "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
-           "file under the final name and exits with 3 (130 for Ctrl-C); a failed\n"
-           "--self-check exits with 4; unknown options exit with 2.\n";
+           "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
+           "termination request); a failed --self-check exits with 4; unknown options\n"
+           "and invalid values exit with 2.\n";
 }
 
 const char* versionText()
@@ -133,6 +148,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             if (!needValue("a directory or a video file"))
                 return parsed;
             options.captureTarget = value;
+            if (looksLikeUnknownVideo(options.captureTarget)) {
+                parsed.error = "--capture " + options.captureTarget +
+                               ": unknown video type; videos end in .mp4, .mkv or .webm, folders of "
+                               "frames have no extension";
+                return parsed;
+            }
             options.mode = VideoFile::isVideoName(options.captureTarget) ? CommandLine::Mode::CaptureVideo
                                                                          : CommandLine::Mode::CaptureFrames;
         } else if (std::strcmp(arg, "--scale") == 0) {
@@ -156,8 +177,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (std::strcmp(arg, "--from") == 0 || std::strcmp(arg, "--until") == 0) {
             if (!needValue("a number of seconds"))
                 return parsed;
-            if (!parseNumber(value, number) || number < 0) {
-                parsed.error = std::string(arg) + " needs a number of seconds, 0 or more";
+            // The bound keeps frame counts far inside 64-bit integers.
+            if (!parseNumber(value, number) || number < 0 || number > kLongestSeconds) {
+                parsed.error = std::string(arg) + " needs a number of seconds from 0 to 86400";
                 return parsed;
             }
             (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
@@ -189,6 +211,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--self-check needs --headless";
     else if (!options.frames.empty() && options.mode != CommandLine::Mode::CaptureFrames)
         parsed.error = "--frames needs --capture with a directory";
+    else if (options.untilSeconds >= 0 && options.fromSeconds >= options.untilSeconds)
+        parsed.error = "--from must be earlier than --until";
     else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)
         parsed.error = "--scale needs --capture with a video file";
     return parsed;

@@ -15,4 +15,6 @@ public:
     virtual bool finish(std::string& error) = 0;
     // Gives up: nothing is left under the final name.
     virtual void abandon() {}
+    // What stays on disk after abandon(), for the message that ends the run.
+    virtual std::string leftBehind() const { return "nothing left under the final name"; }
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,7 +11,7 @@
 #include "app/StartupTimes.h"
 #include "assets/MusicPlayer.h"
 #include "platform/HeadlessPlatform.h"
-#include "platform/SystemServices.h"
+#include "platform/Interruptions.h"
 
 namespace {
 
@@ -29,19 +28,29 @@ struct RunState {
     bool quiet = false;
 };
 RunState run;
-volatile std::sig_atomic_t interruptedBy = 0;
-
-void noteInterruption(int signal)
-{
-    interruptedBy = signal;
-}
-
 [[noreturn]] void giveUp(const std::string& why, int status)
 {
     std::fprintf(stderr, "\nquittenhain: %s\n", why.c_str());
     if (run.sink)
         run.sink->abandon();
     std::_Exit(status);
+}
+
+// Ctrl-C ends with 130, a termination request with 143, as a shell reports them.
+[[noreturn]] void giveUpInterrupted()
+{
+    const bool ctrlC = pendingInterruption() == Interruption::CtrlC;
+    const std::string left = run.sink ? run.sink->leftBehind() : "nothing written";
+    giveUp(std::string(ctrlC ? "interrupted (Ctrl-C); " : "stopped by a termination request; ") + left,
+           ctrlC ? 130 : 143);
+}
+
+// A sink that failed because the run was being interrupted reports the interruption.
+[[noreturn]] void giveUpOnSink(const std::string& error)
+{
+    if (pendingInterruption() != Interruption::None)
+        giveUpInterrupted();
+    giveUp(error, 3);
 }
 
 // Frames the whole run will take: to the last frame asked for, to --until,
@@ -84,12 +93,12 @@ void finishFrame(std::uint64_t frame)
 {
     if (run.everyFrame)
         run.everyFrame(frame);
-    if (interruptedBy != 0)
-        giveUp(interruptedBy == SIGINT ? "interrupted (Ctrl-C); nothing written" : "stopped; nothing written", 130);
+    if (pendingInterruption() != Interruption::None)
+        giveUpInterrupted();
     if (run.sink && run.range.writes(frame)) {
         std::string error;
         if (!run.sink->write(run.headless->picture(), frame, error))
-            giveUp(error, 3);
+            giveUpOnSink(error);
         ++run.written;
     }
     const bool last = run.range.endsAfter(frame);
@@ -137,12 +146,14 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
     run.atEnd = std::move(options.atEnd);
     run.quiet = options.quiet;
     run.started = Clock::now();
+    // Interruptions are caught before the sink writes anything, so that what
+    // it writes while opening is cleaned up too.
+    catchInterruptions();
     std::string error;
     if (run.sink && !run.sink->open(error)) {
         std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
         return false;
     }
-    catchInterruptions(noteInterruption);
     headless.onFrame(finishFrame);
     return true;
 }
@@ -154,8 +165,14 @@ void finishHeadlessRun()
         atEnd();
     }
     std::string error;
+    if (run.sink && run.written == 0)
+        giveUp("the demo ended before the first frame asked for; nothing written", 3);
+    if (run.sink && !run.range.frames.empty() && run.written < run.range.frames.size())
+        giveUp("the demo ended before the last frame asked for; only " + std::to_string(run.written) +
+                   " of the frames asked for were written",
+               3);
     if (run.sink && !run.sink->finish(error))
-        giveUp(error, 3);
+        giveUpOnSink(error);
     run.sink.reset();
 }
 

@@ -42,10 +42,40 @@ bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std:
             to[2] = from[2];
         }
     }
+    png_.clear();
+    const auto append = [](void* context, void* data, int size) {
+        auto* bytes = static_cast<std::vector<std::uint8_t>*>(context);
+        bytes->insert(bytes->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+    };
     const std::string path = directory_ + "/" + captureFileName(frame);
-    if (stbi_write_png(path.c_str(), width, height, 3, rgb_.data(), width * 3) == 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    if (stbi_write_png_to_func(append, &png_, width, height, 3, rgb_.data(), width * 3) == 0) {
+        error = "cannot encode " + path + "; " + leftBehind();
         return false;
     }
+    // Written under a temporary name and renamed only once the whole file
+    // is on disk: a full disk never leaves a short frame under its own name.
+    const std::string temporary = path + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    bool written = file != nullptr && std::fwrite(png_.data(), 1, png_.size(), file) == png_.size();
+    int failure = errno;
+    if (file != nullptr && std::fclose(file) != 0 && written) {
+        written = false;
+        failure = errno;
+    }
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        if (written)
+            failure = errno;
+        std::remove(temporary.c_str());
+        error = "cannot write " + path + ": " + std::strerror(failure) + "; " + leftBehind();
+        return false;
+    }
+    ++written_;
     return true;
+}
+
+std::string PngFrames::leftBehind() const
+{
+    if (written_ == 0)
+        return "nothing written";
+    return "the " + std::to_string(written_) + " frames written so far stay in " + directory_;
 }

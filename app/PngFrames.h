@@ -12,9 +12,12 @@ public:
     bool open(std::string& error) override;
     bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) override;
     bool finish(std::string&) override { return true; }
+    std::string leftBehind() const override;
 
 private:
     std::string directory_;
+    std::uint64_t written_ = 0;
+    std::vector<std::uint8_t> png_;
     std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> rgb_;
 };

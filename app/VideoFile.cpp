@@ -4,18 +4,14 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <signal.h>
-#include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "assets/Resources.h"
+#include "platform/Interruptions.h"
 #include "platform/Mp3Stream.h"
 #include "platform/OffscreenPicture.h"
 
@@ -32,32 +28,13 @@ std::string extensionOf(const std::string& path)
     return extension;
 }
 
-bool writeAll(int descriptor, const std::uint8_t* bytes, std::size_t count)
+// Whether the run is being stopped from outside (Ctrl-C, a termination request).
+bool stopRequested()
 {
-    while (count > 0) {
-        const ssize_t done = ::write(descriptor, bytes, count);
-        if (done < 0)
-            return false;   // EINTR included: the run is being stopped
-        bytes += done;
-        count -= static_cast<std::size_t>(done);
-    }
-    return true;
+    return pendingInterruption() != Interruption::None;
 }
 
 }  // namespace
-
-std::string findOnPath(const std::string& program)
-{
-    const char* path = std::getenv("PATH");
-    std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::string candidate = (folder.empty() ? "." : folder) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return folder.empty() ? "." : folder;
-    }
-    return "";
-}
 
 bool VideoFile::isVideoName(const std::string& path)
 {
@@ -67,7 +44,7 @@ bool VideoFile::isVideoName(const std::string& path)
 
 VideoFile::~VideoFile()
 {
-    if (ffmpeg_ > 0)
+    if (ffmpeg_.running() || ownsPart_)
         abandon();
     cleanUp();
 }
@@ -129,8 +106,8 @@ std::vector<std::string> VideoFile::ffmpegArguments() const
 
 bool VideoFile::open(std::string& error)
 {
-    const std::string ffmpegFolder = findOnPath("ffmpeg");
-    if (ffmpegFolder.empty()) {
+    const std::string ffmpeg = findProgram("ffmpeg");
+    if (ffmpeg.empty()) {
         error = "capturing to a video needs FFmpeg, which is not installed (Debian package: ffmpeg)";
         return false;
     }
@@ -145,41 +122,25 @@ bool VideoFile::open(std::string& error)
         return false;
     }
     workDir_ = workTemplate;
+    // The .part is created here, exclusively: a second capture to the same
+    // file finds it and stops instead of writing into the first one's video.
+    const std::string part = path_ + ".part";
+    if (std::FILE* claim = std::fopen(part.c_str(), "wx")) {
+        std::fclose(claim);
+        ownsPart_ = true;
+    } else {
+        error = "cannot claim " + part + ": " + std::strerror(errno) +
+                (errno == EEXIST ? " (another capture is writing " + path_ + "; remove " + part + " if none is)" : "");
+        return false;
+    }
     if (!writeMusic(error))
         return false;
 
-    int fds[2];
-    if (pipe(fds) != 0) {
-        error = std::string("cannot make a pipe to FFmpeg: ") + std::strerror(errno);
+    std::string why;
+    if (!ffmpeg_.start(ffmpeg, ffmpegArguments(), workDir_ + "/ffmpeg.log", why)) {
+        error = "cannot start FFmpeg: " + why;
         return false;
     }
-    // Everything the child needs is prepared before the fork: the process
-    // has other threads, so the child may only make system calls.
-    const std::vector<std::string> args = ffmpegArguments();
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const std::string program = ffmpegFolder + "/ffmpeg";
-    const std::string log = workDir_ + "/ffmpeg.log";
-    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-    ffmpeg_ = fork();
-    if (ffmpeg_ == 0) {
-        dup2(fds[0], STDIN_FILENO);
-        close(fds[0]);
-        const int logFile = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (logFile >= 0)
-            dup2(logFile, STDERR_FILENO);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    close(fds[0]);
-    if (ffmpeg_ < 0) {
-        close(fds[1]);
-        error = std::string("cannot start FFmpeg: ") + std::strerror(errno);
-        return false;
-    }
-    pipe_ = fds[1];
     return true;
 }
 
@@ -197,26 +158,32 @@ std::string VideoFile::ffmpegComplaint() const
 bool VideoFile::write(const OffscreenPicture& picture, std::uint64_t, std::string& error)
 {
     picture.readPixels(rgba_);
-    if (!writeAll(pipe_, rgba_.data(), rgba_.size())) {
-        error = errno == EINTR ? "interrupted; nothing written" : "FFmpeg stopped taking frames" + ffmpegComplaint();
+    switch (ffmpeg_.write(rgba_.data(), rgba_.size(), stopRequested)) {
+    case ChildProcess::Outcome::Done:
+        return true;
+    case ChildProcess::Outcome::Interrupted:
+        error = "interrupted while FFmpeg took a frame";
         return false;
+    case ChildProcess::Outcome::Failed:
+        break;
     }
-    return true;
+    error = "FFmpeg stopped taking frames" + ffmpegComplaint();
+    return false;
 }
 
 bool VideoFile::finish(std::string& error)
 {
-    close(pipe_);
-    pipe_ = -1;
-    int status = 0;
-    waitpid(ffmpeg_, &status, 0);
-    ffmpeg_ = -1;
+    std::string how;
+    const ChildProcess::Outcome outcome = ffmpeg_.finish(stopRequested, how);
     const std::string part = path_ + ".part";
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        error = "FFmpeg failed" + ffmpegComplaint();
+    if (outcome != ChildProcess::Outcome::Done) {
+        error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
+                                                               : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
         std::remove(part.c_str());
+        ownsPart_ = false;
         return false;
     }
+    ownsPart_ = false;
     if (std::rename(part.c_str(), path_.c_str()) != 0) {
         error = "cannot rename " + part + " to " + path_ + ": " + std::strerror(errno);
         std::remove(part.c_str());
@@ -228,16 +195,10 @@ bool VideoFile::finish(std::string& error)
 
 void VideoFile::abandon()
 {
-    if (pipe_ >= 0) {
-        close(pipe_);
-        pipe_ = -1;
-    }
-    if (ffmpeg_ > 0) {
-        kill(ffmpeg_, SIGKILL);
-        waitpid(ffmpeg_, nullptr, 0);
-        ffmpeg_ = -1;
-    }
-    std::remove((path_ + ".part").c_str());
+    ffmpeg_.stop();
+    if (ownsPart_)
+        std::remove((path_ + ".part").c_str());
+    ownsPart_ = false;
     cleanUp();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "app/FrameSink.h"
+#include "platform/ChildProcess.h"
 
 // Encodes the frames into a video file through FFmpeg, with the compiled-in
 // music muxed so that music position 0 is frame 0's time.  H.264 and AAC in
@@ -38,10 +38,7 @@ private:
     int scale_;
     std::uint64_t firstFrame_;
     std::string workDir_;   // the decoded music and FFmpeg's messages
-    pid_t ffmpeg_ = -1;
-    int pipe_ = -1;
+    ChildProcess ffmpeg_;
+    bool ownsPart_ = false;   // FILE.part was created by this capture
     std::vector<std::uint8_t> rgba_;
 };
-
-// The folder of PATH holding an executable named `program`, or "" when none.
-std::string findOnPath(const std::string& program);

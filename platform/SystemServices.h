@@ -19,11 +19,6 @@ void prepareProcess();
 std::unique_ptr<Platform> makeDesktopPlatform(bool pace);
 std::unique_ptr<AudioBackend> makeDesktopAudio();
 
-// Calls handler(signal) on Ctrl-C (SIGINT) or a termination request
-// (SIGTERM) without restarting interrupted writes; a pipe whose reader
-// died makes writes fail instead of ending the process.
-void catchInterruptions(void (*handler)(int));
-
 // Creates the folder if needed; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

@@ -50,6 +50,23 @@ TEST(CommandLine, BadInputIsRefusedWithAReason)
     }
 }
 
+// Ranges that could only write nothing, huge times and unknown video types
+// are refused before anything runs.
+TEST(CommandLine, EmptyOrHugeRangesAndUnknownVideoTypesAreRefused)
+{
+    EXPECT_NE(parse({"--capture", "out", "--from", "10", "--until", "5"}).error.find("earlier than --until"),
+              std::string::npos);
+    EXPECT_FALSE(parse({"--capture", "out", "--from", "5", "--until", "5"}).error.empty());
+    for (const char* huge : {"1e308", "86400.5", "inf", "nan"}) {
+        EXPECT_FALSE(parse({"--capture", "out", "--until", huge}).error.empty()) << huge;
+        EXPECT_FALSE(parse({"--headless", "--from", huge}).error.empty()) << huge;
+    }
+    const std::string avi = parse({"--capture", "movie.avi"}).error;
+    EXPECT_NE(avi.find(".mp4, .mkv or .webm"), std::string::npos) << avi;
+    EXPECT_TRUE(parse({"--capture", "movie.MKV"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "./frames"}).error.empty());
+}
+
 TEST(CommandLine, FrameListIsSortedWithoutRepeats)
 {
     const ParsedCommandLine parsed = parse({"--capture", "d", "--frames", "700,120,700"});

@@ -258,10 +258,30 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         gluLookAt(0.0, 0.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+        resetLightingAndMaterial();
         glEnable(GL_LIGHTING);
         glEnable(GL_DEPTH_TEST);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    // All tests share one context: OpenGL's defaults for what these depend
+    // on, whatever earlier tests left.
+    static void resetLightingAndMaterial()
+    {
+        const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+        const GLfloat diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+        const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        for (GLenum light = GL_LIGHT0; light < GL_LIGHT0 + 8; ++light)
+            glDisable(light);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+        for (GLenum capability : {GL_COLOR_MATERIAL, GL_BLEND, GL_TEXTURE_2D, GL_FOG, GL_CULL_FACE, GL_ALPHA_TEST})
+            glDisable(capability);
+        glDepthMask(GL_TRUE);
+        glPointSize(1.0f);
     }
     // One white sprite at the origin at the given opacity.
     static void oneSprite(ParticleSystem& system, float life)

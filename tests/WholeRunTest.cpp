@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <utility>
 #include <string>
+#include <vector>
 #include <unistd.h>
 #include <sys/wait.h>
 
 #include "assets/MusicPlayer.h"
 #include "assets/Resources.h"
+#include "tests/MusicReference.h"
 
 namespace {
 
@@ -94,6 +98,28 @@ TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
     std::filesystem::remove_all(dir);
 }
 
+// On a 5 MB file system the capture stops at the first frame that does not
+// fit, says so and fails; every file under a frame's name is a whole PNG.
+TEST(WholeRun, CaptureOntoAFullDiskFailsAndLeavesOnlyWholeFrames)
+{
+    const std::filesystem::path mount = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-small-disk");
+    std::filesystem::create_directories(mount);
+    const std::string inside = "mount -t tmpfs -o size=5m tmpfs " + mount.string() + " || exit 77; " +
+                               QUITTENHAIN_BINARY + " --capture " + mount.string() + "/f --until 5 2>&1; echo status $?; " +
+                               "ls " + mount.string() + "/f | grep -v -c \"^frame[0-9]*[.]png$\"; " +
+                               "for f in " + mount.string() + "/f/*.png; do pngcheck_ok=$(head -c 8 $f | od -An -tx1 | tr -d \" \"); " +
+                               "[ \"$pngcheck_ok\" = 89504e470d0a1a0a ] && [ \"$(tail -c 8 $f | head -c 4)\" = IEND ] || echo broken $f; done";
+    const RunResult run = runDemo("--help >/dev/null; unshare --user --map-root-user --mount sh -c '" + inside + "'");
+    std::filesystem::remove_all(mount);
+    if (run.output.find("status") == std::string::npos)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    EXPECT_NE(run.output.find("No space left on device"), std::string::npos) << run.output.substr(run.output.size() > 600 ? run.output.size() - 600 : 0);
+    EXPECT_NE(run.output.find("frames written so far stay in"), std::string::npos);
+    EXPECT_NE(run.output.find("status 3"), std::string::npos);
+    EXPECT_NE(run.output.find("\n0\n"), std::string::npos) << "files other than whole frames were left";
+    EXPECT_EQ(run.output.find("broken"), std::string::npos) << run.output.substr(run.output.find("status"));
+}
+
 // ffprobe's value of one entry for one stream ("v:0" or "a:0") of a file.
 std::string probe(const std::string& file, const std::string& stream, const std::string& entry)
 {
@@ -109,6 +135,39 @@ std::string probe(const std::string& file, const std::string& stream, const std:
     while (!value.empty() && (value.back() == '\n' || value.back() == '\r'))
         value.pop_back();
     return value;
+}
+
+// The sound of a video file as 44100 Hz interleaved 16-bit stereo.
+std::vector<std::int16_t> decodedSound(const std::filesystem::path& file)
+{
+    std::vector<std::int16_t> sound;
+    const std::string command = "ffmpeg -v error -i " + file.string() + " -vn -f s16le -ac 2 -ar 44100 -";
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::int16_t buffer[8192];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, sizeof buffer[0], 8192, pipe)) > 0)
+            sound.insert(sound.end(), buffer, buffer + got);
+        pclose(pipe);
+    }
+    return sound;
+}
+
+// The video's sound at video time t is the music at t + fromSeconds, to the
+// sample: checked at several moments by cross-correlation with a reference
+// decode of the music.
+void expectSoundInStep(const std::filesystem::path& video, double fromSeconds, double seconds)
+{
+    const std::vector<std::int16_t> sound = decodedSound(video);
+    ASSERT_GE(sound.size() / 2, static_cast<std::size_t>(seconds * 44100) - 1500);
+    constexpr std::size_t kWindow = 8192;
+    for (const double t : {0.1, seconds / 2, seconds - 0.4}) {
+        const auto at = static_cast<std::size_t>(t * 44100);
+        const SoundMatch match = matchAgainstMusic(sound.data() + at * 2, kWindow,
+                                                   static_cast<std::size_t>((fromSeconds + t) * 44100), 3000);
+        EXPECT_GT(match.correlation, 0.95) << "at video time " << t;
+        EXPECT_LE(std::abs(match.lag), 1) << "at video time " << t << ": the sound is off by " << match.lag
+                                          << " sample frames";
+    }
 }
 
 bool haveFfmpeg()
@@ -132,6 +191,7 @@ TEST(VideoCapture, ShortStretchAcrossAPartSwitchKeepsPictureAndSoundInStep)
     EXPECT_NEAR(std::stod(probe(video, "a:0", "start_time")), 0.0, 1e-6);
     EXPECT_NEAR(std::stod(probe(video, "v:0", "duration")), 3.0, 0.02);
     EXPECT_NEAR(std::stod(probe(video, "a:0", "duration")), 3.0, 0.03);
+    expectSoundInStep(video, 11.0, 3.0);
     std::filesystem::remove(video);
 }
 
@@ -147,6 +207,55 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_EQ(WEXITSTATUS(raw), 130);
     EXPECT_FALSE(std::filesystem::exists(video));
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
+}
+
+TEST(VideoCapture, TargetAnotherCaptureIsWritingIsRefusedAndLeftAlone)
+{
+    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-claimed.mkv");
+    const std::string part = video.string() + ".part";
+    std::filesystem::remove(video);
+    { std::FILE* other = std::fopen(part.c_str(), "w"); ASSERT_NE(other, nullptr); std::fputs("another", other); std::fclose(other); }
+    const RunResult run = runDemo("--capture " + video.string() + " --until 0.5");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("another capture is writing"), std::string::npos) << run.output;
+    EXPECT_EQ(std::filesystem::file_size(part), 7u);   // the other capture's file is untouched
+    EXPECT_FALSE(std::filesystem::exists(video));
+    std::filesystem::remove(part);
+}
+
+// Ctrl-C or a termination request while FFmpeg finishes a large video stops
+// FFmpeg and leaves nothing under either name, with the shell's statuses.
+TEST(VideoCapture, InterruptedFinishLeavesNoFileAndFailsWithTheSignalsStatus)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    for (const auto& [signal, status] : {std::pair<const char*, int>{"INT", 130}, {"TERM", 143}}) {
+        const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-finish-" + signal + ".mp4");
+        const std::filesystem::path log = video.string() + ".log";
+        std::filesystem::remove(video);
+        // The progress line of the last frame (frame 59) ends with a newline;
+        // FFmpeg is then still encoding the eight times enlarged frames.
+        const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + video.string() +
+                                    " --scale 8 --until 1 2>" + log.string() + " & pid=$!; " +
+                                    "until grep -q \"frame *59/\" " + log.string() + " || ! kill -0 $pid 2>/dev/null; do sleep 0.05; done; " +
+                                    "kill -" + signal + " $pid; wait $pid; echo status $?; pgrep -f \"^ffmpeg .*" + video.filename().string() + "\" >/dev/null && echo ffmpeg-left";
+        const std::string output = runDemo("--help >/dev/null; bash -c '" + command + "'").output;
+        EXPECT_NE(output.find("status " + std::to_string(status)), std::string::npos) << signal << ": " << output;
+        EXPECT_EQ(output.find("ffmpeg-left"), std::string::npos) << signal;
+        EXPECT_FALSE(std::filesystem::exists(video)) << signal;
+        EXPECT_FALSE(std::filesystem::exists(video.string() + ".part")) << signal;
+        std::filesystem::remove(log);
+    }
+}
+
+TEST(WholeRun, CaptureOfFramesPastTheEndFailsAndSaysWhatWasWritten)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-past-end");
+    std::filesystem::remove_all(dir);
+    const RunResult run = runDemo("--capture " + dir.string() + " --fps 1 --frames 5,99999");
+    EXPECT_EQ(run.status, 3) << run.output.substr(run.output.size() > 800 ? run.output.size() - 800 : 0);
+    EXPECT_NE(run.output.find("only 1 of the frames asked for"), std::string::npos);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)

@@ -1,10 +1,12 @@
 #include "platform/linux/DesktopPlatform.h"
 
 #include <GL/gl.h>
+#include <X11/Xlib.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -41,6 +43,18 @@ void guardDisplayMode()
         std::signal(signal, leaveFullScreenOnCrash);
 }
 
+// The X connection is gone (the X server ended, the session closed).  Xlib
+// would call exit(), whose handlers tear SDL down over the dead connection
+// and can wait on it forever; nothing may talk to the display any more, so
+// the process ends here, at once, with the demo's status.
+int displayLost(Display*)
+{
+    static const char message[] = "quittenhain: the connection to the display was lost\n";
+    ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+    (void)ignored;
+    _exit(1);
+}
+
 SDL_Window* asSdlWindow(PlatformWindow* window)
 {
     return reinterpret_cast<SDL_Window*>(window);
@@ -75,6 +89,8 @@ bool DesktopPlatform::init()
     // SDL may fall back to drivers that show nothing; the demo would then
     // play invisibly.  Without a real display, say so instead.
     const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+        XSetIOErrorHandler(displayLost);
     if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
         std::fprintf(stderr, "quittenhain: no display (video driver %s)\n", driver ? driver : "none");
         SDL_Quit();

@@ -1,5 +1,4 @@
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,16 +17,6 @@ std::unique_ptr<Platform> makeDesktopPlatform(bool pace)
 std::unique_ptr<AudioBackend> makeDesktopAudio()
 {
     return std::make_unique<DesktopAudio>();
-}
-
-void catchInterruptions(void (*handler)(int))
-{
-    struct sigaction action {};
-    action.sa_handler = handler;   // no SA_RESTART: a blocked write returns at once
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);   // a sink whose reader died reports it as an error instead
 }
 
 bool makeDirectory(const std::string& path)

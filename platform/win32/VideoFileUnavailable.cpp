@@ -40,8 +40,3 @@ bool VideoFile::finish(std::string& error)
 }
 
 void VideoFile::abandon() {}
-
-std::string findOnPath(const std::string&)
-{
-    return "";
-}

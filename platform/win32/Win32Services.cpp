@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <csignal>
 #include <cstdio>
 #include <direct.h>
 #include <sys/stat.h>
@@ -43,13 +42,6 @@ std::unique_ptr<Platform> makeDesktopPlatform(bool pace)
 std::unique_ptr<AudioBackend> makeDesktopAudio()
 {
     return std::make_unique<WaveOutAudio>();
-}
-
-void catchInterruptions(void (*handler)(int))
-{
-    // Windows has no broken-pipe signal: failed writes report themselves.
-    std::signal(SIGINT, handler);
-    std::signal(SIGTERM, handler);
 }
 
 bool makeDirectory(const std::string& path)

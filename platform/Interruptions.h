@@ -1,0 +1,13 @@
+#pragma once
+
+// Requests from outside to end the program (Ctrl-C, a termination request),
+// noted instead of acted on at once, so that a capture can leave its files in
+// order before it exits.  Blocking system calls return early when one comes.
+enum class Interruption { None, CtrlC, Termination };
+
+// From now on interruptions are noted rather than ending the process.  A
+// writer whose reader has gone then gets an error instead of being killed.
+void catchInterruptions();
+
+// The first interruption noted since catchInterruptions(), or None.
+Interruption pendingInterruption();

@@ -1,0 +1,183 @@
+#include "platform/ChildProcess.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <signal.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+struct ChildProcess::Handles {
+    pid_t pid = -1;
+    int input = -1;   // our end of the pipe to its standard input
+};
+
+namespace {
+
+void closeInput(int& input)
+{
+    if (input >= 0)
+        close(input);
+    input = -1;
+}
+
+// Waits for the child's end, retrying when a signal breaks the wait.  When
+// stopRequested() turns true meanwhile, the child is killed first.
+int waitForEnd(pid_t pid, const std::function<bool()>& stopRequested, bool& stopped)
+{
+    int status = 0;
+    for (;;) {
+        if (!stopped && stopRequested && stopRequested()) {
+            kill(pid, SIGKILL);
+            stopped = true;
+        }
+        if (waitpid(pid, &status, 0) == pid)
+            return status;
+        if (errno != EINTR)
+            return -1;
+    }
+}
+
+std::string describeEnd(int status)
+{
+    if (status == -1)
+        return "its end could not be observed";
+    if (WIFEXITED(status))
+        return "it ended with status " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status))
+        return std::string("it was ended by signal ") + strsignal(WTERMSIG(status));
+    return "it ended abnormally";
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess() : handles_(std::make_unique<Handles>()) {}
+
+ChildProcess::~ChildProcess()
+{
+    stop();
+}
+
+bool ChildProcess::running() const
+{
+    return handles_->pid > 0;
+}
+
+bool ChildProcess::start(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& errorLog, std::string& error)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    // Everything the child needs is prepared before the fork: the process
+    // has other threads, so the child may only make system calls.
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A group of its own: Ctrl-C in the terminal reaches only this
+        // program, which decides how to stop the child.
+        setpgid(0, 0);
+#ifdef __linux__
+        // And it does not outlive this program, even one that was killed.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+#else
+        (void)parent;
+#endif
+        signal(SIGPIPE, SIG_DFL);
+        dup2(fds[0], STDIN_FILENO);
+        close(fds[0]);
+        const int log = ::open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (log >= 0)
+            dup2(log, STDERR_FILENO);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(fds[0]);
+    if (pid < 0) {
+        close(fds[1]);
+        error = std::string("cannot start ") + program + ": " + std::strerror(errno);
+        return false;
+    }
+    handles_->pid = pid;
+    handles_->input = fds[1];
+    return true;
+}
+
+ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
+                                          const std::function<bool()>& stopRequested)
+{
+    const auto* next = static_cast<const unsigned char*>(bytes);
+    while (count > 0) {
+        const ssize_t done = ::write(handles_->input, next, count);
+        if (done < 0) {
+            if (errno != EINTR)
+                return Outcome::Failed;
+            if (stopRequested && stopRequested()) {
+                stop();
+                return Outcome::Interrupted;
+            }
+            continue;
+        }
+        next += done;
+        count -= static_cast<std::size_t>(done);
+    }
+    return Outcome::Done;
+}
+
+ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequested, std::string& how)
+{
+    closeInput(handles_->input);
+    if (handles_->pid <= 0) {
+        how = "it was not running";
+        return Outcome::Failed;
+    }
+    bool stopped = false;
+    const int status = waitForEnd(handles_->pid, stopRequested, stopped);
+    handles_->pid = -1;
+    if (stopped || (stopRequested && stopRequested()))
+        return Outcome::Interrupted;
+    if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return Outcome::Done;
+    how = describeEnd(status);
+    return Outcome::Failed;
+}
+
+void ChildProcess::stop()
+{
+    closeInput(handles_->input);
+    if (handles_->pid <= 0)
+        return;
+    bool stopped = false;
+    waitForEnd(handles_->pid, [] { return true; }, stopped);
+    handles_->pid = -1;
+}
+
+std::string findProgram(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+        struct stat info {};
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return "";
+}
