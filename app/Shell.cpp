@@ -136,6 +136,8 @@ void runDemo(const ShellOptions& options)
         failStartUp(nullptr, "Window-Creation failed!");
     if (!system.createGLContext(mainWindow))
         failStartUp(mainWindow, "Choosing Pixelformat failed!");
+    const PictureSize picture = system.pictureSize();
+    setPictureSize(picture.width, picture.height);
     system.showWindow(mainWindow, false);
     auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
 

@@ -17,9 +17,16 @@
 
 namespace {
 
+std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t firstFrame)
+{
+    auto video = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale, firstFrame);
+    video->setFrameSize(command.resolution.width, command.resolution.height);
+    return video;
+}
+
 [[noreturn]] void runHeadless(const CommandLine& command)
 {
-    static HeadlessPlatform headless(command.fps);
+    static HeadlessPlatform headless(command.fps, {command.resolution.width, command.resolution.height});
     static HeadlessAudio silentAudio(headless.clock());
     setPlatform(&headless);
     setAudio(&silentAudio);
@@ -29,8 +36,7 @@ namespace {
     if (command.mode == CommandLine::Mode::CaptureFrames)
         run.sink = std::make_unique<PngFrames>(command.captureTarget);
     else if (command.mode == CommandLine::Mode::CaptureVideo)
-        run.sink = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale,
-                                               run.range.firstWritten());
+        run.sink = videoSink(command, run.range.firstWritten());
     if (command.mode == CommandLine::Mode::Benchmark)
         measureHeadlessRun(run, command.json);
     if (command.selfCheck)
@@ -53,7 +59,8 @@ namespace {
 
 [[noreturn]] void runOnDesktop(const CommandLine& command)
 {
-    static DesktopPlatform desktop(command.vsync);
+    const Resolution& resolution = command.resolution;
+    static DesktopPlatform desktop(command.vsync, {resolution.width, resolution.height}, resolution.native);
     static DesktopAudio speakers;
     setPlatform(&desktop);
     setAudio(&speakers);

@@ -17,7 +17,7 @@ PlatformWindow* asPlatformWindow(HeadlessWindow* window)
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(int fps)
+HeadlessPlatform::HeadlessPlatform(int fps, PictureSize picture) : size_(picture)
 {
     clock_.fps = fps > 0 ? fps : 60;
 }
@@ -89,7 +89,7 @@ bool HeadlessPlatform::createGLContext(PlatformWindow*)
     if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
         return false;
     // There is no window to draw to, so the persistent picture is the only target.
-    return picture_.create(kPictureWidth, kPictureHeight);
+    return picture_.create(size_.width, size_.height);
 }
 
 void HeadlessPlatform::makeCurrent()
@@ -105,8 +105,8 @@ void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)
     if (visible) {
         PlatformEvent size;
         size.type = PlatformEvent::Type::Size;
-        size.width = kPictureWidth;
-        size.height = kPictureHeight;
+        size.width = size_.width;
+        size.height = size_.height;
         events_.push_back(size);
     }
 }
