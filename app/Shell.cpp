@@ -8,6 +8,7 @@
 #include "app/SplashWindow.h"
 #include "app/StartupTimes.h"
 #include "app/Timeline.h"
+#include "app/WarmUp.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
 #include "fx/Cloth.h"
@@ -145,6 +146,7 @@ void runDemo(const ShellOptions& options)
     timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
     loadAssets(mainWindow);
     timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
+    timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
 
     splash.reset();
     system.showWindow(mainWindow, true);
