@@ -79,6 +79,8 @@ const char* usageText()
            "                      --benchmark. With --scale the video is WxH times K\n"
            "  --resolution native on the desktop: the largest 4:3 area of the screen; full\n"
            "                      screen then keeps the display's mode (black bars)\n"
+           "  --frame-log FILE    on the desktop: log every buffer swap's time to FILE\n"
+           "                      (frame, part, interval in ms) and print a summary\n"
            "  --benchmark         run the whole demo headless at a virtual 60 fps without\n"
            "                      writing frames and print each part's frame costs\n"
            "                      (median, 95th percentile, frames/s), an empty frame's\n"
@@ -164,6 +166,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
                 return parsed;
             if (!parseResolution(value, options.resolution, parsed.error))
                 return parsed;
+        } else if (std::strcmp(arg, "--frame-log") == 0) {
+            if (!needValue("a file name"))
+                return parsed;
+            options.frameLog = value;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
             options.mode = CommandLine::Mode::Benchmark;
         } else if (std::strcmp(arg, "--json") == 0) {
@@ -193,6 +199,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--frames needs --capture with a directory";
     else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)
         parsed.error = "--scale needs --capture with a video file";
+    else if (!options.frameLog.empty() && options.mode != CommandLine::Mode::Demo)
+        parsed.error = "--frame-log is for playing on the desktop; --benchmark measures headless runs";
     else if (options.resolution.native && options.mode != CommandLine::Mode::Demo)
         parsed.error = "--resolution native needs the desktop; give a size like 1920x1440 without a screen";
     return parsed;

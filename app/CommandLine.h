@@ -21,6 +21,7 @@ struct CommandLine {
     double fromSeconds = 0.0;
     double untilSeconds = -1.0;   // negative: to the end of the demo
     std::vector<std::uint64_t> frames;   // --frames: only these frame indices, ascending
+    std::string frameLog;         // --frame-log: where the desktop logs every swap's time
     Resolution resolution;        // --resolution: the rendered picture's size
 };
 

@@ -80,6 +80,8 @@ void switchToNextPart()
         const int partTime = static_cast<std::int32_t>(elapsed) / 5;
         renderPartFrame(partNumber, partTime, mainWindow);
         system.swapBuffers(mainWindow);
+        if (shellOptions.afterSwap)
+            shellOptions.afterSwap();
     }
 }
 

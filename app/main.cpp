@@ -4,6 +4,7 @@
 #include "app/Benchmark.h"
 #include "app/SelfCheck.h"
 #include "app/CommandLine.h"
+#include "app/FrameLog.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
 #include "app/VideoFile.h"
@@ -66,6 +67,11 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
     setAudio(&speakers);
     ShellOptions shell;
     shell.fullScreen = command.fullScreen;
+    if (!command.frameLog.empty()) {
+        static FrameLog log(command.frameLog);
+        shell.afterSwap = [] { log.recordSwap(partNumber); };
+        shell.onEnd = [] { log.write(); };
+    }
     runDemo(shell);
 }
 

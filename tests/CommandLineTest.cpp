@@ -89,3 +89,10 @@ TEST(CommandLine, ResolutionTakesSizesOfAspectFourByThreeOnly)
     EXPECT_FALSE(parse({"--capture", "d", "--resolution", "native"}).error.empty());
     EXPECT_FALSE(parse({"--headless", "--resolution", "native"}).error.empty());
 }
+
+TEST(CommandLine, FrameLogIsForTheDesktop)
+{
+    EXPECT_EQ(parse({"--windowed", "--frame-log", "swaps.txt"}).options.frameLog, "swaps.txt");
+    EXPECT_FALSE(parse({"--headless", "--frame-log", "swaps.txt"}).error.empty());
+    EXPECT_FALSE(parse({"--frame-log"}).error.empty());
+}
