@@ -27,17 +27,18 @@ void FrameLog::recordSwap(int part)
     last_ = now;
 }
 
-bool FrameLog::write() const
+bool FrameLog::write(int pictureWidth, int pictureHeight) const
 {
     std::FILE* file = std::fopen(path_.c_str(), "w");
     if (file == nullptr) {
         std::fprintf(stderr, "quittenhain: cannot write the frame log %s: %s\n", path_.c_str(), std::strerror(errno));
         return false;
     }
-    std::fprintf(file, "# frame part interval_ms\n");
+    std::fprintf(file, "# picture %dx%d\n# frame part interval_ms\n", pictureWidth, pictureHeight);
     for (std::size_t i = 0; i < swaps_.size(); ++i)
         std::fprintf(file, "%zu %d %.3f\n", i, swaps_[i].part, swaps_[i].intervalMs);
     const bool written = std::fclose(file) == 0;
+    std::fprintf(stderr, "picture %dx%d, ", pictureWidth, pictureHeight);
     std::fputs(summariseFrameLog(swaps_).c_str(), stderr);
     return written;
 }

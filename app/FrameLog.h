@@ -14,9 +14,9 @@ public:
 
     // Called right after each swap, with the part the frame belonged to.
     void recordSwap(int part);
-    // Writes the file and the summary; false (with a message) when the
-    // file cannot be written.
-    bool write() const;
+    // Writes the file and the summary, naming the size the picture was
+    // rendered at; false (with a message) when the file cannot be written.
+    bool write(int pictureWidth, int pictureHeight) const;
 
     struct Swap {
         int part;

@@ -70,7 +70,10 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
     if (!command.frameLog.empty()) {
         static FrameLog log(command.frameLog);
         shell.afterSwap = [] { log.recordSwap(partNumber); };
-        shell.onEnd = [] { log.write(); };
+        shell.onEnd = [] {
+            const PictureSize picture = platform().pictureSize();
+            log.write(picture.width, picture.height);
+        };
     }
     runDemo(shell);
 }
