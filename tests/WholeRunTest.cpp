@@ -178,6 +178,10 @@ TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)
     EXPECT_NE(run.output.find("\"empty_frame\""), std::string::npos);
     EXPECT_NE(run.output.find("\"first_frame\""), std::string::npos);
     EXPECT_NE(run.output.find("\"scenes\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"first_ms\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"worst_ms\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"warm_up\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"picture\": {\"width\": 640, \"height\": 480}"), std::string::npos);
 }
 
 TEST(WholeRun, UnusableCaptureDirectoryAndUnknownOptionsFail)
