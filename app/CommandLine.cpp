@@ -87,10 +87,19 @@ const char* usageText()
            "                      has played\n"
            "  --frames LIST       with --capture: write only these frames (comma-separated\n"
            "                      indices, e.g. 120,700) and stop after the last\n"
+           "  --resolution WxH    render the picture at WxH instead of 640x480: any size\n"
+           "                      of aspect 4:3 up to 4096x3072 (e.g. 1920x1440), points and\n"
+           "                      lines scaled with it; for playing, capturing and\n"
+           "                      --benchmark. With --scale the video is WxH times K\n"
+           "  --resolution native on the desktop: the largest 4:3 area of the screen; full\n"
+           "                      screen then keeps the display's mode (black bars)\n"
+           "  --frame-log FILE    on the desktop: log every buffer swap's time to FILE\n"
+           "                      (frame, part, interval in ms) and print a summary\n"
            "  --benchmark         run the whole demo headless at a virtual 60 fps without\n"
            "                      writing frames and print each part's frame costs\n"
-           "                      (median, 95th percentile, frames/s), an empty frame's\n"
-           "                      cost and the start-up steps; --json for JSON\n"
+           "                      (median, 95th percentile, frames/s, first and worst\n"
+           "                      frame), an empty frame's cost and the start-up steps;\n"
+           "                      --json for JSON\n"
            "  --self-check        with --headless: check after every frame for OpenGL\n"
            "                      errors, a changing number of display lists and growing\n"
            "                      memory; exit 4 on a failed check\n"
@@ -184,6 +193,15 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             }
             (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
             sawRange = true;
+        } else if (std::strcmp(arg, "--resolution") == 0) {
+            if (!needValue("WIDTHxHEIGHT or native"))
+                return parsed;
+            if (!parseResolution(value, options.resolution, parsed.error))
+                return parsed;
+        } else if (std::strcmp(arg, "--frame-log") == 0) {
+            if (!needValue("a file name"))
+                return parsed;
+            options.frameLog = value;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
             options.mode = CommandLine::Mode::Benchmark;
         } else if (std::strcmp(arg, "--json") == 0) {
@@ -215,5 +233,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--from must be earlier than --until";
     else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)
         parsed.error = "--scale needs --capture with a video file";
+    else if (!options.frameLog.empty() && options.mode != CommandLine::Mode::Demo)
+        parsed.error = "--frame-log is for playing on the desktop; --benchmark measures headless runs";
+    else if (options.resolution.native && options.mode != CommandLine::Mode::Demo)
+        parsed.error = "--resolution native needs the desktop; give a size like 1920x1440 without a screen";
     return parsed;
 }

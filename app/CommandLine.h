@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Resolution.h"
 #include "app/Shell.h"
 
 // What the command line asks for.  No arguments: the demo as it always was,
@@ -20,6 +21,8 @@ struct CommandLine {
     double fromSeconds = 0.0;
     double untilSeconds = -1.0;   // negative: to the end of the demo
     std::vector<std::uint64_t> frames;   // --frames: only these frame indices, ascending
+    std::string frameLog;         // --frame-log: where the desktop logs every swap's time
+    Resolution resolution;        // --resolution: the rendered picture's size
 };
 
 struct ParsedCommandLine {

@@ -3,7 +3,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "fx/PixelScale.h"
+
 namespace {
+
+int viewportWidth = 640;
+int viewportHeight = 480;
 
 enum class Modelview { Unchanged, Identity, LookAtFromFront };
 
@@ -122,7 +127,9 @@ void applyPartStart(const PartStart& start)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(start.fovy, static_cast<double>(1.33f), 1.0, start.farPlane);
-    glViewport(0, 0, 640, 480);
+    glViewport(0, 0, viewportWidth, viewportHeight);
+    // Lines (the line figure, the wireframes) are one design pixel wide.
+    glLineWidth(pixelScale());
 
     glMatrixMode(GL_MODELVIEW);
     if (start.modelview != Modelview::Unchanged)
@@ -151,6 +158,13 @@ void applyPartStart(const PartStart& start)
 }
 
 }  // namespace
+
+void setPictureSize(int width, int height)
+{
+    viewportWidth = width;
+    viewportHeight = height;
+    setPixelScale(static_cast<float>(height) / 480.0f);
+}
 
 void applyPartRenderState(int partNumber)
 {

@@ -5,3 +5,8 @@
 // material and its own further settings.  Everything else is left as the
 // earlier parts left it; later parts build on that carry-over.
 void applyPartRenderState(int partNumber);
+
+// The size of the picture the parts draw into: the viewport each part
+// starts with, and the scale of point sizes and line widths (height / 480).
+// 640x480 until told otherwise.
+void setPictureSize(int width, int height);

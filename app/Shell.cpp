@@ -8,6 +8,7 @@
 #include "app/SplashWindow.h"
 #include "app/StartupTimes.h"
 #include "app/Timeline.h"
+#include "app/WarmUp.h"
 #include "assets/DemoTextures.h"
 #include "assets/MusicPlayer.h"
 #include "fx/Cloth.h"
@@ -79,6 +80,8 @@ void switchToNextPart()
         const int partTime = static_cast<std::int32_t>(elapsed) / 5;
         renderPartFrame(partNumber, partTime, mainWindow);
         system.swapBuffers(mainWindow);
+        if (shellOptions.afterSwap)
+            shellOptions.afterSwap();
     }
 }
 
@@ -136,6 +139,8 @@ void runDemo(const ShellOptions& options)
         failStartUp(nullptr, "Window-Creation failed!");
     if (!system.createGLContext(mainWindow))
         failStartUp(mainWindow, "Choosing Pixelformat failed!");
+    const PictureSize picture = system.pictureSize();
+    setPictureSize(picture.width, picture.height);
     system.showWindow(mainWindow, false);
     auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
 
@@ -143,6 +148,7 @@ void runDemo(const ShellOptions& options)
     timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
     loadAssets(mainWindow);
     timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
+    timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
 
     splash.reset();
     system.showWindow(mainWindow, true);

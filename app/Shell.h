@@ -20,6 +20,8 @@ struct ShellOptions {
     int exitStatus = 1;
     // Told of every part as it begins, before its first frame.
     std::function<void(int part)> onPartStart;
+    // Called right after every buffer swap.
+    std::function<void()> afterSwap;
     // Called on every way out, just before the process ends.
     std::function<void()> onEnd;
 };

@@ -11,6 +11,7 @@ struct StartupTimes {
     double blurGrid = 0;
     double cloth = 0;
     double metaballs = 0;
+    double warmUp = 0;       // drawing every part once offscreen, see WarmUp.h
     double total = 0;        // process start to the main loop
 };
 

@@ -34,11 +34,13 @@ void part8Frame(int partTime)
     moveMetaBalls();
 }
 
-void drawPart(int partNumber, int partTime)
+}  // namespace
+
+void drawPartFrame(int partNumber, int partTime, MusicPlayer* music)
 {
     switch (partNumber) {
     case 1: part1Frame(partTime, texPlasma); break;
-    case 2: part2Frame(theSceneSet, partTime, 100, theMusicPlayer, texKolbar, texMeridos, texTwl); break;
+    case 2: part2Frame(theSceneSet, partTime, 100, music, texKolbar, texMeridos, texTwl); break;
     case 3: part3Frame(theSceneSet, partTime); break;
     case 4: part4Frame(partTime, texBlack, glowParticles); break;
     case 5: part5Frame(partTime, texWhite); break;
@@ -52,11 +54,9 @@ void drawPart(int partNumber, int partTime)
     }
 }
 
-}  // namespace
-
 void renderPartFrame(int partNumber, int partTime, PlatformWindow* window)
 {
-    drawPart(partNumber, partTime);
+    drawPartFrame(partNumber, partTime, theMusicPlayer);
     // One switch at most per frame: each query consumes at most one time.
     if (theMusicPlayer != nullptr && theMusicPlayer->eventDue(1))
         platform().postUserEvent(window, kPartSwitchCode);

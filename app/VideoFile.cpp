@@ -80,7 +80,7 @@ std::vector<std::string> VideoFile::ffmpegArguments() const
 {
     const std::string extension = extensionOf(path_);
     std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgba", "-s", "640x480",
+                                     "-f", "rawvideo", "-pix_fmt", "rgba", "-s", std::to_string(frameWidth_) + "x" + std::to_string(frameHeight_),
                                      "-r", std::to_string(fps_), "-i", "pipe:0",
                                      "-f", "s16le", "-ar", "44100", "-ac", "2", "-i", workDir_ + "/music.s16le"};
     // OpenGL's rows run bottom-up; an upscale keeps pixels square and sharp.

@@ -24,6 +24,13 @@ public:
     bool finish(std::string& error) override;
     void abandon() override;
 
+    // The size of the frames it will be given; 640x480 unless set.
+    void setFrameSize(int width, int height)
+    {
+        frameWidth_ = width;
+        frameHeight_ = height;
+    }
+
     // Whether the name ends in one of the container extensions this knows.
     static bool isVideoName(const std::string& path);
 
@@ -37,6 +44,8 @@ private:
     int fps_;
     int scale_;
     std::uint64_t firstFrame_;
+    int frameWidth_ = 640;
+    int frameHeight_ = 480;
     std::string workDir_;   // the decoded music and FFmpeg's messages
     ChildProcess ffmpeg_;
     bool ownsPart_ = false;   // FILE.part was created by this capture

@@ -4,6 +4,7 @@
 #include "app/Benchmark.h"
 #include "app/SelfCheck.h"
 #include "app/CommandLine.h"
+#include "app/FrameLog.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
 #include "app/VideoFile.h"
@@ -16,9 +17,16 @@
 
 namespace {
 
+std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t firstFrame)
+{
+    auto video = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale, firstFrame);
+    video->setFrameSize(command.resolution.width, command.resolution.height);
+    return video;
+}
+
 [[noreturn]] void runHeadless(const CommandLine& command)
 {
-    static HeadlessPlatform headless(command.fps);
+    static HeadlessPlatform headless(command.fps, {command.resolution.width, command.resolution.height});
     static HeadlessAudio silentAudio(headless.clock());
     setPlatform(&headless);
     setAudio(&silentAudio);
@@ -28,8 +36,7 @@ namespace {
     if (command.mode == CommandLine::Mode::CaptureFrames)
         run.sink = std::make_unique<PngFrames>(command.captureTarget);
     else if (command.mode == CommandLine::Mode::CaptureVideo)
-        run.sink = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale,
-                                               run.range.firstWritten());
+        run.sink = videoSink(command, run.range.firstWritten());
     if (command.mode == CommandLine::Mode::Benchmark)
         measureHeadlessRun(run, command.json);
     if (command.selfCheck)
@@ -52,12 +59,22 @@ namespace {
 
 [[noreturn]] void runOnDesktop(const CommandLine& command)
 {
-    static const std::unique_ptr<Platform> desktop = makeDesktopPlatform(command.vsync);
+    const Resolution& resolution = command.resolution;
+    static const std::unique_ptr<Platform> desktop =
+        makeDesktopPlatform(command.vsync, {resolution.width, resolution.height}, resolution.native);
     static const std::unique_ptr<AudioBackend> speakers = makeDesktopAudio();
     setPlatform(desktop.get());
     setAudio(speakers.get());
     ShellOptions shell;
     shell.fullScreen = command.fullScreen;
+    if (!command.frameLog.empty()) {
+        static FrameLog log(command.frameLog);
+        shell.afterSwap = [] { log.recordSwap(partNumber); };
+        shell.onEnd = [] {
+            const PictureSize picture = platform().pictureSize();
+            log.write(picture.width, picture.height);
+        };
+    }
     runDemo(shell);
 }
 

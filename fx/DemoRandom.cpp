@@ -8,3 +8,8 @@ int demo::rand()
 {
     return theSequence.next();
 }
+
+RandomSequence& demo::sequence()
+{
+    return theSequence;
+}

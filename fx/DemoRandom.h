@@ -20,4 +20,7 @@ private:
 namespace demo {
 // The next value of the demo's sequence, 0 to 32767.
 int rand();
+// The sequence itself, to be saved and put back by code that must draw
+// without leaving a trace (the start-up warm-up).
+RandomSequence& sequence();
 }  // namespace demo

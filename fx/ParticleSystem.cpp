@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "assets/JpegTexture.h"
+#include "fx/PixelScale.h"
 
 ParticleSystem glowParticles;
 ParticleSystem glow2Particles;
@@ -178,7 +179,7 @@ void ParticleSystem::draw() const
 
 void ParticleSystem::drawPoints() const
 {
-    glPointSize(size);
+    glPointSize(size * pixelScale());
     const GLfloat emission[4] = {color[0], color[1], color[2], 1.0f};
     glMaterialfv(GL_FRONT, GL_EMISSION, emission);
     glBegin(GL_POINTS);

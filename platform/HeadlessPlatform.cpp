@@ -14,7 +14,7 @@ PlatformWindow* asPlatformWindow(HeadlessWindow* window)
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(int fps)
+HeadlessPlatform::HeadlessPlatform(int fps, PictureSize picture) : size_(picture)
 {
     clock_.fps = fps > 0 ? fps : 60;
 }
@@ -40,8 +40,8 @@ void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)
     if (visible) {
         PlatformEvent size;
         size.type = PlatformEvent::Type::Size;
-        size.width = kPictureWidth;
-        size.height = kPictureHeight;
+        size.width = size_.width;
+        size.height = size_.height;
         events_.push_back(size);
     }
 }

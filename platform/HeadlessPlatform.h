@@ -12,7 +12,8 @@
 // print to stderr and take their default answer.
 class HeadlessPlatform : public Platform {
 public:
-    explicit HeadlessPlatform(int fps);
+    // picture: the size rendered at, 640x480 unless asked otherwise.
+    explicit HeadlessPlatform(int fps, PictureSize picture = {});
     ~HeadlessPlatform() override;
 
     bool init() override;
@@ -27,6 +28,7 @@ public:
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow*) override {}
     void restoreDisplayMode() override {}
+    PictureSize pictureSize() const override { return size_; }
 
     // Makes this platform's context the current one again.
     void makeCurrent();
@@ -40,6 +42,7 @@ public:
 
 private:
     VirtualClock clock_;
+    PictureSize size_;
     OffscreenPicture picture_;
     std::deque<PlatformEvent> events_;
     std::function<void(std::uint64_t)> onFrame_;

@@ -34,6 +34,13 @@ FitRect fitPicture(int pictureWidth, int pictureHeight, int windowWidth, int win
     return {(windowWidth - width) / 2, (windowHeight - height) / 2, width, height};
 }
 
+PictureSize largestFourByThree(int screenWidth, int screenHeight)
+{
+    int height = screenHeight < screenWidth * 3 / 4 ? screenHeight : screenWidth * 3 / 4;
+    height -= height % 3;
+    return {height / 3 * 4, height};
+}
+
 bool OffscreenPicture::create(int width, int height)
 {
     if (!hasFramebufferObjects())

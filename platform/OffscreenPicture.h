@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <vector>
 
-// The persistent 640x480 picture the demo draws into: a framebuffer object
+#include "platform/Platform.h"
+
+// The persistent picture (640x480 unless asked otherwise) the demo draws into: a framebuffer object
 // that keeps its pixels from frame to frame (the trails of some parts rely on
 // it), presented to the window scaled with its aspect kept.
 class OffscreenPicture {
@@ -35,3 +37,7 @@ struct FitRect {
     int x, y, width, height;
 };
 FitRect fitPicture(int pictureWidth, int pictureHeight, int windowWidth, int windowHeight);
+
+// The largest area of aspect 4:3 inside a screen of the given size, in
+// whole pixels (height a multiple of 3, so width = height * 4 / 3 exactly).
+PictureSize largestFourByThree(int screenWidth, int screenHeight);

@@ -15,6 +15,12 @@ constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 480;
 constexpr int kKeyEscape = 27;
 
+// The size the picture is rendered at: 640x480 unless asked otherwise.
+struct PictureSize {
+    int width = kPictureWidth;
+    int height = kPictureHeight;
+};
+
 struct PlatformEvent {
     enum class Type { Destroy, Size, KeyDown, User, Other };
     Type type = Type::Other;
@@ -62,6 +68,8 @@ public:
     // Switches the display to 640x480 full screen (or the closest mode).
     virtual void enterFullScreen(PlatformWindow* window) = 0;
     virtual void restoreDisplayMode() = 0;
+    // The size of the picture the demo draws into, once the context exists.
+    virtual PictureSize pictureSize() const { return {}; }
 
     // The splash window.  A platform without a desktop shows none: these
     // defaults report no screen and show nothing.

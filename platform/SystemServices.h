@@ -15,8 +15,10 @@
 void prepareProcess();
 
 // The desktop platform (a real window; pace: vsync or pacing to the
-// display's refresh rate) and the sound card's audio.
-std::unique_ptr<Platform> makeDesktopPlatform(bool pace);
+// display's refresh rate; picture: the size rendered at, or with
+// screenPicture the largest 4:3 area of the screen) and the sound card's
+// audio.
+std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture);
 std::unique_ptr<AudioBackend> makeDesktopAudio();
 
 // Creates the folder if needed; true when it exists afterwards.

@@ -84,3 +84,33 @@ TEST(CommandLine, FullScreenAnswersAndHelp)
 }
 
 }  // namespace
+
+TEST(CommandLine, ResolutionTakesSizesOfAspectFourByThreeOnly)
+{
+    const Resolution sharp = parse({"--capture", "d", "--resolution", "1920x1440"}).options.resolution;
+    EXPECT_EQ(sharp.width, 1920);
+    EXPECT_EQ(sharp.height, 1440);
+    EXPECT_FALSE(sharp.native);
+    const Resolution plain = parse({}).options.resolution;
+    EXPECT_EQ(plain.width, 640);
+    EXPECT_EQ(plain.height, 480);
+    EXPECT_TRUE(parse({"--resolution", "native"}).options.resolution.native);
+    EXPECT_EQ(parse({"--benchmark", "--resolution", "4096x3072"}).options.resolution.height, 3072);
+    EXPECT_TRUE(parse({"--resolution", "640x480"}).error.empty());
+    for (const char* refused : {"1920x1080", "1280x720", "320x240", "4100x3075", "8192x6144", "1920", "x1440",
+                                "1920x", "1920x1440x2", "-640x-480", "1920 x1440", "abc", ""}) {
+        const ParsedCommandLine parsed = parse({"--capture", "d", "--resolution", refused});
+        EXPECT_FALSE(parsed.error.empty()) << refused;
+    }
+    EXPECT_NE(parse({"--resolution", "1920x1080"}).error.find("4:3"), std::string::npos);
+    // The screen's size is known only on the desktop.
+    EXPECT_FALSE(parse({"--capture", "d", "--resolution", "native"}).error.empty());
+    EXPECT_FALSE(parse({"--headless", "--resolution", "native"}).error.empty());
+}
+
+TEST(CommandLine, FrameLogIsForTheDesktop)
+{
+    EXPECT_EQ(parse({"--windowed", "--frame-log", "swaps.txt"}).options.frameLog, "swaps.txt");
+    EXPECT_FALSE(parse({"--headless", "--frame-log", "swaps.txt"}).error.empty());
+    EXPECT_FALSE(parse({"--frame-log"}).error.empty());
+}

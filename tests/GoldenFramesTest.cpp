@@ -4,62 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stb/stb_image.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "tests/FrameFiles.h"
+
 namespace {
-
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-Image loadPng(const std::filesystem::path& path)
-{
-    Image image;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.string().c_str(), &image.width, &image.height, &channels, 3);
-    if (pixels != nullptr) {
-        image.rgb.assign(pixels, pixels + static_cast<std::size_t>(image.width) * image.height * 3);
-        stbi_image_free(pixels);
-    }
-    return image;
-}
-
-struct GoldenFrame {
-    std::string name;
-    long frame;
-};
-
-std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
-{
-    std::vector<GoldenFrame> frames;
-    std::ifstream file(list);
-    std::string line;
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        GoldenFrame entry;
-        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame)
-            frames.push_back(entry);
-    }
-    return frames;
-}
-
-// Renders the listed frames of one headless capture at 60 fps into `dir`.
-void captureFrames(const std::filesystem::path& dir, const std::vector<GoldenFrame>& frames)
-{
-    std::string list;
-    for (const GoldenFrame& entry : frames)
-        list += (list.empty() ? "" : ",") + std::to_string(entry.frame);
-    const std::string command =
-        std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps 60 --frames " + list + " " QUITTENHAIN_DISCARD_STDERR;
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-}
 
 // Rounding differences between Mesa versions move a few values by a step or
 // two; a wrong blend, a flipped texture or a missing layer changes large
@@ -91,7 +42,7 @@ TEST(GoldenFrames, CapturedFramesMatchTheReferences)
     ASSERT_FALSE(frames.empty()) << "no frames listed in " << golden / "frames.txt";
     const std::filesystem::path work = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-golden");
     std::filesystem::remove_all(work);
-    captureFrames(work, frames);
+    captureFrames(work, frames, "");
     for (const GoldenFrame& entry : frames) {
         SCOPED_TRACE(entry.name);
         char file[32];

@@ -104,3 +104,19 @@ TEST(RandomSequence, StartsAtOneAndMatchesTheClassicGenerator)
 }
 
 }  // namespace
+
+TEST(FitPicture, ScreenPictureIsTheLargestFourByThreeArea)
+{
+    const PictureSize wide = largestFourByThree(1920, 1080);
+    EXPECT_EQ(wide.width, 1440);
+    EXPECT_EQ(wide.height, 1080);
+    const PictureSize laptop = largestFourByThree(1366, 768);
+    EXPECT_EQ(laptop.width, 1024);
+    EXPECT_EQ(laptop.height, 768);
+    const PictureSize tall = largestFourByThree(1280, 1024);   // limited by the width
+    EXPECT_EQ(tall.width, 1280);
+    EXPECT_EQ(tall.height, 960);
+    const PictureSize odd = largestFourByThree(2560, 1601);   // height made a multiple of 3
+    EXPECT_EQ(odd.width * 3, odd.height * 4);
+    EXPECT_EQ(odd.height, 1599);
+}

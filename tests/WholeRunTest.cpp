@@ -195,6 +195,25 @@ TEST(VideoCapture, ShortStretchAcrossAPartSwitchKeepsPictureAndSoundInStep)
     std::filesystem::remove(video);
 }
 
+TEST(VideoCapture, LargerResolutionGivesAVideoOfThatSizeTimesTheScale)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    const std::filesystem::path video =
+        std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-sharp.mp4");
+    std::filesystem::remove(video);
+    RunResult run = runDemo("--capture " + video.string() + " --resolution 1920x1440 --until 0.2");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(probe(video, "v:0", "width"), "1920");
+    EXPECT_EQ(probe(video, "v:0", "height"), "1440");
+    EXPECT_EQ(probe(video, "v:0", "nb_read_frames"), "12");
+    run = runDemo("--capture " + video.string() + " --resolution 800x600 --scale 2 --until 0.1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(probe(video, "v:0", "width"), "1600");
+    EXPECT_EQ(probe(video, "v:0", "height"), "1200");
+    std::filesystem::remove(video);
+}
+
 TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
 {
     if (!haveFfmpeg())
@@ -268,6 +287,10 @@ TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)
     EXPECT_NE(run.output.find("\"empty_frame\""), std::string::npos);
     EXPECT_NE(run.output.find("\"first_frame\""), std::string::npos);
     EXPECT_NE(run.output.find("\"scenes\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"first_ms\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"worst_ms\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"warm_up\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"picture\": {\"width\": 640, \"height\": 480}"), std::string::npos);
 }
 
 TEST(WholeRun, UnusableCaptureDirectoryAndUnknownOptionsFail)

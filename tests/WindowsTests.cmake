@@ -25,3 +25,6 @@ add_dependencies(quittenhain_tests quittenhain)
 include(GoogleTest)
 gtest_add_tests(TARGET quittenhain_tests SOURCES ${test_sources} TEST_LIST windows_tests)
 set_tests_properties(${windows_tests} PROPERTIES TIMEOUT 900)
+# Rendering the whole demo at four times the pixels under Wine would take
+# most of CI's time; the Linux build runs it, and the same code draws here.
+set_tests_properties(Resolution.DoubleSizeFramesHalvedMatchTheReferencesAndCarryFinerDetail PROPERTIES DISABLED TRUE)

@@ -9,39 +9,6 @@ source "$(dirname "$0")/virtualDisplay.sh"
 require_tools xdotool xwininfo
 start_virtual_display
 
-# Starts the demo with the given arguments in the background.
-start_demo() {
-  "$demo" "$@" >"$work/demo.log" 2>&1 &
-  demo_pid=$!
-}
-
-# Waits for the demo to end and sets status to its exit status (or "timeout").
-wait_for_demo() {
-  for _ in $(seq 300); do
-    if ! kill -0 "$demo_pid" 2>/dev/null; then
-      wait "$demo_pid"
-      status=$?
-      return
-    fi
-    sleep 0.1
-  done
-  kill -9 "$demo_pid" 2>/dev/null
-  status=timeout
-}
-
-# Presses Escape over the given window until the demo ends (at most 30
-# times, a second apart).  A key pressed while the window is still being
-# mapped or switched to full screen reaches no window at all, so one press
-# may be lost on a busy machine; the demo must end on one that arrives.
-escape_until_gone() {
-  for press in $(seq 30); do
-    kill -0 "$demo_pid" 2>/dev/null || return
-    [ "$press" -gt 1 ] && echo "Escape again (press $press)"
-    xdotool mousemove --window "$1" 320 240 key Escape
-    sleep 1
-  done
-}
-
 # 1. No arguments: the question comes first; "No" (Escape) gives the window.
 start_demo
 question=$(window_titled "Question") || fail "no full-screen question"

@@ -2,7 +2,9 @@
 # tool is missing, starts Xvfb on a free display for the test's lifetime, and
 # gives `work` (a scratch folder), `window_titled`, `fail` and the `failures`
 # count.
-# Usage: require_tools TOOL...; start_virtual_display
+# Usage: require_tools TOOL...; start_virtual_display [WIDTHxHEIGHTxDEPTH]
+# Then, with the program in $demo: start_demo ARGS..., wait_for_demo (sets
+# status), escape_until_gone WINDOW.
 require_tools() {
   for tool in Xvfb "$@"; do
     command -v "$tool" >/dev/null || { echo "no $tool: skipped"; exit 77; }
@@ -11,7 +13,7 @@ require_tools() {
 
 start_virtual_display() {
   work=$(mktemp -d)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb=$!
   trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -36,3 +38,36 @@ window_titled() {
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Starts the demo with the given arguments in the background.
+start_demo() {
+  "$demo" "$@" >"$work/demo.log" 2>&1 &
+  demo_pid=$!
+}
+
+# Waits for the demo to end and sets status to its exit status (or "timeout").
+wait_for_demo() {
+  for _ in $(seq 300); do
+    if ! kill -0 "$demo_pid" 2>/dev/null; then
+      wait "$demo_pid"
+      status=$?
+      return
+    fi
+    sleep 0.1
+  done
+  kill -9 "$demo_pid" 2>/dev/null
+  status=timeout
+}
+
+# Presses Escape over the given window until the demo ends (at most 30
+# times, a second apart).  A key pressed while the window is still being
+# mapped or switched to full screen reaches no window at all, so one press
+# may be lost on a busy machine; the demo must end on one that arrives.
+escape_until_gone() {
+  for press in $(seq 30); do
+    kill -0 "$demo_pid" 2>/dev/null || return
+    [ "$press" -gt 1 ] && echo "Escape again (press $press)"
+    xdotool mousemove --window "$1" 320 240 key Escape
+    sleep 1
+  done
+}

@@ -138,7 +138,10 @@ PlatformWindow* DesktopPlatform::createMainWindow(const char* title, bool fullSc
     if (fullScreen)
         flags |= SDL_WINDOW_BORDERLESS;
     const int position = fullScreen ? 0 : SDL_WINDOWPOS_CENTERED;
-    window_ = SDL_CreateWindow(title, position, position, kPictureWidth, kPictureHeight, flags);
+    int width = kPictureWidth;
+    int height = kPictureHeight;
+    chooseWindowSize(fullScreen, width, height);
+    window_ = SDL_CreateWindow(title, position, position, width, height, flags);
     return reinterpret_cast<PlatformWindow*>(window_);
 }
 
@@ -148,7 +151,7 @@ bool DesktopPlatform::createGLContext(PlatformWindow*)
     if (context_ == nullptr)
         return false;
     SDL_GL_MakeCurrent(window_, context_);
-    if (!picture_.create(kPictureWidth, kPictureHeight))
+    if (!picture_.create(size_.width, size_.height))
         std::fprintf(stderr, "quittenhain: no framebuffer objects; drawing to the window directly\n");
     const bool vsync = pace_ && SDL_GL_SetSwapInterval(1) == 0;
     if (!pace_)
@@ -162,6 +165,33 @@ bool DesktopPlatform::createGLContext(PlatformWindow*)
         frameCounterTicks_ = SDL_GetPerformanceFrequency() / static_cast<Uint64>(refresh);
     }
     return true;
+}
+
+bool DesktopPlatform::keepsDisplayMode() const
+{
+    return screenPicture_ || size_.width != kPictureWidth || size_.height != kPictureHeight;
+}
+
+// The screen's own resolution replaces the asked-for one first.  A window
+// shows the picture at its size where the screen has room for it; full
+// screen covers the screen at its current mode.
+void DesktopPlatform::chooseWindowSize(bool fullScreen, int& width, int& height)
+{
+    if (!keepsDisplayMode())
+        return;
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        desktop.w = size_.width;
+        desktop.h = size_.height;
+    }
+    if (screenPicture_)
+        size_ = largestFourByThree(desktop.w, desktop.h);
+    SDL_Rect usable{0, 0, desktop.w, desktop.h};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    const FitRect fit = fitPicture(size_.width, size_.height, usable.w, usable.h);
+    const bool fits = size_.width <= usable.w && size_.height <= usable.h;
+    width = fullScreen ? desktop.w : fits ? size_.width : fit.width;
+    height = fullScreen ? desktop.h : fits ? size_.height : fit.height;
 }
 
 PlatformEvent DesktopPlatform::sizeEvent() const
@@ -254,6 +284,12 @@ void DesktopPlatform::swapBuffers(PlatformWindow*)
 
 void DesktopPlatform::enterFullScreen(PlatformWindow*)
 {
+    guardDisplayMode();
+    fullScreenWindow = window_;
+    if (keepsDisplayMode()) {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
     const int display = SDL_GetWindowDisplayIndex(window_);
     SDL_DisplayMode wanted{};
     wanted.w = kPictureWidth;
@@ -261,8 +297,6 @@ void DesktopPlatform::enterFullScreen(PlatformWindow*)
     SDL_DisplayMode closest{};
     if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest) != nullptr)
         SDL_SetWindowDisplayMode(window_, &closest);
-    guardDisplayMode();
-    fullScreenWindow = window_;
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
 }
 

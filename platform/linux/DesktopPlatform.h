@@ -11,7 +11,13 @@
 // pacing is turned off.
 class DesktopPlatform : public Platform {
 public:
-    explicit DesktopPlatform(bool pace) : pace_(pace) {}
+    // picture: the size to render at; screenPicture: instead the largest 4:3
+    // area of the screen.  A picture other than 640x480 is shown full screen
+    // without switching the display's mode, with black bars.
+    explicit DesktopPlatform(bool pace, PictureSize picture = {}, bool screenPicture = false)
+        : pace_(pace), size_(picture), screenPicture_(screenPicture)
+    {
+    }
     ~DesktopPlatform() override;
 
     bool init() override;
@@ -26,6 +32,7 @@ public:
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow* window) override;
     void restoreDisplayMode() override;
+    PictureSize pictureSize() const override { return size_; }
     bool screenArea(ScreenRect& area) override { return splash_.screenArea(area); }
     bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels) override
     {
@@ -39,9 +46,13 @@ public:
 
 private:
     PlatformEvent sizeEvent() const;
+    bool keepsDisplayMode() const;
+    void chooseWindowSize(bool fullScreen, int& width, int& height);
     void waitForNextFrame();
 
     bool pace_;
+    PictureSize size_;
+    bool screenPicture_;
     bool paceBySleeping_ = false;
     Uint64 frameCounterTicks_ = 0;   // performance-counter ticks per frame when pacing by hand
     Uint64 nextFrameAt_ = 0;

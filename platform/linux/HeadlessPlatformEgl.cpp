@@ -58,7 +58,7 @@ bool HeadlessPlatform::createGLContext(PlatformWindow*)
     if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
         return false;
     // There is no window to draw to, so the persistent picture is the only target.
-    return picture_.create(kPictureWidth, kPictureHeight);
+    return picture_.create(size_.width, size_.height);
 }
 
 void HeadlessPlatform::makeCurrent()

@@ -9,9 +9,9 @@
 
 void prepareProcess() {}
 
-std::unique_ptr<Platform> makeDesktopPlatform(bool pace)
+std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture)
 {
-    return std::make_unique<DesktopPlatform>(pace);
+    return std::make_unique<DesktopPlatform>(pace, picture, screenPicture);
 }
 
 std::unique_ptr<AudioBackend> makeDesktopAudio()

@@ -60,7 +60,7 @@ bool HeadlessPlatform::createGLContext(PlatformWindow*)
         return false;
     context_ = context;
     // The window is never shown, so the persistent picture is the only target.
-    return picture_.create(kPictureWidth, kPictureHeight);
+    return picture_.create(size_.width, size_.height);
 }
 
 void HeadlessPlatform::makeCurrent()

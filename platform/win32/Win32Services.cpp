@@ -34,8 +34,13 @@ void prepareProcess()
     timeBeginPeriod(1);
 }
 
-std::unique_ptr<Platform> makeDesktopPlatform(bool pace)
+std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture)
 {
+    // The Windows window is the 640x480 of the original; other sizes are
+    // rendered by the headless runs (captures, benchmark) only.
+    if (screenPicture || picture.width != kPictureWidth || picture.height != kPictureHeight)
+        std::fprintf(stderr, "quittenhain: --resolution applies to captures and the benchmark in the Windows "
+                             "build; the window plays at 640x480\n");
     return std::make_unique<Win32Platform>(pace);
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Every buffer swap's real time on the desktop, for checking that the demo
+// keeps pace: written as "frame part interval_ms" lines to a file when the
+// demo ends, with a summary (median and 99th percentile interval, each
+// part's first and worst interval) on stderr.
+class FrameLog {
+public:
+    explicit FrameLog(std::string path) : path_(std::move(path)) {}
+
+    // Called right after each swap, with the part the frame belonged to.
+    void recordSwap(int part);
+    // Writes the file and the summary, naming the size the picture was
+    // rendered at; false (with a message) when the file cannot be written.
+    bool write(int pictureWidth, int pictureHeight) const;
+
+    struct Swap {
+        int part;
+        double intervalMs;   // since the previous swap; 0 for the first
+    };
+    const std::vector<Swap>& swaps() const { return swaps_; }
+
+private:
+    std::string path_;
+    std::vector<Swap> swaps_;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+// The summary of a log: one line overall, one per part.
+std::string summariseFrameLog(const std::vector<FrameLog::Swap>& swaps);

@@ -1,0 +1,15 @@
+#pragma once
+
+// The OpenGL driver builds code for each combination of state the first
+// time it draws with it (Mesa's llvmpipe compiles it with LLVM; hardware
+// drivers do the same for fixed-function state).  Met in the middle of the
+// demo, that holds up the first frames of a part by tens of milliseconds.
+//
+// warmUpParts draws every part a number of times, at times spread over its
+// length and with the render state of its start, into a small target of its
+// own, so that this code is built during loading.  Afterwards everything
+// the picture depends on is as before: the effects' state (particle clouds,
+// cloth, part 7's push, part 2's flashes, the torus angle, the metaballs),
+// the demo's random sequence, the OpenGL state and the bound framebuffer.
+// The music is not asked anything.  Needs the assets and the current context.
+void warmUpParts();

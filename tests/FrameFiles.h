@@ -1,0 +1,62 @@
+#pragma once
+// Reading the reference frames and capturing frames to compare with them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stb/stb_image.h>
+#include <string>
+#include <vector>
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+inline Image loadPng(const std::filesystem::path& path)
+{
+    Image image;
+    int channels = 0;
+    unsigned char* pixels = stbi_load(path.string().c_str(), &image.width, &image.height, &channels, 3);
+    if (pixels != nullptr) {
+        image.rgb.assign(pixels, pixels + static_cast<std::size_t>(image.width) * image.height * 3);
+        stbi_image_free(pixels);
+    }
+    return image;
+}
+
+struct GoldenFrame {
+    std::string name;
+    long frame;
+};
+
+inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
+{
+    std::vector<GoldenFrame> frames;
+    std::ifstream file(list);
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        GoldenFrame entry;
+        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame)
+            frames.push_back(entry);
+    }
+    return frames;
+}
+
+// Renders the listed frames of one headless capture at 60 fps into `dir`,
+// with further options (like a resolution) if given.
+inline void captureFrames(const std::filesystem::path& dir, const std::vector<GoldenFrame>& frames,
+                          const std::string& options)
+{
+    std::string list;
+    for (const GoldenFrame& entry : frames)
+        list += (list.empty() ? "" : ",") + std::to_string(entry.frame);
+    const std::string command =
+        std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps 60 --frames " + list + " " + options + " " QUITTENHAIN_DISCARD_STDERR;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
