@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <cstring>
 #include <vector>
 

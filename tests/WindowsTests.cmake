@@ -9,7 +9,7 @@ file(GLOB test_sources CONFIGURE_DEPENDS *Test.cpp win32/*Test.cpp)
 # the Linux package's manual page.
 list(REMOVE_ITEM test_sources ${CMAKE_CURRENT_SOURCE_DIR}/DesktopAudioTest.cpp
      ${CMAKE_CURRENT_SOURCE_DIR}/WholeRunTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ManualPageTest.cpp)
-add_executable(quittenhain_tests ${test_sources} TestPlatform.cpp)
+add_executable(quittenhain_tests ${test_sources} TestPlatform.cpp MusicReference.cpp)
 target_link_libraries(quittenhain_tests PRIVATE quittenhain_core quittenhain_jpeg_library GTest::gmock GTest::gtest
                       GTest::gtest_main)
 # The tests start the program through cmd.exe, which wants a Windows path;
