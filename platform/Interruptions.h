@@ -11,3 +11,7 @@ void catchInterruptions();
 
 // The first interruption noted since catchInterruptions(), or None.
 Interruption pendingInterruption();
+
+// What a noted signal number means (0: none noted).  Shared by the systems'
+// implementations.
+Interruption interruptionOfSignal(int signal);

@@ -26,12 +26,5 @@ void catchInterruptions()
 
 Interruption pendingInterruption()
 {
-    switch (noted) {
-    case 0:
-        return Interruption::None;
-    case SIGINT:
-        return Interruption::CtrlC;
-    default:
-        return Interruption::Termination;
-    }
+    return interruptionOfSignal(noted);
 }
