@@ -84,7 +84,7 @@ const char* usageText()
            "  --from SECONDS      with --capture: write only frames from this music time on\n"
            "                      (earlier frames are still rendered)\n"
            "  --until SECONDS     with --capture or --headless: stop once this much music\n"
-           "                      has played\n"
+           "                      has played (at the latest at the demo's end)\n"
            "  --frames LIST       with --capture: write only these frames (comma-separated\n"
            "                      indices, e.g. 120,700) and stop after the last\n"
            "  --resolution WxH    render the picture at WxH instead of 640x480: any size\n"
@@ -111,7 +111,7 @@ const char* usageText()
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
            "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
            "termination request); a failed --self-check exits with 4; unknown options\n"
-           "and invalid values exit with 2.\n";
+           "and invalid values exit with 2, as do --from or --frames past the demo's end.\n";
 }
 
 const char* versionText()

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "app/Shell.h"
@@ -54,19 +55,17 @@ RunState run;
 }
 
 // Frames the whole run will take: to the last frame asked for, to --until,
-// or to the demo's own end, the music's last part-switch time.
+// or to the demo's own end.
 std::uint64_t expectedFrames()
 {
     if (!run.range.frames.empty())
         return run.range.frames.back() + 1;
     if (run.range.untilSeconds >= 0)
         return static_cast<std::uint64_t>(run.range.untilSeconds * run.range.fps + 0.5);
-    if (theMusicPlayer != nullptr && theMusicPlayer->tracks().trackCount > 0) {
-        const SyncTracks& tracks = theMusicPlayer->tracks();
-        const std::uint32_t end = tracks.times[tracks.counts[0] - 1];
-        return static_cast<std::uint64_t>(static_cast<double>(end) / kPcmBytesPerSecond * run.range.fps) + 2;
-    }
-    return 0;
+    if (theMusicPlayer == nullptr)
+        return 0;
+    const std::optional<std::uint64_t> last = lastDemoFrame(theMusicPlayer->tracks(), run.range.fps);
+    return last ? *last + 1 : 0;
 }
 
 void reportProgress(std::uint64_t frame, bool last)
@@ -135,6 +134,34 @@ std::uint64_t CaptureRange::firstWritten() const
     if (!frames.empty())
         return frames.front();
     return static_cast<std::uint64_t>(std::ceil(std::max(0.0, fromSeconds * fps - 1e-4)));
+}
+
+std::optional<std::uint64_t> lastDemoFrame(const SyncTracks& tracks, int fps)
+{
+    if (tracks.trackCount == 0 || tracks.counts[0] == 0 || fps <= 0)
+        return std::nullopt;
+    // The virtual play position at frame f is (f * 44100 / fps) sample
+    // frames of four bytes, each division truncating; the demo ends on the
+    // first frame whose position reaches the last part switch.
+    const std::uint64_t end = tracks.times[tracks.counts[0] - 1];
+    const std::uint64_t samples = (end + 3) / 4;
+    return (samples * static_cast<std::uint64_t>(fps) + 44099) / 44100;
+}
+
+std::string rangePastTheEnd(const CaptureRange& range, const SyncTracks& tracks)
+{
+    const std::optional<std::uint64_t> last = lastDemoFrame(tracks, range.fps);
+    if (!last)
+        return {};
+    const bool framesFit = range.frames.empty() || range.frames.back() <= *last;
+    if (framesFit && range.firstWritten() <= *last)
+        return {};
+    char end[160];
+    std::snprintf(end, sizeof end, "the demo's last frame at %d fps is %llu (music %.3f s)", range.fps,
+                  static_cast<unsigned long long>(*last), static_cast<double>(*last) / range.fps);
+    if (!range.frames.empty())
+        return "frame " + std::to_string(range.frames.back()) + " is past the demo's end: " + end;
+    return "--from is past the demo's end: " + std::string(end);
 }
 
 bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)

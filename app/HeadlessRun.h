@@ -2,11 +2,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/FrameSink.h"
 
 class HeadlessPlatform;
+struct SyncTracks;
 
 // Which frames of a headless run are written and when the run stops, in
 // frames of the virtual clock: frame f shows music time f / fps.
@@ -23,6 +26,15 @@ struct CaptureRange {
     // The first frame that is written.
     std::uint64_t firstWritten() const;
 };
+
+// The last frame the demo renders at `fps` on the virtual clock: the one on
+// which the music reaches the first track's last time, the switch that ends
+// the demo.  None when that track holds no time.
+std::optional<std::uint64_t> lastDemoFrame(const SyncTracks& tracks, int fps);
+
+// Why the range asks for frames after the demo's end (a --frames entry or a
+// --from time), naming the last frame and its time; empty when it does not.
+std::string rangePastTheEnd(const CaptureRange& range, const SyncTracks& tracks);
 
 struct HeadlessRunOptions {
     CaptureRange range;

@@ -1,5 +1,7 @@
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "app/Benchmark.h"
 #include "app/SelfCheck.h"
@@ -9,6 +11,7 @@
 #include "app/PngFrames.h"
 #include "app/VideoFile.h"
 #include "app/Shell.h"
+#include "assets/MusicPlayer.h"
 #include "platform/AudioBackend.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
@@ -33,6 +36,12 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
 
     HeadlessRunOptions run;
     run.range = {command.fps, command.fromSeconds, command.untilSeconds, command.frames};
+    // Refused before anything is rendered or written: a range the demo ends before.
+    const std::string pastTheEnd = rangePastTheEnd(run.range, readCompiledInSyncTracks("ZYT_MUCKE"));
+    if (!pastTheEnd.empty()) {
+        std::fprintf(stderr, "quittenhain: %s\n", pastTheEnd.c_str());
+        std::exit(2);
+    }
     if (command.mode == CommandLine::Mode::CaptureFrames)
         run.sink = std::make_unique<PngFrames>(command.captureTarget);
     else if (command.mode == CommandLine::Mode::CaptureVideo)

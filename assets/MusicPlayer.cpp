@@ -15,9 +15,8 @@ namespace {
 const char* const kMusicResourceType = "ZYT_MUCKE";
 const char* const kMessageCaption = "Shit !";
 
-// A count can never exceed the fields left in the data (each takes at least
-// its terminator), so a damaged count cannot make the reader spin or the
-// arrays explode.
+// A count is cut to the bytes left in the data (each field takes at least
+// its terminator), so a damaged count cannot make the reader spin.
 unsigned sanitizedCount(int value, const TextCursor& cursor)
 {
     if (value <= 0)
@@ -48,15 +47,25 @@ SyncTracks readSyncTracks(const unsigned char* data, std::size_t size)
     tracks.counts.assign(tracks.trackCount, 0);
 
     // First pass: the counts and the longest track, which sets the row stride.
+    // A track keeps only the times the data really holds.
     char name[kTextFieldBufferSize];
     const TextCursor tracksStart = cursor;
     for (unsigned k = 0; k < tracks.trackCount; ++k) {
         readText(cursor, name);
-        tracks.counts[k] = sanitizedCount(readInt(cursor), cursor);
-        tracks.stride = std::max(tracks.stride, tracks.counts[k]);
-        for (unsigned i = 0; i < tracks.counts[k]; ++i)
+        const unsigned claimed = sanitizedCount(readInt(cursor), cursor);
+        unsigned& present = tracks.counts[k];
+        for (; present < claimed && !cursor.atEnd(); ++present)
             readFloat(cursor);
+        tracks.stride = std::max(tracks.stride, present);
     }
+
+    // Every row is as long as the longest track, so a few long tracks among
+    // many short ones would make a table growing with the square of the
+    // data's size.  Each time takes at least one byte of the data, and sound
+    // data pads its table little: a table with more slots than the data has
+    // bytes is refused whole.
+    if (static_cast<std::uint64_t>(tracks.trackCount) * tracks.stride > size)
+        return SyncTracks{};
 
     // Second pass: the times, track after track, each row `stride` long.
     tracks.times.assign(static_cast<std::size_t>(tracks.trackCount) * tracks.stride, 0);
@@ -70,12 +79,15 @@ SyncTracks readSyncTracks(const unsigned char* data, std::size_t size)
     return tracks;
 }
 
-MusicPlayer::MusicPlayer(PlatformWindow* window, const char* baseName)
+SyncTracks readCompiledInSyncTracks(const char* baseName)
 {
-    const std::string base = baseName;
-    const Resource dat = findResource(kMusicResourceType, (base + "_DAT").c_str());
-    tracks_ = readSyncTracks(dat.data, dat.size);
-    startStream(window, (base + "_MP3").c_str());
+    const Resource dat = findResource(kMusicResourceType, (std::string(baseName) + "_DAT").c_str());
+    return readSyncTracks(dat.data, dat.size);
+}
+
+MusicPlayer::MusicPlayer(PlatformWindow* window, const char* baseName) : tracks_(readCompiledInSyncTracks(baseName))
+{
+    startStream(window, (std::string(baseName) + "_MP3").c_str());
 }
 
 void MusicPlayer::startStream(PlatformWindow* window, const char* mp3Name)

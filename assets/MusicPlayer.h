@@ -20,8 +20,12 @@ struct SyncTracks {
 
 // Reads sync data: the track count, then per track a name (discarded), a
 // count and that many times in seconds.  Counts that the data cannot hold
-// are cut to what it can; nothing is read outside the data.
+// are cut to what it can; nothing is read outside the data.  Data whose
+// table (tracks times the longest count) would outnumber its bytes gives no
+// tracks.
 SyncTracks readSyncTracks(const unsigned char* data, std::size_t size);
+// The sync tracks compiled in as "<base>_DAT".
+SyncTracks readCompiledInSyncTracks(const char* baseName);
 
 // The music and the timeline it drives.  Construction reads the sync tracks
 // from "<base>_DAT", opens "<base>_MP3" as a looping stream and starts it;

@@ -117,6 +117,20 @@ TEST(SyncTracks, DamagedDataStaysInsideItsBytes)
               hugeTrackCount.size());
 }
 
+TEST(SyncTracks, ATableLargerThanTheDataIsRefused)
+{
+    // 30 KB: 5000 tracks, the first with 5000 times, the others empty.  Rows
+    // as long as the longest track would take 25 million slots.
+    std::string text = "5000\r\nA\r\n5000\r\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "1;";
+    for (int k = 1; k < 5000; ++k)
+        text += "B;0;";
+    const SyncTracks tracks = readSyncTracks(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    EXPECT_LE(tracks.times.size(), text.size());
+    EXPECT_EQ(tracks.trackCount, 0u);
+}
+
 TEST(SyncTracks, SecondsConvertByTruncationAndSaturate)
 {
     EXPECT_EQ(syncSecondsToBytes(12.65f), 2231459u);

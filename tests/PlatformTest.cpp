@@ -2,6 +2,7 @@
 
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
+#include "assets/MusicPlayer.h"
 #include "assets/Resources.h"
 #include "fx/DemoRandom.h"
 #include "platform/HeadlessAudio.h"
@@ -88,6 +89,34 @@ TEST(CaptureRange, WritesFromItsStartAndEndsWhenTheMusicHasPlayed)
     EXPECT_TRUE(stills.writes(120));
     EXPECT_FALSE(stills.endsAfter(699));
     EXPECT_TRUE(stills.endsAfter(700));
+}
+
+TEST(CaptureRange, TheDemoEndsOnTheFrameWhoseMusicReachesTheLastSwitch)
+{
+    // Last frames seen in whole headless runs at these rates.
+    const SyncTracks tracks = readCompiledInSyncTracks("ZYT_MUCKE");
+    EXPECT_EQ(lastDemoFrame(tracks, 1), 253u);
+    EXPECT_EQ(lastDemoFrame(tracks, 7), 1766u);
+    EXPECT_EQ(lastDemoFrame(tracks, 30), 7566u);
+    EXPECT_EQ(lastDemoFrame(tracks, 60), 15132u);   // reached exactly on the frame
+
+    EXPECT_EQ(rangePastTheEnd({1, 0.0, -1.0, {5, 253}}, tracks), "");
+    EXPECT_EQ(rangePastTheEnd({1, 253.0, -1.0, {}}, tracks), "");
+    EXPECT_EQ(rangePastTheEnd({1, 0.0, 9000.0, {}}, tracks), "");   // --until stops at the end
+    EXPECT_EQ(rangePastTheEnd({1, 0.0, -1.0, {5, 99999}}, tracks),
+              "frame 99999 is past the demo's end: the demo's last frame at 1 fps is 253 (music 253.000 s)");
+    EXPECT_NE(rangePastTheEnd({1, 253.5, -1.0, {}}, tracks), "");
+    EXPECT_NE(rangePastTheEnd({60, 400.0, -1.0, {}}, tracks).find("is 15132 (music 252.200 s)"), std::string::npos);
+}
+
+TEST(CaptureRange, NoEndWithoutTimesInTheFirstTrack)
+{
+    const std::string emptyFirst = "2\r\nA\r\n0\r\nB\r\n1\r\n5.0";
+    const SyncTracks tracks = readSyncTracks(reinterpret_cast<const unsigned char*>(emptyFirst.data()), emptyFirst.size());
+    ASSERT_EQ(tracks.trackCount, 2u);
+    EXPECT_EQ(lastDemoFrame(tracks, 60), std::nullopt);
+    EXPECT_EQ(lastDemoFrame(SyncTracks{}, 60), std::nullopt);
+    EXPECT_EQ(rangePastTheEnd({60, 400.0, -1.0, {}}, tracks), "");
 }
 
 TEST(RandomSequence, StartsAtOneAndMatchesTheClassicGenerator)

@@ -267,14 +267,19 @@ TEST(VideoCapture, InterruptedFinishLeavesNoFileAndFailsWithTheSignalsStatus)
     }
 }
 
-TEST(WholeRun, CaptureOfFramesPastTheEndFailsAndSaysWhatWasWritten)
+TEST(WholeRun, RangesPastTheEndAreRefusedBeforeAnythingIsWritten)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-past-end");
     std::filesystem::remove_all(dir);
-    const RunResult run = runDemo("--capture " + dir.string() + " --fps 1 --frames 5,99999");
-    EXPECT_EQ(run.status, 3) << run.output.substr(run.output.size() > 800 ? run.output.size() - 800 : 0);
-    EXPECT_NE(run.output.find("only 1 of the frames asked for"), std::string::npos);
-    std::filesystem::remove_all(dir);
+    const RunResult frames = runDemo("--capture " + dir.string() + " --fps 1 --frames 5,99999");
+    EXPECT_EQ(frames.status, 2) << frames.output;
+    EXPECT_NE(frames.output.find("frame 99999 is past the demo's end: the demo's last frame at 1 fps is 253"),
+              std::string::npos) << frames.output;
+    EXPECT_FALSE(std::filesystem::exists(dir));
+    const RunResult from = runDemo("--capture " + dir.string() + ".mp4 --from 400");
+    EXPECT_EQ(from.status, 2) << from.output;
+    EXPECT_EQ(from.output.find("part 1 begins"), std::string::npos) << from.output;
+    EXPECT_FALSE(std::filesystem::exists(dir.string() + ".mp4.part"));
 }
 
 TEST(Benchmark, JsonReportsEveryPartTheEmptyFrameAndStartUp)
