@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds every reader's fuzz target with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs each for its share of a bounded total
+# time (seconds, 90 by default), from seeds made of the compiled-in data and
+# a few small texts.  Prints each target's number of runs; a report from any
+# target stops the script with its log and the input that caused it.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-90}"
+work="${QH_FUZZ_DIR:-$root/build-fuzz}"
+rm -rf "$work/corpus"
+mkdir -p "$work"
+
+build() {   # target name, then the sources it needs besides its own
+    local name="$1"
+    shift
+    clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined,float-cast-overflow -fno-sanitize-recover=all \
+        -I"$root" "$root/fuzz/$name.cpp" "$@" -o "$work/$name"
+}
+
+seed() {   # target name, then files to copy into its corpus
+    mkdir -p "$work/corpus/$1"
+    local name="$1"
+    shift
+    cp "$@" "$work/corpus/$name/"
+}
+
+build SceneParserFuzz "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
+seed SceneParserFuzz "$root"/res/scenes/*.scene
+printf '1201;1\r\n0\r\n-1\r\n' >"$work/corpus/SceneParserFuzz/empty.scene"
+printf '2;1\r\n0\r\n1\r\nL\r\n1;0;0\r\n0;1;0\r\n0;0;1\r\n0;0;0\r\n0;0;0\r\n0;0;1\r\n0\r\n1;1;1\r\n0;0;0\r\n0\r\n1\r\n1\r\n2;1\r\n1;2;3\r\n4;5;6\r\n0\r\n0\r\n1\r\n' \
+    >"$work/corpus/SceneParserFuzz/light.scene"
+
+build SyncTracksFuzz "$root/assets/SyncTracks.cpp" "$root/assets/TextFields.cpp"
+seed SyncTracksFuzz "$root/res/sync.txt"
+printf '2\r\nA\r\n3\r\n1.5;2;3\r\nB\r\n1\r\n4' >"$work/corpus/SyncTracksFuzz/small.txt"
+
+build TextFieldsFuzz "$root/assets/TextFields.cpp"
+seed TextFieldsFuzz "$root/res/sync.txt"
+printf ' -12;+7;0x1A;1e5;-1440.5504\r\n.5;inf;nan;99999999999;-0;1.17549435e-38;3.5e38' \
+    >"$work/corpus/TextFieldsFuzz/numbers.txt"
+
+build SplashTgaFuzz "$root/app/SplashPicture.cpp"
+seed SplashTgaFuzz "$root/res/textures/SPLASH.TGA"
+# A 2x2 picture stored top row first.
+printf '\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\40\50%016d' 0 >"$work/corpus/SplashTgaFuzz/small.tga"
+
+build JpegDecodeFuzz "$root/assets/JpegDecoder.cpp" -lturbojpeg
+seed JpegDecodeFuzz "$root"/res/textures/*.JPG
+
+# The scene parser must see inputs as large as the largest real scene.
+largest_scene=$(stat -c %s "$root"/res/scenes/*.scene | sort -n | tail -1)
+targets=(SceneParserFuzz SyncTracksFuzz TextFieldsFuzz SplashTgaFuzz JpegDecodeFuzz)
+share=$((seconds / ${#targets[@]}))
+for name in "${targets[@]}"; do
+    max_len=()
+    [ "$name" = SceneParserFuzz ] && max_len=(-max_len="$largest_scene")
+    log="$work/$name.log"
+    if ! "$work/$name" -max_total_time="$share" "${max_len[@]}" -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$work/$name-" "$work/corpus/$name" >"$log" 2>&1; then
+        tail -n 60 "$log"
+        echo "$name: a report (log $log)" >&2
+        exit 1
+    fi
+    runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
+    echo "$name: $runs runs in $share s, no report"
+done
