@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds every reader's fuzz target with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs each for its share of a bounded total
+# UndefinedBehaviorSanitizer (also out-of-range float-to-integer conversions
+# and implicit conversions that change a value), and runs each for its share of a bounded total
 # time (seconds, 90 by default), from seeds made of the compiled-in data and
 # a few small texts.  Prints each target's number of runs; a report from any
 # target stops the script with its log and the input that caused it.
@@ -14,7 +15,7 @@ mkdir -p "$work"
 build() {   # target name, then the sources it needs besides its own
     local name="$1"
     shift
-    clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined,float-cast-overflow -fno-sanitize-recover=all \
+    clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined,float-cast-overflow,implicit-conversion -fno-sanitize-recover=all \
         -I"$root" "$root/fuzz/$name.cpp" "$@" -o "$work/$name"
 }
 
