@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds every reader's fuzz target with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer (also out-of-range float-to-integer conversions
-# and implicit conversions that change a value), and runs each for its share of a bounded total
-# time (seconds, 90 by default), from seeds made of the compiled-in data and
-# a few small texts.  Prints each target's number of runs; a report from any
+# and implicit conversions that change a value), and runs each for its share
+# of a bounded total time (seconds, 90 by default), from seeds made of the
+# compiled-in data and a few small texts.  Prints each target's number of runs; a report from any
 # target stops the script with its log and the input that caused it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
