@@ -95,6 +95,8 @@ const char* usageText()
            "                      screen then keeps the display's mode (black bars)\n"
            "  --frame-log FILE    on the desktop: log every buffer swap's time to FILE\n"
            "                      (frame, part, interval in ms) and print a summary\n"
+           "  --no-warm-up        skip drawing every part once while loading (to measure\n"
+           "                      the stalls at the cuts that this drawing prevents)\n"
            "  --benchmark         run the whole demo headless at a virtual 60 fps without\n"
            "                      writing frames and print each part's frame costs\n"
            "                      (median, 95th percentile, frames/s, first and worst\n"
@@ -202,6 +204,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             if (!needValue("a file name"))
                 return parsed;
             options.frameLog = value;
+        } else if (std::strcmp(arg, "--no-warm-up") == 0) {
+            options.warmUp = false;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
             options.mode = CommandLine::Mode::Benchmark;
         } else if (std::strcmp(arg, "--json") == 0) {

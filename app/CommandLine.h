@@ -22,6 +22,7 @@ struct CommandLine {
     double untilSeconds = -1.0;   // negative: to the end of the demo
     std::vector<std::uint64_t> frames;   // --frames: only these frame indices, ascending
     std::string frameLog;         // --frame-log: where the desktop logs every swap's time
+    bool warmUp = true;           // --no-warm-up: skip drawing every part once while loading
     Resolution resolution;        // --resolution: the rendered picture's size
 };
 

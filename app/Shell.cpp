@@ -148,7 +148,8 @@ void runDemo(const ShellOptions& options)
     timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
     loadAssets(mainWindow);
     timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
-    timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
+    if (shellOptions.warmUp)
+        timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
 
     splash.reset();
     system.showWindow(mainWindow, true);

@@ -18,6 +18,9 @@ struct ShellOptions {
     // The status every way out ends with.  The demo ends with 1; tools that
     // run it (frame capture) end with 0 once they have what they asked for.
     int exitStatus = 1;
+    // Draw every part once while loading, so the driver builds its code for
+    // each state combination before the cuts rather than at them.
+    bool warmUp = true;
     // Told of every part as it begins, before its first frame.
     std::function<void(int part)> onPartStart;
     // Called right after every buffer swap.

@@ -61,6 +61,7 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
                          command.mode == CommandLine::Mode::CaptureVideo ||
                          command.mode == CommandLine::Mode::Benchmark;
     shell.exitStatus = capture ? 0 : 1;
+    shell.warmUp = command.warmUp;
     shell.onPartStart = [](int part) { reportPartStart(headless, part); };
     shell.onEnd = finishHeadlessRun;
     runDemo(shell);
@@ -76,6 +77,7 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
     setAudio(speakers.get());
     ShellOptions shell;
     shell.fullScreen = command.fullScreen;
+    shell.warmUp = command.warmUp;
     if (!command.frameLog.empty()) {
         static FrameLog log(command.frameLog);
         shell.afterSwap = [] { log.recordSwap(partNumber); };

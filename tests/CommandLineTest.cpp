@@ -113,4 +113,6 @@ TEST(CommandLine, FrameLogIsForTheDesktop)
     EXPECT_EQ(parse({"--windowed", "--frame-log", "swaps.txt"}).options.frameLog, "swaps.txt");
     EXPECT_FALSE(parse({"--headless", "--frame-log", "swaps.txt"}).error.empty());
     EXPECT_FALSE(parse({"--frame-log"}).error.empty());
+    EXPECT_TRUE(parse({"--benchmark"}).options.warmUp);
+    EXPECT_FALSE(parse({"--benchmark", "--no-warm-up"}).options.warmUp);
 }
