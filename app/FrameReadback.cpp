@@ -80,7 +80,9 @@ FrameReadback::FrameReadback(const OffscreenPicture& picture, Lookup lookup, int
 FrameReadback::~FrameReadback()
 {
     // Frames still waiting are dropped: flush() is the way to keep them.
-    if (calls_ == nullptr)
+    // At the process's end the context may be gone before this object; the
+    // buffers then went with it (without a context glGetString gives null).
+    if (calls_ == nullptr || glGetString(GL_VERSION) == nullptr)
         return;
     for (const Slot& slot : waiting_)
         idle_.push_back(slot.buffer);
