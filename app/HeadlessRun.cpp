@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/FrameReadback.h"
 #include "app/Shell.h"
 #include "app/StartupTimes.h"
 #include "assets/MusicPlayer.h"
@@ -21,6 +22,9 @@ using Clock = std::chrono::steady_clock;
 struct RunState {
     CaptureRange range;
     std::unique_ptr<FrameSink> sink;
+    std::unique_ptr<FrameReadback> readback;   // frames on their way to the sink
+    std::string sinkError;
+    bool interrupted = false;
     const HeadlessPlatform* headless = nullptr;
     Clock::time_point started;
     std::uint64_t written = 0;
@@ -37,9 +41,30 @@ RunState run;
     std::_Exit(status);
 }
 
+// Hands a frame read back to the sink; a refusal is kept in run.sinkError.
+bool deliverFrame(const FramePixels& pixels)
+{
+    if (!run.sink->write(pixels, run.sinkError))
+        return false;
+    ++run.written;
+    return true;
+}
+
+// Why the frames stopped on their way to the sink.
+std::string readbackFailure()
+{
+    return run.sinkError.empty() ? run.readback->failure() : run.sinkError;
+}
+
 // Ctrl-C ends with 130, a termination request with 143, as a shell reports them.
+// The frames already drawn and read are written first, so that a folder of
+// frames ends with the last frame drawn, as if each had been written at once.
 [[noreturn]] void giveUpInterrupted()
 {
+    if (!run.interrupted && run.readback) {
+        run.interrupted = true;   // a sink failing meanwhile comes back here: no second flush
+        run.readback->flush(deliverFrame);
+    }
     const bool ctrlC = pendingInterruption() == Interruption::CtrlC;
     const std::string left = run.sink ? run.sink->leftBehind() : "nothing written";
     giveUp(std::string(ctrlC ? "interrupted (Ctrl-C); " : "stopped by a termination request; ") + left,
@@ -94,13 +119,12 @@ void finishFrame(std::uint64_t frame)
         run.everyFrame(frame);
     if (pendingInterruption() != Interruption::None)
         giveUpInterrupted();
-    if (run.sink && run.range.writes(frame)) {
-        std::string error;
-        if (!run.sink->write(run.headless->picture(), frame, error))
-            giveUpOnSink(error);
-        ++run.written;
-    }
+    if (run.sink && run.range.writes(frame) && !run.readback->read(frame, deliverFrame))
+        giveUpOnSink(readbackFailure());
     const bool last = run.range.endsAfter(frame);
+    // The frames still on their way are written before the last progress line.
+    if (last && run.readback && !run.readback->flush(deliverFrame))
+        giveUpOnSink(readbackFailure());
     if (!run.quiet && (last || frame % 30 == 0))
         reportProgress(frame, last);
     if (last) {
@@ -168,6 +192,12 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
 {
     run.range = std::move(options.range);
     run.sink = std::move(options.sink);
+    if (run.sink) {
+        // The context does not exist yet: the readback asks for its entry
+        // points at the first frame.
+        run.readback = std::make_unique<FrameReadback>(
+            headless.picture(), [&headless](const char* name) { return headless.glFunction(name); });
+    }
     run.headless = &headless;
     run.everyFrame = std::move(options.everyFrame);
     run.atEnd = std::move(options.atEnd);
@@ -187,6 +217,8 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
 
 void finishHeadlessRun()
 {
+    if (run.readback && !run.readback->flush(deliverFrame))
+        giveUpOnSink(readbackFailure());
     if (run.atEnd) {
         auto atEnd = std::move(run.atEnd);
         atEnd();
@@ -200,6 +232,7 @@ void finishHeadlessRun()
                3);
     if (run.sink && !run.sink->finish(error))
         giveUpOnSink(error);
+    run.readback.reset();
     run.sink.reset();
 }
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <stb/stb_image_write.h>
 
-#include "platform/OffscreenPicture.h"
 #include "platform/SystemServices.h"
 
 std::string captureFileName(std::uint64_t frame)
@@ -27,14 +26,13 @@ bool PngFrames::open(std::string& error)
 
 // The picture comes bottom-up as RGBA; PNG rows go top-down, without alpha
 // (blending leaves meaningless values there).
-bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error)
+bool PngFrames::write(const FramePixels& pixels, std::string& error)
 {
-    picture.readPixels(rgba_);
-    const int width = picture.width();
-    const int height = picture.height();
+    const int width = pixels.width;
+    const int height = pixels.height;
     rgb_.resize(static_cast<std::size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* from = rgba_.data() + static_cast<std::size_t>(height - 1 - y) * width * 4;
+        const std::uint8_t* from = pixels.rgba + static_cast<std::size_t>(height - 1 - y) * width * 4;
         std::uint8_t* to = rgb_.data() + static_cast<std::size_t>(y) * width * 3;
         for (int x = 0; x < width; ++x, from += 4, to += 3) {
             to[0] = from[0];
@@ -47,7 +45,7 @@ bool PngFrames::write(const OffscreenPicture& picture, std::uint64_t frame, std:
         auto* bytes = static_cast<std::vector<std::uint8_t>*>(context);
         bytes->insert(bytes->end(), static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
     };
-    const std::string path = directory_ + "/" + captureFileName(frame);
+    const std::string path = directory_ + "/" + captureFileName(pixels.frame);
     if (stbi_write_png_to_func(append, &png_, width, height, 3, rgb_.data(), width * 3) == 0) {
         error = "cannot encode " + path + "; " + leftBehind();
         return false;

@@ -10,7 +10,7 @@ public:
     explicit PngFrames(std::string directory) : directory_(std::move(directory)) {}
 
     bool open(std::string& error) override;
-    bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) override;
+    bool write(const FramePixels& pixels, std::string& error) override;
     bool finish(std::string&) override { return true; }
     std::string leftBehind() const override;
 
@@ -18,7 +18,6 @@ private:
     std::string directory_;
     std::uint64_t written_ = 0;
     std::vector<std::uint8_t> png_;
-    std::vector<std::uint8_t> rgba_;
     std::vector<std::uint8_t> rgb_;
 };
 

@@ -13,7 +13,6 @@
 #include "assets/Resources.h"
 #include "platform/Interruptions.h"
 #include "platform/Mp3Stream.h"
-#include "platform/OffscreenPicture.h"
 
 namespace {
 
@@ -155,10 +154,10 @@ std::string VideoFile::ffmpegComplaint() const
     return text.empty() ? "" : ":\n" + text;
 }
 
-bool VideoFile::write(const OffscreenPicture& picture, std::uint64_t, std::string& error)
+bool VideoFile::write(const FramePixels& pixels, std::string& error)
 {
-    picture.readPixels(rgba_);
-    switch (ffmpeg_.write(rgba_.data(), rgba_.size(), stopRequested)) {
+    const std::size_t bytes = static_cast<std::size_t>(pixels.width) * pixels.height * 4;
+    switch (ffmpeg_.write(pixels.rgba, bytes, stopRequested)) {
     case ChildProcess::Outcome::Done:
         return true;
     case ChildProcess::Outcome::Interrupted:

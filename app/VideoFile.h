@@ -20,7 +20,7 @@ public:
     ~VideoFile() override;
 
     bool open(std::string& error) override;
-    bool write(const OffscreenPicture& picture, std::uint64_t frame, std::string& error) override;
+    bool write(const FramePixels& pixels, std::string& error) override;
     bool finish(std::string& error) override;
     void abandon() override;
 
@@ -49,5 +49,4 @@ private:
     std::string workDir_;   // the decoded music and FFmpeg's messages
     ChildProcess ffmpeg_;
     bool ownsPart_ = false;   // FILE.part was created by this capture
-    std::vector<std::uint8_t> rgba_;
 };

@@ -9,6 +9,7 @@
 #include "app/FrameLog.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
+#include "app/QueuedSink.h"
 #include "app/VideoFile.h"
 #include "app/Shell.h"
 #include "assets/MusicPlayer.h"
@@ -24,7 +25,7 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
 {
     auto video = std::make_unique<VideoFile>(command.captureTarget, command.fps, command.scale, firstFrame);
     video->setFrameSize(command.resolution.width, command.resolution.height);
-    return video;
+    return std::make_unique<QueuedSink>(std::move(video));
 }
 
 [[noreturn]] void runHeadless(const CommandLine& command)
@@ -43,7 +44,7 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
         std::exit(2);
     }
     if (command.mode == CommandLine::Mode::CaptureFrames)
-        run.sink = std::make_unique<PngFrames>(command.captureTarget);
+        run.sink = std::make_unique<QueuedSink>(std::make_unique<PngFrames>(command.captureTarget));
     else if (command.mode == CommandLine::Mode::CaptureVideo)
         run.sink = videoSink(command, run.range.firstWritten());
     if (command.mode == CommandLine::Mode::Benchmark)

@@ -29,6 +29,7 @@ public:
     void enterFullScreen(PlatformWindow*) override {}
     void restoreDisplayMode() override {}
     PictureSize pictureSize() const override { return size_; }
+    void* glFunction(const char* name) const override;
 
     // Makes this platform's context the current one again.
     void makeCurrent();

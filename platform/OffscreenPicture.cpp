@@ -100,10 +100,15 @@ void OffscreenPicture::presentTo(int windowWidth, int windowHeight) const
 void OffscreenPicture::readPixels(std::vector<std::uint8_t>& rgba) const
 {
     rgba.resize(static_cast<std::size_t>(width_) * height_ * 4);
+    readPixelsTo(rgba.data());
+}
+
+void OffscreenPicture::readPixelsTo(void* destination) const
+{
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     GLint packAlignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, destination);
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
 }

@@ -22,6 +22,9 @@ public:
     void presentTo(int windowWidth, int windowHeight) const;
     // RGBA bytes, rows bottom-up as OpenGL stores them.
     void readPixels(std::vector<std::uint8_t>& rgba) const;
+    // The same bytes into width * height * 4 bytes at destination, which is
+    // an offset into the buffer while a pixel pack buffer is bound.
+    void readPixelsTo(void* destination) const;
 
 private:
     unsigned framebuffer_ = 0;

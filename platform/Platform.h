@@ -70,6 +70,15 @@ public:
     virtual void restoreDisplayMode() = 0;
     // The size of the picture the demo draws into, once the context exists.
     virtual PictureSize pictureSize() const { return {}; }
+    // The entry point of an OpenGL function beyond 1.1, looked up by name
+    // once the context exists; null where the system gives none.  A non-null
+    // answer does not prove the driver supports the function: ask the
+    // context's version or extensions first.
+    virtual void* glFunction(const char* name) const
+    {
+        (void)name;
+        return nullptr;
+    }
 
     // The splash window.  A platform without a desktop shows none: these
     // defaults report no screen and show nothing.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -96,6 +97,49 @@ TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
     EXPECT_TRUE(std::filesystem::exists(dir / "frame00779.png"));
     EXPECT_FALSE(std::filesystem::exists(dir / "frame00749.png"));
     std::filesystem::remove_all(dir);
+}
+
+std::string fileBytes(const std::filesystem::path& file)
+{
+    std::string bytes;
+    if (FILE* in = std::fopen(file.c_str(), "rb")) {
+        char buffer[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            bytes.append(buffer, got);
+        std::fclose(in);
+    }
+    return bytes;
+}
+
+// Frames are read back a frame or two behind the drawing: a continuous
+// capture and one of single frames (each read with nothing before it in
+// flight) must still write the same files, the last ones included.
+TEST(WholeRun, ContinuousCaptureWritesEveryFrameOnceWithTheBytesOfSingleFrames)
+{
+    const std::filesystem::path base = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-readback");
+    const std::filesystem::path all = base / "all";
+    const std::filesystem::path single = base / "single";
+    std::filesystem::remove_all(base);
+    std::filesystem::create_directories(base);
+    RunResult run = runDemo("--capture " + all.string() + " --until 0.5");
+    ASSERT_EQ(run.status, 0) << run.output;
+    run = runDemo("--capture " + single.string() + " --frames 0,13,28,29");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(all))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 30u);
+    for (std::size_t f = 0; f < names.size(); ++f)
+        EXPECT_EQ(names[f], "frame000" + std::string(f < 10 ? "0" : "") + std::to_string(f) + ".png");
+    for (const char* name : {"frame00000.png", "frame00013.png", "frame00028.png", "frame00029.png"}) {
+        const std::string bytes = fileBytes(single / name);
+        EXPECT_FALSE(bytes.empty()) << name;
+        EXPECT_TRUE(bytes == fileBytes(all / name)) << name << " differs between the two captures";
+    }
+    EXPECT_FALSE(fileBytes(all / "frame00028.png") == fileBytes(all / "frame00029.png"));
+    std::filesystem::remove_all(base);
 }
 
 // On a 5 MB file system the capture stops at the first frame that does not

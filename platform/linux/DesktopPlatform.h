@@ -33,6 +33,7 @@ public:
     void enterFullScreen(PlatformWindow* window) override;
     void restoreDisplayMode() override;
     PictureSize pictureSize() const override { return size_; }
+    void* glFunction(const char* name) const override { return SDL_GL_GetProcAddress(name); }
     bool screenArea(ScreenRect& area) override { return splash_.screenArea(area); }
     bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels) override
     {

@@ -68,3 +68,8 @@ void HeadlessPlatform::makeCurrent()
         picture_.bindForDrawing();
     }
 }
+
+void* HeadlessPlatform::glFunction(const char* name) const
+{
+    return reinterpret_cast<void*>(eglGetProcAddress(name));
+}

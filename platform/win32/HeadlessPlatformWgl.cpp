@@ -70,3 +70,8 @@ void HeadlessPlatform::makeCurrent()
         picture_.bindForDrawing();
     }
 }
+
+void* HeadlessPlatform::glFunction(const char* name) const
+{
+    return wglFunction(name);
+}

@@ -27,7 +27,7 @@ bool VideoFile::open(std::string& error)
     return false;
 }
 
-bool VideoFile::write(const OffscreenPicture&, std::uint64_t, std::string& error)
+bool VideoFile::write(const FramePixels&, std::string& error)
 {
     error = "video capture is not available in this Windows build";
     return false;

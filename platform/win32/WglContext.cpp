@@ -26,3 +26,11 @@ bool setSwapInterval(int interval)
         reinterpret_cast<SwapInterval>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
     return swapInterval != nullptr && swapInterval(interval) != FALSE;
 }
+
+void* wglFunction(const char* name)
+{
+    const auto address = reinterpret_cast<INT_PTR>(wglGetProcAddress(name));
+    if (address == 0 || address == 1 || address == 2 || address == 3 || address == -1)
+        return nullptr;
+    return reinterpret_cast<void*>(address);
+}

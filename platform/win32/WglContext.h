@@ -10,3 +10,7 @@ HGLRC createWglContext(HDC dc);
 // Turns vsync on or off through WGL_EXT_swap_control; false when the
 // driver does not offer it.
 bool setSwapInterval(int interval);
+
+// The current context's entry point of an OpenGL function by name; null
+// where the driver has none (some drivers answer 1, 2, 3 or -1 for that).
+void* wglFunction(const char* name);

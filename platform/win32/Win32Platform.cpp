@@ -247,3 +247,8 @@ void Win32Platform::restoreDisplayMode()
 {
     putDisplayModeBack();
 }
+
+void* Win32Platform::glFunction(const char* name) const
+{
+    return wglFunction(name);
+}

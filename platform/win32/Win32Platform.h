@@ -31,6 +31,7 @@ public:
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow* window) override;
     void restoreDisplayMode() override;
+    void* glFunction(const char* name) const override;
     bool screenArea(ScreenRect& area) override { return splash_.screenArea(area); }
     bool captureScreen(const ScreenRect& rect, std::vector<std::uint8_t>& pixels) override
     {
