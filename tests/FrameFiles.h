@@ -2,6 +2,7 @@
 // Reading the reference frames and capturing frames to compare with them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,3 +61,22 @@ inline void captureFrames(const std::filesystem::path& dir, const std::vector<Go
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+
+// The listed frames of one headless capture at 60 fps, in list order, with
+// further options (like a resolution) if given.  The capture's folder is
+// made under the temporary directory and removed again.
+inline std::vector<Image> capturedFrames(const std::vector<GoldenFrame>& frames, const std::string& options,
+                                         const std::string& tag)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + tag + "-frames");
+    std::filesystem::remove_all(dir);
+    captureFrames(dir, frames, options);
+    std::vector<Image> images;
+    for (const GoldenFrame& entry : frames) {
+        char file[32];
+        std::snprintf(file, sizeof file, "frame%05ld.png", entry.frame);
+        images.push_back(loadPng(dir / file));
+    }
+    std::filesystem::remove_all(dir);
+    return images;
+}
