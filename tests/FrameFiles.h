@@ -32,6 +32,7 @@ inline Image loadPng(const std::filesystem::path& path)
 struct GoldenFrame {
     std::string name;
     long frame;
+    bool flat = false;   // no edges finer than its textures
 };
 
 inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
@@ -42,8 +43,11 @@ inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
     while (std::getline(file, line)) {
         std::istringstream fields(line);
         GoldenFrame entry;
-        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame)
+        std::string mark;
+        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame) {
+            entry.flat = fields >> mark && mark == "flat";
             frames.push_back(entry);
+        }
     }
     return frames;
 }
