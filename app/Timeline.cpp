@@ -24,8 +24,9 @@ void part8Frame(int partTime)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
-    glRotatef(static_cast<float>(partTime) * 0.05f, 0.0f, 1.0f, 0.0f);
-    glRotatef(static_cast<float>(partTime) * 0.025f, 1.0f, 0.0f, 0.0f);
+    const PartTurn turn = metaballTurn(partTime);
+    glRotatef(turn.aboutY, 0.0f, 1.0f, 0.0f);
+    glRotatef(turn.aboutX, 1.0f, 0.0f, 0.0f);
     drawMetaballSurface();
     glPopMatrix();
     glFlush();

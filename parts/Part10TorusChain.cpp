@@ -49,6 +49,14 @@ float nextTorusAngle(float angle)
     return angle >= 360.0f ? 0.0f : angle;
 }
 
+Vec3 torusChainEye(int partTime)
+{
+    const float t = static_cast<float>(partTime) * 0.01f;
+    const float sinT = std::sin(t);
+    const float cosT = std::cos(t);
+    return {10.0f * sinT, 5.0f * (cosT + sinT), 5.0f * cosT, 0.0f};
+}
+
 void drawTorus(float tubeRadius, int sides, float ringRadius, int rings)
 {
     for (int i = 0; i < sides; ++i) {
@@ -66,12 +74,10 @@ void drawTorus(float tubeRadius, int sides, float ringRadius, int rings)
 
 void part10And11Frame(int partTime, GLuint texMap, ParticleSystem& particles, int isPart11)
 {
-    const float t = static_cast<float>(partTime) * 0.01f;
     glClear(GL_DEPTH_BUFFER_BIT);   // the colour buffer keeps the faded trails
     glLoadIdentity();
-    const float sinT = std::sin(t);
-    const float cosT = std::cos(t);
-    gluLookAt(10.0f * sinT, 5.0f * (cosT + sinT), 5.0f * cosT, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    const Vec3 eye = torusChainEye(partTime);
+    gluLookAt(eye.x, eye.y, eye.z, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     torusAngle = nextTorusAngle(torusAngle);
 
     glPushMatrix();

@@ -1,6 +1,8 @@
 #pragma once
 #include <GL/gl.h>
 
+#include "fx/Vec3.h"
+
 class ParticleSystem;
 
 // The turn of every link of the torus chain, in degrees; it goes on from
@@ -9,6 +11,10 @@ extern float torusAngle;
 
 // The angle one frame later: half a degree on, 360 replaced by 0.
 float nextTorusAngle(float angle);
+
+// Where the camera of parts 10 and 11 is at partTime, looking at the origin:
+// on a tilted circle, 0.01 radians per tick.
+Vec3 torusChainEye(int partTime);
 
 // One torus in the xy plane around the z axis, as quad strips with unit
 // normals.

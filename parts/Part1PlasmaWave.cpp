@@ -34,6 +34,16 @@ PlasmaVertex plasmaVertex(float columnAngle, float rowAngle, int column, int row
     return vertex;
 }
 
+float plasmaPhase(int partTime)
+{
+    return static_cast<float>(partTime) * 0.0125f;
+}
+
+float part1VeilAlpha(int partTime)
+{
+    return 1.0f - static_cast<float>(partTime) * 0.00083333335f;
+}
+
 void drawPlasmaWave(GLuint texPlasma, int partTime)
 {
     glEnable(GL_TEXTURE_2D);
@@ -42,7 +52,7 @@ void drawPlasmaWave(GLuint texPlasma, int partTime)
 
     // Angles and positions are accumulated by repeated addition, row by row
     // and column by column, as the sheet was first drawn.
-    const float phase = static_cast<float>(partTime) * 0.0125f;
+    const float phase = plasmaPhase(partTime);
     float rowAngle = phase;
     float y = -5.0f;
     for (int row = 0; row < kRows; ++row) {
@@ -75,6 +85,6 @@ void part1Frame(int partTime, GLuint texPlasma)
     drawPlasmaWave(texPlasma, partTime);
     glPopMatrix();
     if (partTime <= 1200)
-        drawFlatOverlay(0.0f, 0.0f, 0.0f, 1.0f - static_cast<float>(partTime) * 0.00083333335f);
+        drawFlatOverlay(0.0f, 0.0f, 0.0f, part1VeilAlpha(partTime));
     glFlush();
 }

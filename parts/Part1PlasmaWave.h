@@ -12,6 +12,11 @@ struct PlasmaVertex {
 // The sheet's vertex at column c and row r, given the column and row angles.
 PlasmaVertex plasmaVertex(float columnAngle, float rowAngle, int column, int row);
 
+// The angle both wave directions start from at partTime: 0.0125 radians per tick.
+float plasmaPhase(int partTime);
+// The black veil over the opening: opaque at 0, gone at 1200 ticks.
+float part1VeilAlpha(int partTime);
+
 // Draws the 79 x 80 quad sheet rippling at partTime with the current modelview.
 void drawPlasmaWave(GLuint texPlasma, int partTime);
 

@@ -35,6 +35,12 @@ void drawLineFigure(float x)
     } while (p <= 3.1415925f);
 }
 
+PartTurn lineFigureTurn(int partTime)
+{
+    const auto x = static_cast<float>(partTime);
+    return {x * 0.11111111f, x * 0.33333334f};
+}
+
 void part5Frame(int partTime, GLuint texWhite)
 {
     const auto x = static_cast<float>(partTime);
@@ -42,8 +48,9 @@ void part5Frame(int partTime, GLuint texWhite)
     glLoadIdentity();
     gluLookAt(5.0, 2.0, 5.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     glPushMatrix();
-    glRotatef(x * 0.11111111f, 1.0f, 0.0f, 0.0f);
-    glRotatef(x * 0.33333334f, 0.0f, 1.0f, 0.0f);
+    const PartTurn turn = lineFigureTurn(partTime);
+    glRotatef(turn.aboutX, 1.0f, 0.0f, 0.0f);
+    glRotatef(turn.aboutY, 0.0f, 1.0f, 0.0f);
     glDisable(GL_LIGHTING);
     glColor3f(0.0f, 0.0f, 0.0f);
     drawLineFigure(x);

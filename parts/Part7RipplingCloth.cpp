@@ -23,7 +23,7 @@ void setUpwardForce(Cloth& cloth, int index, float upward)
 void drawSolidAndWireframe(int partTime, const Cloth& cloth)
 {
     glPushMatrix();
-    glRotatef(static_cast<float>(partTime) * 0.1f, 0.0f, 1.0f, 0.0f);
+    glRotatef(clothTurn(partTime), 0.0f, 1.0f, 0.0f);
     cloth.draw();
 
     glTranslatef(0.0f, 0.1f, 0.0f);
@@ -41,6 +41,11 @@ void drawSolidAndWireframe(int partTime, const Cloth& cloth)
 }
 
 }  // namespace
+
+float clothTurn(int partTime)
+{
+    return static_cast<float>(partTime) * 0.1f;
+}
 
 void updateClothImpulses(ClothImpulses& impulses, Cloth& cloth, int partTime, const std::function<int()>& random)
 {

@@ -22,6 +22,10 @@ extern ClothImpulses part7Impulses;
 void updateClothImpulses(ClothImpulses& impulses, Cloth& cloth, int partTime,
                          const std::function<int()>& random = demo::rand);
 
+// How far the cloth has turned about the vertical at partTime: a tenth of
+// a degree per tick.
+float clothTurn(int partTime);
+
 // Part 7: the turning cloth, solid and as an additive wireframe, then the
 // impulses and one cloth step.
 void part7Frame(int partTime, Cloth& cloth);

@@ -180,6 +180,12 @@ void moveBalls(MetaBall* balls, int ballCount)
     }
 }
 
+PartTurn metaballTurn(int partTime)
+{
+    const auto t = static_cast<float>(partTime);
+    return {t * 0.025f, t * 0.05f};
+}
+
 void initMetaBalls()
 {
     metaBalls[0] = {5.0f, 5.0f, 5.0f, 0.3f, -0.2f, -0.2f, 1};

@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+#include "parts/PartTurn.h"
+
 // Part 8: three moving point sources define a field on a 21 x 21 x 11 grid;
 // the surface where the field is 0.2 is polygonised by marching cubes each
 // frame and drawn solid and as an additive wireframe.
@@ -49,6 +51,10 @@ void polygoniseField(const float* field, std::vector<SurfaceTriangle>& triangles
 void clearField(float* field);
 void accumulateField(const MetaBall* balls, int ballCount, float* field);
 void moveBalls(MetaBall* balls, int ballCount);
+
+// How far the surface is turned at partTime: a twentieth of a degree per
+// tick about y, then a fortieth about x.
+PartTurn metaballTurn(int partTime);
 
 // The operations the demo runs, on the program-wide balls and field.
 void initMetaBalls();

@@ -2,6 +2,7 @@
 // Reading the reference frames and capturing frames to compare with them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,7 @@ inline Image loadPng(const std::filesystem::path& path)
 struct GoldenFrame {
     std::string name;
     long frame;
+    bool flat = false;   // no edges finer than its textures
 };
 
 inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
@@ -41,8 +43,11 @@ inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
     while (std::getline(file, line)) {
         std::istringstream fields(line);
         GoldenFrame entry;
-        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame)
+        std::string mark;
+        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame) {
+            entry.flat = fields >> mark && mark == "flat";
             frames.push_back(entry);
+        }
     }
     return frames;
 }
@@ -60,3 +65,22 @@ inline void captureFrames(const std::filesystem::path& dir, const std::vector<Go
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+
+// The listed frames of one headless capture at 60 fps, in list order, with
+// further options (like a resolution) if given.  The capture's folder is
+// made under the temporary directory and removed again.
+inline std::vector<Image> capturedFrames(const std::vector<GoldenFrame>& frames, const std::string& options,
+                                         const std::string& tag)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + tag + "-frames");
+    std::filesystem::remove_all(dir);
+    captureFrames(dir, frames, options);
+    std::vector<Image> images;
+    for (const GoldenFrame& entry : frames) {
+        char file[32];
+        std::snprintf(file, sizeof file, "frame%05ld.png", entry.frame);
+        images.push_back(loadPng(dir / file));
+    }
+    std::filesystem::remove_all(dir);
+    return images;
+}

@@ -35,6 +35,22 @@ TEST(Vec3, CrossIsRightHandedAndAntisymmetric)
     EXPECT_FLOAT_EQ(ab.z, -ba.z);
 }
 
+TEST(Vec3, CrossOfTwoGeneralVectorsMatchesTheWorkedOutProduct)
+{
+    // a = (1, 2, 3), b = (4, -5, 6):
+    //   x = a.y b.z - a.z b.y = 2 * 6 - 3 * (-5) = 12 + 15 = 27
+    //   y = a.z b.x - a.x b.z = 3 * 4 - 1 * 6    = 12 - 6  = 6
+    //   z = a.x b.y - a.y b.x = 1 * (-5) - 2 * 4 = -5 - 8  = -13
+    // Check: a . (27, 6, -13) = 27 + 12 - 39 = 0 and b . (27, 6, -13) =
+    // 108 - 30 - 78 = 0.  Every term is non-zero, so a flipped sign, a
+    // swapped component or a wrong pairing in any of the three shows.
+    const Vec3 product = cross(Vec3{1.0f, 2.0f, 3.0f, 9.0f}, Vec3{4.0f, -5.0f, 6.0f, 9.0f});
+    EXPECT_EQ(product.x, 27.0f);
+    EXPECT_EQ(product.y, 6.0f);
+    EXPECT_EQ(product.z, -13.0f);
+    EXPECT_EQ(product.w, 0.0f);   // a direction: w is not carried over
+}
+
 TEST(Vec3, InPlaceOperationsChangeAllFourComponents)
 {
     Vec3 a{1, 2, 3, 4};
