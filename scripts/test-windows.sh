@@ -11,7 +11,7 @@ build=${QH_WINDOWS_BUILD_DIR:-$root/build-windows}
 
 # A display of our own; Xvfb picks a free number.
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
 display=":$(cat "$displayfile")"

@@ -11,9 +11,9 @@ start_virtual_display
 
 # 1. No arguments: the question comes first; "No" (Escape) gives the window.
 start_demo
-question=$(window_titled "Question") || fail "no full-screen question"
+question=$(window_titled "Question") || fail "no full-screen question ($(demo_state))"
 [ -n "${question:-}" ] && xdotool key --window "$question" Escape
-main=$(window_titled "Quittenhain") || fail "no main window after the question"
+main=$(window_titled "Quittenhain") || fail "no main window after the question ($(demo_state))"
 if [ -n "${main:-}" ]; then
   size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
   [ "$size" = "640x480" ] || fail "window is $size, not 640x480"
@@ -42,20 +42,20 @@ wait_for_demo
 
 # 2. Closing the window.
 start_demo --windowed
-main=$(window_titled "Quittenhain") || fail "no window with --windowed"
+main=$(window_titled "Quittenhain") || fail "no window with --windowed ($(demo_state))"
 [ -n "${main:-}" ] && { sleep 1; "$closer" "$main"; }
 wait_for_demo
 [ "$status" = 1 ] || fail "closing the window ended with status $status"
 
 # 3. Full screen, then Escape.
 start_demo --fullscreen
-main=$(window_titled "Quittenhain") || fail "no window with --fullscreen"
+main=$(window_titled "Quittenhain") || fail "no window with --fullscreen ($(demo_state))"
 [ -n "${main:-}" ] && { sleep 1; escape_until_gone "$main"; }
 wait_for_demo
 [ "$status" = 1 ] || fail "Escape in full screen ended with status $status"
 
 if [ "$failures" -gt 0 ]; then
-  echo "--- last demo output"; cat "$work/demo.log"
+  show_demo_logs
   exit 1
 fi
 echo "desktop smoke test passed"

@@ -13,7 +13,7 @@ export SDL_AUDIODRIVER=dummy
 failures=0
 for delay in 0.3 1 2 3.5 5 7 13.5; do
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   DISPLAY=":$(cat "$work/display")" "$demo" --windowed 2>"$work/demo.log" &

@@ -13,7 +13,10 @@ require_tools() {
 
 start_virtual_display() {
   work=$(mktemp -d)
-  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  # -noreset: by default the server resets when its last client leaves and
+  # refuses connections meanwhile, so a demo started right after another
+  # one ended could find no display.
+  Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb=$!
   trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -25,7 +28,8 @@ start_virtual_display() {
 # waits are generous: under the sanitizers, next to other tests, loading
 # takes several seconds.
 window_titled() {
-  for _ in $(seq 300); do
+  local deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     id=$(xwininfo -root -tree | awk -v t="\"$1\":" '$2 == t { print $1; exit }')
     if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
       echo "$id"
@@ -39,10 +43,26 @@ window_titled() {
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Starts the demo with the given arguments in the background.
+# Whether the demo is still running, for a message when a window is missing.
+demo_state() {
+  if kill -0 "$demo_pid" 2>/dev/null; then echo "the demo is still running"; else echo "the demo has ended"; fi
+}
+
+# Starts the demo with the given arguments in the background.  Each start
+# keeps its output (demo.log is the last one's; all are shown on a failure).
+starts=0
 start_demo() {
-  "$demo" "$@" >"$work/demo.log" 2>&1 &
+  starts=$((starts + 1))
+  "$demo" "$@" >"$work/demo-$starts.log" 2>&1 &
   demo_pid=$!
+  ln -sf "demo-$starts.log" "$work/demo.log"
+}
+
+# Every start's output, for a failure's report.
+show_demo_logs() {
+  for log in "$work"/demo-*.log; do
+    echo "--- demo output ($(basename "$log"))"; cat "$log"
+  done
 }
 
 # Waits for the demo to end and sets status to its exit status (or "timeout").
