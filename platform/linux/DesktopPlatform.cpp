@@ -89,8 +89,13 @@ bool DesktopPlatform::init()
     // SDL may fall back to drivers that show nothing; the demo would then
     // play invisibly.  Without a real display, say so instead.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
         XSetIOErrorHandler(displayLost);
+        // A write to a connection the server has closed would otherwise end
+        // the process by SIGPIPE before Xlib sees the error and calls
+        // displayLost.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
     if (driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
         std::fprintf(stderr, "quittenhain: no display (video driver %s)\n", driver ? driver : "none");
         SDL_Quit();
