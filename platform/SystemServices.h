@@ -21,6 +21,10 @@ void prepareProcess();
 std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture);
 std::unique_ptr<AudioBackend> makeDesktopAudio();
 
+// What to tell a user whose system lacks FFmpeg: where this build looked
+// for it and how to get it.
+std::string missingFfmpegAdvice();
+
 // Creates the folder if needed; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

@@ -19,6 +19,11 @@ std::unique_ptr<AudioBackend> makeDesktopAudio()
     return std::make_unique<DesktopAudio>();
 }
 
+std::string missingFfmpegAdvice()
+{
+    return "not found in the folders of PATH; install it (Debian package: ffmpeg)";
+}
+
 bool makeDirectory(const std::string& path)
 {
     if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {

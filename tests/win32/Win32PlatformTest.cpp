@@ -85,6 +85,27 @@ TEST(Win32Splash, ShowsTheComposedPixelsAtItsRectangleWithoutFrameOrInput)
     EXPECT_TRUE(after == before) << "the desktop did not come back when the splash was hidden";
 }
 
+TEST(Win32Platform, WindowedClientAreaIsThePictureAndTheFrameGrowsOutside)
+{
+    Win32Platform platform(false);
+    ASSERT_TRUE(platform.init());
+    PlatformWindow* handle = platform.createMainWindow("Quittenhain", false);
+    ASSERT_NE(handle, nullptr);
+    platform.showWindow(handle, true);
+    pumpMessages();
+    HWND window = reinterpret_cast<HWND>(handle);
+    RECT client{};
+    RECT outer{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    ASSERT_TRUE(GetWindowRect(window, &outer));
+    EXPECT_EQ(client.right - client.left, 640);
+    EXPECT_EQ(client.bottom - client.top, 480);
+    // A title bar above the picture: the outer size is larger than 640x480.
+    EXPECT_GT(outer.bottom - outer.top, 480 + 10);
+    EXPECT_GE(outer.right - outer.left, 640);
+    DestroyWindow(window);
+}
+
 TEST(Win32Platform, ClockStepsByAMillisecond)
 {
     Win32Platform platform(true);
