@@ -19,6 +19,16 @@ std::unique_ptr<AudioBackend> makeDesktopAudio()
     return std::make_unique<DesktopAudio>();
 }
 
+bool desktopRendersAnyResolution()
+{
+    return true;
+}
+
+std::string ffmpegLocationNote()
+{
+    return "";
+}
+
 std::string missingFfmpegAdvice()
 {
     return "not found in the folders of PATH; install it (Debian package: ffmpeg)";

@@ -71,6 +71,11 @@ std::string findProgram(const std::string& name)
     return "";
 }
 
+std::string ffmpegLocationNote()
+{
+    return "                      (ffmpeg.exe next to quittenhain.exe or in a folder of PATH)\n";
+}
+
 std::string missingFfmpegAdvice()
 {
     return "looked for ffmpeg.exe in " + utf8FromWide(ownFolder()) +

@@ -48,6 +48,11 @@ std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bo
     return std::make_unique<Win32Platform>(pace);
 }
 
+bool desktopRendersAnyResolution()
+{
+    return false;
+}
+
 std::unique_ptr<AudioBackend> makeDesktopAudio()
 {
     return std::make_unique<WaveOutAudio>();
