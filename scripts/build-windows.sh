@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QH_WINDOWS_BUILD_DIR:-$root/build-windows}
 [[ "$build" = /* ]] || build="$root/$build"
 
-packages=(g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool icoutils)
+packages=(g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool icoutils unzip)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

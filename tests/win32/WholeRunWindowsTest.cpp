@@ -55,6 +55,12 @@ TEST(WindowsWholeRun, HelpAndUnknownOptionsPrintWhereTheyWereStarted)
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("Usage:"), std::string::npos);
+    // What this build does: video through ffmpeg.exe, and a window that
+    // plays at 640x480 only (no "--resolution native").
+    EXPECT_NE(help.output.find("--capture FILE"), std::string::npos) << help.output;
+    EXPECT_NE(help.output.find("ffmpeg.exe next to quittenhain.exe"), std::string::npos) << help.output;
+    EXPECT_EQ(help.output.find("--resolution native"), std::string::npos) << help.output;
+    EXPECT_EQ(help.output.find("not available"), std::string::npos) << help.output;
     const ProgramRun unknown = runProgram("--frobnicate");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.output.find("Usage:"), std::string::npos);
