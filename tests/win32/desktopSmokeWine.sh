@@ -3,7 +3,8 @@
 # (scripts/test-windows.sh provides it and the Wine prefix): the full-screen
 # question answered "No" by keyboard, the splash over the desktop before the
 # main window, the no-sound message, the window "Quittenhain" whose client
-# area is 640x480 showing part 1's picture, and Escape ending it with 1.
+# area is 640x480 showing part 1's picture, Escape ending it with 1, and the
+# frame log written under a Cyrillic and Chinese file name.
 set -u
 exe=$1
 source "$(dirname "$0")/../virtualDisplay.sh"
@@ -31,7 +32,10 @@ wait_for() {
   return 1
 }
 
-wine "$exe" >"$work/demo.log" 2>&1 &
+# The frame log goes to a name in two scripts (Wine passes arguments on in
+# the locale's character set: UTF-8 here).
+log_name="$work/журнал 日志.log"
+LC_ALL=C.UTF-8 wine "$exe" --frame-log "$log_name" >"$work/demo.log" 2>&1 &
 demo_pid=$!
 
 question=$(wait_for "Question") || fail "no full-screen question"
@@ -82,6 +86,7 @@ else
   status=$?
 fi
 [ "$status" = 1 ] || fail "Escape ended with status $status"
+head -1 "$log_name" 2>/dev/null | grep -q "^# picture 640x480" || fail "no frame log under the name $log_name"
 if [ "$failures" -gt 0 ]; then
   cat "$work/demo.log"
   exit 1
