@@ -31,7 +31,9 @@ std::string systemMessage(unsigned long code)
                    nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string message = text != nullptr ? utf8FromWide(text) : "";
     LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    // Without the line end and the final full stop, to fit into sentences.
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' ||
+                                message.back() == '.'))
         message.pop_back();
     return message.empty() ? "error " + std::to_string(code) : message;
 }

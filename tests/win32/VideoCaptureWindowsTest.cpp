@@ -201,4 +201,22 @@ TEST_F(VideoCaptureWindows, FramesAndVideosGoToFoldersNamedInAnyScript)
     EXPECT_EQ(readFile(folder_ + "\\日本\\ビデオ.mp4"), "stand-in video\n") << video.output;
 }
 
+TEST_F(VideoCaptureWindows, CapturingAgainReplacesTheFramesAndTheVideoOfAnEarlierCapture)
+{
+    // Windows' own rename refuses to replace a file; a second capture under
+    // the same names must still succeed, as on POSIX.
+    for (int run = 0; run < 2; ++run) {
+        const CaptureRun frames = this->run("--capture again --frames 0");
+        EXPECT_EQ(frames.status, 0u) << "run " << run << ": " << frames.output;
+    }
+    EXPECT_EQ(readFile(folder_ + "\\again\\frame00000.png").substr(1, 3), "PNG");
+    standInMode("ok");
+    for (int run = 0; run < 2; ++run) {
+        const CaptureRun video = this->run("--capture again.mp4 --until 1 --fps 5");
+        EXPECT_EQ(video.status, 0u) << "run " << run << ": " << video.output;
+    }
+    EXPECT_EQ(readFile(folder_ + "\\again.mp4"), "stand-in video\n");
+    EXPECT_FALSE(exists(folder_ + "\\again.mp4.part"));
+}
+
 }  // namespace
