@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/VideoFile.h"
+#include "platform/SystemServices.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,11 +60,26 @@ bool looksLikeUnknownVideo(const std::string& target)
     return hasExtension && !VideoFile::isVideoName(target) && !std::filesystem::is_directory(target);
 }
 
-}  // namespace
-
-const char* usageText()
+// The options whose meaning depends on what the system's desktop build can
+// do: rendering the window at another size, and where FFmpeg is looked for.
+std::string resolutionHelp()
 {
-    return "Usage: quittenhain [OPTION]...\n"
+    if (!desktopRendersAnyResolution())
+        return "  --resolution WxH    render captures and --benchmark at WxH instead of\n"
+               "                      640x480: any size of aspect 4:3 up to 4096x3072 (e.g.\n"
+               "                      1920x1440), points and lines scaled with it; the window\n"
+               "                      plays at 640x480. With --scale the video is WxH times K\n";
+    return "  --resolution WxH    render the picture at WxH instead of 640x480: any size\n"
+           "                      of aspect 4:3 up to 4096x3072 (e.g. 1920x1440), points and\n"
+           "                      lines scaled with it; for playing, capturing and\n"
+           "                      --benchmark. With --scale the video is WxH times K\n"
+           "  --resolution native on the desktop: the largest 4:3 area of the screen; full\n"
+           "                      screen then keeps the display's mode (black bars)\n";
+}
+
+std::string composeUsage()
+{
+    return std::string("Usage: quittenhain [OPTION]...\n"
            "Plays the Quittenhain demo: music and eleven parts at 640x480.\n"
            "Without options it asks whether to switch to full screen. Escape ends it.\n"
            "\n"
@@ -77,7 +93,8 @@ const char* usageText()
            "                      named by its frame index from 0 (frame00000.png, ...)\n"
            "  --capture FILE      with FILE ending in .mp4, .mkv or .webm: encode the demo\n"
            "                      with its music into a video through FFmpeg (H.264 and AAC,\n"
-           "                      or VP9 and Opus for .webm)\n"
+           "                      or VP9 and Opus for .webm)\n")
+           + ffmpegLocationNote() +
            "  --scale K           with a video: enlarge the picture K times (1 to 8), pixels\n"
            "                      kept sharp\n"
            "  --fps N             frames per second of the virtual clock (default 60)\n"
@@ -87,12 +104,7 @@ const char* usageText()
            "                      has played (at the latest at the demo's end)\n"
            "  --frames LIST       with --capture: write only these frames (comma-separated\n"
            "                      indices, e.g. 120,700) and stop after the last\n"
-           "  --resolution WxH    render the picture at WxH instead of 640x480: any size\n"
-           "                      of aspect 4:3 up to 4096x3072 (e.g. 1920x1440), points and\n"
-           "                      lines scaled with it; for playing, capturing and\n"
-           "                      --benchmark. With --scale the video is WxH times K\n"
-           "  --resolution native on the desktop: the largest 4:3 area of the screen; full\n"
-           "                      screen then keeps the display's mode (black bars)\n"
+           + resolutionHelp() +
            "  --frame-log FILE    on the desktop: log every buffer swap's time to FILE\n"
            "                      (frame, part, interval in ms) and print a summary\n"
            "  --no-warm-up        skip drawing every part once while loading (to measure\n"
@@ -114,6 +126,14 @@ const char* usageText()
            "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
            "termination request); a failed --self-check exits with 4; unknown options\n"
            "and invalid values exit with 2, as do --from or --frames past the demo's end.\n";
+}
+
+}  // namespace
+
+const char* usageText()
+{
+    static const std::string text = composeUsage();
+    return text.c_str();
 }
 
 const char* versionText()

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stb/stb_image_write.h>
 
+#include "platform/Files.h"
 #include "platform/SystemServices.h"
 
 std::string captureFileName(std::uint64_t frame)
@@ -60,11 +61,11 @@ bool PngFrames::write(const FramePixels& pixels, std::string& error)
         written = false;
         failure = errno;
     }
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        if (written)
-            failure = errno;
-        std::remove(temporary.c_str());
-        error = "cannot write " + path + ": " + std::strerror(failure) + "; " + leftBehind();
+    // A frame of an earlier capture under the same name is replaced.
+    std::string why = std::strerror(failure);
+    if (!written || !replaceFile(temporary, path, why)) {
+        removeFile(temporary);
+        error = "cannot write " + path + ": " + why + "; " + leftBehind();
         return false;
     }
     ++written_;

@@ -2,24 +2,20 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "assets/Resources.h"
+#include "platform/Files.h"
 #include "platform/Interruptions.h"
 #include "platform/Mp3Stream.h"
+#include "platform/SystemServices.h"
 
 namespace {
 
 std::string extensionOf(const std::string& path)
 {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+    if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos)
         return "";
     std::string extension = path.substr(dot + 1);
     for (char& c : extension)
@@ -107,35 +103,33 @@ bool VideoFile::open(std::string& error)
 {
     const std::string ffmpeg = findProgram("ffmpeg");
     if (ffmpeg.empty()) {
-        error = "capturing to a video needs FFmpeg, which is not installed (Debian package: ffmpeg)";
+        error = "capturing to a video needs FFmpeg, which was not found: " + missingFfmpegAdvice();
         return false;
     }
-    // The music and FFmpeg's log go to a private folder under $TMPDIR.
-    std::error_code noTmpDir;
-    std::filesystem::path tmp = std::filesystem::temp_directory_path(noTmpDir);
-    if (noTmpDir)
-        tmp = "/tmp";
-    std::string workTemplate = (tmp / "quittenhain-capture-XXXXXX").string();
-    if (mkdtemp(workTemplate.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    // The music and FFmpeg's log go to a private temporary folder.
+    std::string why;
+    if (!makeTemporaryFolder("quittenhain-capture-", workDir_, why)) {
+        error = "cannot make a temporary folder: " + why;
         return false;
     }
-    workDir_ = workTemplate;
     // The .part is created here, exclusively: a second capture to the same
     // file finds it and stops instead of writing into the first one's video.
     const std::string part = path_ + ".part";
-    if (std::FILE* claim = std::fopen(part.c_str(), "wx")) {
-        std::fclose(claim);
+    switch (createNewFile(part, why)) {
+    case NewFile::Created:
         ownsPart_ = true;
-    } else {
-        error = "cannot claim " + part + ": " + std::strerror(errno) +
-                (errno == EEXIST ? " (another capture is writing " + path_ + "; remove " + part + " if none is)" : "");
+        break;
+    case NewFile::Exists:
+        error = "cannot claim " + part + ": " + why + " (another capture is writing " + path_ + "; remove " + part +
+                " if none is)";
+        return false;
+    case NewFile::Failed:
+        error = "cannot claim " + part + ": " + why;
         return false;
     }
     if (!writeMusic(error))
         return false;
 
-    std::string why;
     if (!ffmpeg_.start(ffmpeg, ffmpegArguments(), workDir_ + "/ffmpeg.log", why)) {
         error = "cannot start FFmpeg: " + why;
         return false;
@@ -178,14 +172,15 @@ bool VideoFile::finish(std::string& error)
     if (outcome != ChildProcess::Outcome::Done) {
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
-        std::remove(part.c_str());
+        removeFile(part);
         ownsPart_ = false;
         return false;
     }
     ownsPart_ = false;
-    if (std::rename(part.c_str(), path_.c_str()) != 0) {
-        error = "cannot rename " + part + " to " + path_ + ": " + std::strerror(errno);
-        std::remove(part.c_str());
+    std::string why;
+    if (!replaceFile(part, path_, why)) {
+        error = "cannot rename " + part + " to " + path_ + ": " + why;
+        removeFile(part);
         return false;
     }
     cleanUp();
@@ -196,7 +191,7 @@ void VideoFile::abandon()
 {
     ffmpeg_.stop();
     if (ownsPart_)
-        std::remove((path_ + ".part").c_str());
+        removeFile(path_ + ".part");
     ownsPart_ = false;
     cleanUp();
 }
@@ -205,8 +200,8 @@ void VideoFile::cleanUp()
 {
     if (workDir_.empty())
         return;
-    std::remove((workDir_ + "/music.s16le").c_str());
-    std::remove((workDir_ + "/ffmpeg.log").c_str());
-    rmdir(workDir_.c_str());
+    removeFile(workDir_ + "/music.s16le");
+    removeFile(workDir_ + "/ffmpeg.log");
+    removeFolder(workDir_);
     workDir_.clear();
 }

@@ -26,9 +26,6 @@ add_library(quittenhain_jpeg_library STATIC IMPORTED)
 set_target_properties(quittenhain_jpeg_library PROPERTIES IMPORTED_LOCATION "${QH_WINDOWS_DEPS}/lib/libturbojpeg.a")
 
 set(QH_PLATFORM_DIR platform/win32)
-# Video capture drives FFmpeg through POSIX processes; the Windows build has
-# a stand-in that says capture is unavailable.
-set(QH_PLATFORM_EXCLUDED_SOURCES ${CMAKE_SOURCE_DIR}/app/VideoFile.cpp)
 add_library(quittenhain_system_libraries INTERFACE)
 target_include_directories(quittenhain_system_libraries SYSTEM INTERFACE ${QH_WINDOWS_DEPS}/include)
 # MPG123_STATIC: link the library in rather than import it from a DLL.
@@ -40,3 +37,22 @@ target_link_libraries(quittenhain_system_libraries INTERFACE
 target_compile_options(quittenhain_system_libraries INTERFACE
   $<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/WindowsFirst.h>)
 add_link_options(-static -static-libgcc -static-libstdc++)
+
+# The executable's own resources (icon, version information, manifest),
+# compiled with windres from packaging/windows.  The version comes from the
+# project's one version number.
+enable_language(RC)
+set(qh_version_parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} 0 0)
+if(PROJECT_VERSION_PATCH)
+  list(REMOVE_AT qh_version_parts 2)
+  list(INSERT qh_version_parts 2 ${PROJECT_VERSION_PATCH})
+endif()
+list(JOIN qh_version_parts "," QH_VERSION_COMMAS)
+list(JOIN qh_version_parts "." QH_VERSION_QUAD)
+set(QH_ICON_FILE ${CMAKE_SOURCE_DIR}/packaging/windows/quittenhain.ico)
+set(QH_MANIFEST_FILE ${CMAKE_BINARY_DIR}/quittenhain.manifest)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/quittenhain.manifest ${QH_MANIFEST_FILE} @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/quittenhain.rc.in ${CMAKE_BINARY_DIR}/quittenhain.rc @ONLY)
+set(QH_EXECUTABLE_RESOURCES ${CMAKE_BINARY_DIR}/quittenhain.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/quittenhain.rc PROPERTIES
+                            OBJECT_DEPENDS "${QH_ICON_FILE};${QH_MANIFEST_FILE}")

@@ -21,6 +21,18 @@ void prepareProcess();
 std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture);
 std::unique_ptr<AudioBackend> makeDesktopAudio();
 
+// Whether the desktop window can render at any --resolution (else it plays
+// at 640x480 and other sizes are for captures and the benchmark only).
+bool desktopRendersAnyResolution();
+
+// A line for --help on where FFmpeg is looked for ("" when nothing needs
+// saying beyond PATH).
+std::string ffmpegLocationNote();
+
+// What to tell a user whose system lacks FFmpeg: where this build looked
+// for it and how to get it.
+std::string missingFfmpegAdvice();
+
 // Creates the folder if needed; true when it exists afterwards.
 bool makeDirectory(const std::string& path);
 

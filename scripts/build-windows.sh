@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-compiles the Windows build on Debian with MinGW-w64 and writes
-# dist/quittenhain-windows-x64.zip (quittenhain.exe and README.txt).
+# dist/quittenhain-<version>-windows-x64.zip (quittenhain.exe and README.txt).
 # Installs what it needs with apt-get; safe to run again.  The build goes
 # to build-windows/ (QH_WINDOWS_BUILD_DIR), libmpg123 and TurboJPEG are
 # built from Debian's sources into build-windows/deps/.  Extra arguments go
@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QH_WINDOWS_BUILD_DIR:-$root/build-windows}
 [[ "$build" = /* ]] || build="$root/$build"
 
-packages=(g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool)
+packages=(g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool icoutils unzip)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -41,12 +41,15 @@ for dll in $imports; do
 done
 
 mkdir -p "$root/dist"
-package="$root/dist/quittenhain-windows-x64.zip"
+# The project's one version number, as CMake read it from CMakeLists.txt.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || { echo "no project version in $build/CMakeCache.txt" >&2; exit 1; }
+package="$root/dist/quittenhain-$version-windows-x64.zip"
 stage="$build/zip"
 rm -rf "$stage" && mkdir -p "$stage"
 cp "$build/quittenhain.exe" "$stage/"
 x86_64-w64-mingw32-strip "$stage/quittenhain.exe"
-sed 's/$/\r/' "$root/scripts/windows-readme.txt" > "$stage/README.txt"
+sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/scripts/windows-readme.txt" > "$stage/README.txt"
 rm -f "$package"
 (cd "$stage" && zip -q -X "$package" quittenhain.exe README.txt)
 echo "Wrote $package ($(stat -c %s "$package") bytes); imports: $(echo $imports)"

@@ -40,6 +40,16 @@ wineserver -p 60   # one server for all the test processes
 wine cmd /c exit </dev/null >/dev/null 2>&1
 echo "== Wine prefix ready in $(( $(date +%s) - started )) s =="
 
+echo "== the zip's README.txt against --help =="
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+zip="$root/dist/quittenhain-$version-windows-x64.zip"
+readme=$(unzip -p "$zip" README.txt | tr -d '\r')
+help=$(wine "$build/quittenhain.exe" --help </dev/null 2>/dev/null | tr -d '\r')
+echo "$readme" | grep -q "^Version $version\.$" || { echo "README.txt does not give version $version" >&2; exit 1; }
+for option in $(echo "$readme" | grep -o -- '--[a-z][-a-z]*' | sort -u); do
+  echo "$help" | grep -q -- "$option" || { echo "README.txt offers $option, which --help does not list" >&2; exit 1; }
+done
+
 echo "== Windows tests under Wine =="
 (cd "$build" && ctest --output-on-failure -j2)
 

@@ -15,15 +15,58 @@ if [ -f "$prefix/lib/libmpg123.a" ] && [ -f "$prefix/lib/libturbojpeg.a" ]; then
 fi
 mkdir -p "$deps/src" "$deps/apt/lists/partial" "$prefix/lib" "$prefix/include"
 
-# A private source list (the machine's own Debian mirror and keyring), so
-# the system's apt configuration stays as it is.
-cat > "$deps/apt/debian-src.sources" <<SOURCES
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
+# A private source list, so the system's apt configuration stays as it is:
+# the source packages come from the mirror, release and keyring of the
+# machine's own Debian binary source (the first "deb" entry of a release
+# without a suffix such as -updates or -security, one-line or deb822 style).
+machine_source() {
+  local files=()
+  [ -f /etc/apt/sources.list ] && files+=(/etc/apt/sources.list)
+  for file in /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] && files+=("$file")
+  done
+  [ ${#files[@]} -gt 0 ] || return 1
+  awk '
+    function consider(types, uris, suites, components, keyring,   n, i, s, u) {
+      if (found || (" " types " ") !~ / deb / || (" " components " ") !~ / main /) return
+      n = split(suites, s, " ")
+      for (i = 1; i <= n; i++) if (s[i] !~ /-/ && s[i] !~ /\//) {
+        split(uris, u, " ")
+        print u[1] "\t" s[i] "\t" keyring; found = 1; return
+      }
+    }
+    function stanza() { consider(types, uris, suites, components, keyring); types = uris = suites = components = keyring = "" }
+    FNR == 1 { stanza() }
+    /^[ \t]*#/ { next }
+    FILENAME ~ /\.sources$/ {
+      if ($0 ~ /^[ \t]*$/) { stanza(); next }
+      field = tolower($1); value = $0; sub(/^[^:]*:[ \t]*/, "", value)
+      if (field == "types:") types = value; else if (field == "uris:") uris = value
+      else if (field == "suites:") suites = value; else if (field == "components:") components = value
+      else if (field == "signed-by:") keyring = value
+      next
+    }
+    $1 == "deb" {
+      keyring = ""; i = 2
+      if ($2 ~ /^\[/) {
+        for (; i <= NF; i++) { if ($i ~ /^\[?signed-by=/) { keyring = $i; sub(/^\[?signed-by=/, "", keyring); sub(/\]$/, "", keyring) } if ($i ~ /\]$/) { i++; break } }
+      }
+      rest = ""; for (j = i + 2; j <= NF; j++) rest = rest " " $j
+      consider("deb", $i, $(i + 1), rest, keyring); keyring = ""
+    }
+    END { stanza() }
+  ' "${files[@]}"
+}
+source_line=$(machine_source) || true
+[ -n "$source_line" ] || { echo "no Debian source with a main component in this machine's apt configuration" >&2; exit 1; }
+IFS=$'\t' read -r mirror suite keyring <<<"$source_line"
+{
+  echo "Types: deb-src"
+  echo "URIs: $mirror"
+  echo "Suites: $suite"
+  echo "Components: main"
+  [ -z "$keyring" ] || echo "Signed-By: $keyring"
+} > "$deps/apt/debian-src.sources"
 apt_options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$deps/apt"
              -o Dir::State::Lists="$deps/apt/lists" -o Debug::NoLocking=1)
 cd "$deps/src"

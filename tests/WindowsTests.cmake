@@ -9,16 +9,26 @@ file(GLOB test_sources CONFIGURE_DEPENDS *Test.cpp win32/*Test.cpp)
 # the Linux package's manual page.
 list(REMOVE_ITEM test_sources ${CMAKE_CURRENT_SOURCE_DIR}/DesktopAudioTest.cpp
      ${CMAKE_CURRENT_SOURCE_DIR}/WholeRunTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ManualPageTest.cpp)
-add_executable(quittenhain_tests ${test_sources} TestPlatform.cpp MusicReference.cpp)
+# The tests run with the program's own manifest (UTF-8 as the code page),
+# so that they pass file names to it as a user's command prompt does.
+add_executable(quittenhain_tests ${test_sources} TestPlatform.cpp MusicReference.cpp ${QH_EXECUTABLE_RESOURCES})
 target_link_libraries(quittenhain_tests PRIVATE quittenhain_core quittenhain_jpeg_library GTest::gmock GTest::gtest
                       GTest::gtest_main)
 # The tests start the program through cmd.exe, which wants a Windows path;
 # Wine shows the Unix file system as drive Z:.
 string(REPLACE "/" "\\\\" windows_binary "Z:${CMAKE_BINARY_DIR}/quittenhain.exe")
+string(REPLACE "/" "\\\\" windows_standin "Z:${CMAKE_BINARY_DIR}/standin")
 target_compile_definitions(quittenhain_tests PRIVATE QUITTENHAIN_BINARY="${windows_binary}"
+                           QUITTENHAIN_STANDIN_FOLDER="${windows_standin}"
                            QUITTENHAIN_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden"
                            QUITTENHAIN_DISCARD_STDERR="2>NUL")
-add_dependencies(quittenhain_tests quittenhain)
+target_link_libraries(quittenhain_tests PRIVATE version)
+# A stand-in for FFmpeg that records what it is given and fails or hangs when
+# told (see the file), alone in its folder so that only tests that ask find it.
+add_executable(standin_ffmpeg win32/standInFfmpeg.cpp)
+set_target_properties(standin_ffmpeg PROPERTIES OUTPUT_NAME ffmpeg RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
+target_link_libraries(standin_ffmpeg PRIVATE shell32)
+add_dependencies(quittenhain_tests quittenhain standin_ffmpeg)
 # One process per test, as on Linux (some tests leave OpenGL state behind
 # for the next).  The tests are found in the sources: listing them by running
 # the program would need Wine and a display at build time.

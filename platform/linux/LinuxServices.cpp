@@ -19,6 +19,21 @@ std::unique_ptr<AudioBackend> makeDesktopAudio()
     return std::make_unique<DesktopAudio>();
 }
 
+bool desktopRendersAnyResolution()
+{
+    return true;
+}
+
+std::string ffmpegLocationNote()
+{
+    return "";
+}
+
+std::string missingFfmpegAdvice()
+{
+    return "not found in the folders of PATH; install it (Debian package: ffmpeg)";
+}
+
 bool makeDirectory(const std::string& path)
 {
     if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {

@@ -5,10 +5,11 @@
 namespace {
 
 constexpr AudioStream kTheStream = 1;
-// Six buffers: 139 ms queued, enough to ride out a busy moment of the
-// rendering thread, each short enough to keep the position fine-grained.
-constexpr int kBufferCount = 6;
-constexpr std::size_t kBufferBytes = 1024 * 4;   // 1024 sample frames, 23.2 ms
+// 1.5 s queued: the refill thread may go that long without the processor
+// (a machine busy with other work, the rendering threads) before a gap is
+// heard.  The play position comes from the device, so depth costs no sync.
+constexpr int kBufferCount = 32;
+constexpr std::size_t kBufferBytes = 2048 * 4;   // 2048 sample frames, 46.4 ms
 
 }  // namespace
 
@@ -86,10 +87,8 @@ void WaveOutAudio::refillLoop()
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     while (!stopRefilling_) {
         WaitForSingleObject(bufferDone_, 100);
-        for (WAVEHDR& buffer : buffers_) {
-            if (!stopRefilling_ && (buffer.dwFlags & WHDR_DONE) != 0)
-                fill(buffer);
-        }
+        queue_.refill([this](int i) { return !stopRefilling_ && (buffers_[i].dwFlags & WHDR_DONE) != 0; },
+                      [this](int i) { fill(buffers_[i]); });
     }
 }
 
@@ -106,6 +105,7 @@ bool WaveOutAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
     playStartTicks_ = timeGetTime();
     if (noSound_ || device_ == nullptr || refiller_.joinable())
         return true;
+    queue_ = AudioQueue(kBufferCount);   // filled in index order below, so buffer 0 is the oldest
     memory_.assign(kBufferCount, std::vector<std::uint8_t>(kBufferBytes));
     buffers_.assign(kBufferCount, WAVEHDR{});
     for (int i = 0; i < kBufferCount; ++i) {

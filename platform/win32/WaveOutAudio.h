@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "platform/AudioBackend.h"
+#include "platform/AudioQueue.h"
 #include "platform/Mp3Stream.h"
 #include "platform/PlayPosition.h"
 
-// Audio through waveOut: six buffers of about 23 ms each, refilled by a
-// thread of its own whenever the device hands one back, decoding the MP3 as
-// it plays.  The play position is the bytes the device reports as played
+// Audio through waveOut: 32 buffers of about 46 ms each (1.5 s queued),
+// refilled oldest first by a thread of its own whenever the device hands
+// some back, decoding the MP3 as it plays.  The play position is the bytes the device reports as played
 // (waveOutGetPosition in bytes).  The no-sound device takes the position
 // from the millisecond clock since playback began.
 class WaveOutAudio : public AudioBackend {
@@ -52,6 +53,7 @@ private:
     bool looping_ = false;
     std::vector<std::vector<std::uint8_t>> memory_;
     std::vector<WAVEHDR> buffers_;
+    AudioQueue queue_{0};
     std::thread refiller_;
     std::atomic<bool> stopRefilling_{false};
     DWORD playStartTicks_ = 0;

@@ -55,6 +55,22 @@ void clientSize(HWND window, int& width, int& height)
     height = client.bottom - client.top;
 }
 
+// The frame the system really drew may differ from what AdjustWindowRectEx
+// predicted (themes, styles the system adds itself): measure it and resize
+// once more so that the client area is exactly the picture.
+void fitClientToPicture(HWND window)
+{
+    int width = 0;
+    int height = 0;
+    clientSize(window, width, height);
+    if (width == kPictureWidth && height == kPictureHeight)
+        return;
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + kPictureWidth - width,
+                 outer.bottom - outer.top + kPictureHeight - height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Win32Platform::~Win32Platform()
@@ -93,10 +109,17 @@ void Win32Platform::showMessage(PlatformWindow* owner, const char* text, const c
 
 PlatformWindow* Win32Platform::createMainWindow(const char* title, bool fullScreen)
 {
-    // Windowed: an overlapped window (caption and border) without system menu.
+    // Windowed: an overlapped window (caption and border) without system
+    // menu, whose client area is the picture, so it is shown 1:1; the frame
+    // is added outside.  Full screen: a popup of exactly the picture's size.
     const DWORD style = (fullScreen ? WS_POPUP : WS_OVERLAPPED) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    window_ = CreateWindowExA(0, kMainWindowClass, title, style, 0, 0, kPictureWidth, kPictureHeight, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    RECT outer{0, 0, kPictureWidth, kPictureHeight};
+    if (!fullScreen)
+        AdjustWindowRectEx(&outer, style | WS_CAPTION, FALSE, 0);
+    window_ = CreateWindowExA(0, kMainWindowClass, title, style, 0, 0, outer.right - outer.left,
+                              outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window_ != nullptr && !fullScreen)
+        fitClientToPicture(window_);
     return reinterpret_cast<PlatformWindow*>(window_);
 }
 

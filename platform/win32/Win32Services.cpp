@@ -13,13 +13,17 @@
 namespace {
 
 // A GUI program starts without standard streams.  Started from a console,
-// it writes to that console; otherwise streams that were redirected (a
-// pipe, a file) are kept as they are.
+// it joins that console, so that Ctrl-C there reaches it, and writes to it
+// unless its streams were redirected (a pipe, a file): those are kept.
+// Text is UTF-8 throughout, the console is told so.
 void useParentConsole()
 {
     const bool redirected = GetStdHandle(STD_ERROR_HANDLE) != nullptr &&
                             GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN;
-    if (redirected || !AttachConsole(ATTACH_PARENT_PROCESS))
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    SetConsoleOutputCP(CP_UTF8);
+    if (redirected)
         return;
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
@@ -42,6 +46,11 @@ std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bo
         std::fprintf(stderr, "quittenhain: --resolution applies to captures and the benchmark in the Windows "
                              "build; the window plays at 640x480\n");
     return std::make_unique<Win32Platform>(pace);
+}
+
+bool desktopRendersAnyResolution()
+{
+    return false;
 }
 
 std::unique_ptr<AudioBackend> makeDesktopAudio()

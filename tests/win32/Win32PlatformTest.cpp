@@ -1,11 +1,13 @@
 // The Win32 platform's own pieces, on the display Wine (or Windows) gives:
 // the splash window shows exactly the composed pixels at exactly its
-// rectangle and takes no input; the clock steps by a millisecond; waveOut
+// rectangle and takes no input; the main window's client area is the
+// picture, shown pixel for pixel; the clock steps by a millisecond; waveOut
 // playback either works or fails cleanly into the no-sound path.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
 #include <algorithm>
 #include <mmsystem.h>
 #include <vector>
@@ -83,6 +85,73 @@ TEST(Win32Splash, ShowsTheComposedPixelsAtItsRectangleWithoutFrameOrInput)
     std::vector<std::uint8_t> after;
     ASSERT_TRUE(splash.capture(rect, after));
     EXPECT_TRUE(after == before) << "the desktop did not come back when the splash was hidden";
+}
+
+TEST(Win32Platform, WindowedClientAreaIsThePictureAndTheFrameGrowsOutside)
+{
+    Win32Platform platform(false);
+    ASSERT_TRUE(platform.init());
+    PlatformWindow* handle = platform.createMainWindow("Quittenhain", false);
+    ASSERT_NE(handle, nullptr);
+    platform.showWindow(handle, true);
+    pumpMessages();
+    HWND window = reinterpret_cast<HWND>(handle);
+    RECT client{};
+    RECT outer{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    ASSERT_TRUE(GetWindowRect(window, &outer));
+    EXPECT_EQ(client.right - client.left, 640);
+    EXPECT_EQ(client.bottom - client.top, 480);
+    // A title bar above the picture: the outer size is larger than 640x480.
+    EXPECT_GT(outer.bottom - outer.top, 480 + 10);
+    EXPECT_GE(outer.right - outer.left, 640);
+    DestroyWindow(window);
+}
+
+TEST(Win32Platform, WindowShowsThePicturePixelForPixel)
+{
+    Win32Platform platform(false);
+    ASSERT_TRUE(platform.init());
+    PlatformWindow* handle = platform.createMainWindow("Quittenhain", false);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_TRUE(platform.createGLContext(handle));
+    platform.showWindow(handle, true);
+    pumpMessages();
+    // A picture whose every column and row differ from their neighbours:
+    // any scaling on the way to the screen mixes them.
+    std::vector<std::uint8_t> rgba(640 * 480 * 4);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            std::uint8_t* p = rgba.data() + (static_cast<std::size_t>(y) * 640 + x) * 4;
+            p[0] = static_cast<std::uint8_t>(x * 7);
+            p[1] = static_cast<std::uint8_t>(y * 5);
+            p[2] = static_cast<std::uint8_t>((x ^ y) * 3);
+            p[3] = 255;
+        }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int frame = 0; frame < 2; ++frame) {   // into both buffers
+        glRasterPos2f(-1.0f, -1.0f);
+        glDrawPixels(640, 480, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        platform.swapBuffers(handle);
+    }
+    pumpMessages();
+
+    HWND window = reinterpret_cast<HWND>(handle);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    Win32Splash screen;
+    std::vector<std::uint8_t> shown;
+    ASSERT_TRUE(screen.capture({origin.x, origin.y, 640, 480}, shown));
+    // The capture is 24-bit BGR, bottom row first, as OpenGL's rows are.
+    int different = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const std::uint8_t* want = rgba.data() + (static_cast<std::size_t>(y) * 640 + x) * 4;
+            const std::uint8_t* got = shown.data() + static_cast<std::size_t>(y) * screenRowBytes(640) + x * 3;
+            different += got[2] != want[0] || got[1] != want[1] || got[0] != want[2];
+        }
+    EXPECT_EQ(different, 0) << "pixels of the window that are not the picture's own";
+    DestroyWindow(window);
 }
 
 TEST(Win32Platform, ClockStepsByAMillisecond)

@@ -2,8 +2,9 @@
 # The Windows program's desktop run under Wine, on the X display in DISPLAY
 # (scripts/test-windows.sh provides it and the Wine prefix): the full-screen
 # question answered "No" by keyboard, the splash over the desktop before the
-# main window, the no-sound message, the 640x480 window "Quittenhain"
-# showing part 1's picture, and Escape ending it with status 1.
+# main window, the no-sound message, the window "Quittenhain" whose client
+# area is 640x480 showing part 1's picture, Escape ending it with 1, and the
+# frame log written under a Cyrillic and Chinese file name.
 set -u
 exe=$1
 source "$(dirname "$0")/../virtualDisplay.sh"
@@ -31,7 +32,10 @@ wait_for() {
   return 1
 }
 
-wine "$exe" >"$work/demo.log" 2>&1 &
+# The frame log goes to a name in two scripts (Wine passes arguments on in
+# the locale's character set: UTF-8 here).
+log_name="$work/журнал 日志.log"
+LC_ALL=C.UTF-8 wine "$exe" --frame-log "$log_name" >"$work/demo.log" 2>&1 &
 demo_pid=$!
 
 question=$(wait_for "Question") || fail "no full-screen question"
@@ -51,11 +55,10 @@ main=$(wait_for "Quittenhain") || fail "no main window after the question"
 if [ -n "${main:-}" ]; then
   viewable "Bildo.exe" && fail "the splash is still on screen beside the main window"
   # Without a window manager Wine draws the frame itself and the X window is
-  # the client area: a 640x480 window at (0, 0) has its client area at
-  # (border, caption + border), with the same border on all sides.
-  size=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print (w + 2 * x) "x" (h + y + x) }')
-  [ "$size" = "640x480" ] || fail "window is $size, not 640x480 at (0, 0)"
+  # the client area, which must be the picture's 640x480 (the frame grows
+  # outside it, so the picture is shown 1:1).
+  size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+  [ "$size" = "640x480" ] || fail "the window's client area is $size, not 640x480"
   # Part 1 fades in from black over 6 s: after a few seconds the window
   # shows the coloured plasma sheet, not a flat picture.
   sleep 4
@@ -83,6 +86,7 @@ else
   status=$?
 fi
 [ "$status" = 1 ] || fail "Escape ended with status $status"
+head -1 "$log_name" 2>/dev/null | grep -q "^# picture 640x480" || fail "no frame log under the name $log_name"
 if [ "$failures" -gt 0 ]; then
   cat "$work/demo.log"
   exit 1

@@ -18,7 +18,7 @@ namespace {
 // (the leaf) to fy + 19 (the fruit's foot).
 constexpr float kQuinceHeight = 44, kQuinceMidX = 2, kQuinceMidY = -3;
 
-void writePng(const std::string& path, const AlphaImage& img) {
+std::vector<unsigned char> rgbaOf(const AlphaImage& img) {
     const int w = img.colour.w, h = img.colour.h;
     std::vector<unsigned char> rgba;
     rgba.reserve(size_t(w) * h * 4);
@@ -28,8 +28,17 @@ void writePng(const std::string& path, const AlphaImage& img) {
             const Col& c = img.colour.at(x, y);
             for (float v : {c.r, c.g, c.b, img.alpha.at(x, y)}) rgba.push_back(byte(v));
         }
-    if (!stbi_write_png(path.c_str(), w, h, 4, rgba.data(), w * 4))
+    return rgba;
+}
+
+void writePng(const std::string& path, const AlphaImage& img) {
+    const int w = img.colour.w, h = img.colour.h;
+    if (!stbi_write_png(path.c_str(), w, h, 4, rgbaOf(img).data(), w * 4))
         throw std::runtime_error("cannot write " + path);
+}
+
+void putLittleEndian(std::vector<unsigned char>& out, unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
 }  // namespace
@@ -66,6 +75,44 @@ void writeIcons(const std::string& dir) {
     FILE* f = std::fopen((scalable / "quittenhain.svg").c_str(), "wb");
     const bool written = f && std::fwrite(svg.data(), 1, svg.size(), f) == svg.size();
     if (!f || std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write quittenhain.svg");
+}
+
+}  // namespace tex
+
+namespace tex {
+
+void writeWindowsIcon(const std::string& path) {
+    // An .ico file: a directory of images, each stored as a PNG (which every
+    // Windows since Vista reads at any size).
+    const int sizes[] = {16, 32, 48, 256};
+    std::vector<std::vector<unsigned char>> pngs;
+    for (int n : sizes) {
+        int length = 0;
+        unsigned char* png = stbi_write_png_to_mem(rgbaOf(makeIcon(n)).data(), n * 4, n, n, 4, &length);
+        if (png == nullptr) throw std::runtime_error("cannot encode the icon at " + std::to_string(n));
+        pngs.emplace_back(png, png + length);
+        STBIW_FREE(png);
+    }
+    std::vector<unsigned char> ico;
+    putLittleEndian(ico, 0, 2);   // reserved
+    putLittleEndian(ico, 1, 2);   // type: icon
+    putLittleEndian(ico, unsigned(pngs.size()), 2);
+    unsigned offset = 6 + 16 * unsigned(pngs.size());
+    for (size_t i = 0; i < pngs.size(); ++i) {
+        const unsigned side = sizes[i] == 256 ? 0 : unsigned(sizes[i]);   // 0 stands for 256
+        putLittleEndian(ico, side, 1);
+        putLittleEndian(ico, side, 1);
+        putLittleEndian(ico, 0, 2);    // no palette, reserved
+        putLittleEndian(ico, 1, 2);    // planes
+        putLittleEndian(ico, 32, 2);   // bits per pixel
+        putLittleEndian(ico, unsigned(pngs[i].size()), 4);
+        putLittleEndian(ico, offset, 4);
+        offset += unsigned(pngs[i].size());
+    }
+    for (const auto& png : pngs) ico.insert(ico.end(), png.begin(), png.end());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    const bool written = f && std::fwrite(ico.data(), 1, ico.size(), f) == ico.size();
+    if (!f || std::fclose(f) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace tex

@@ -25,4 +25,8 @@ std::string iconSvg();
 // DIR/hicolor/scalable/apps/quittenhain.svg. Throws on failure.
 void writeIcons(const std::string& dir);
 
+// The icon for the Windows executable, at 16, 32, 48 and 256 pixels, as the
+// .ico file `path`. Throws on failure.
+void writeWindowsIcon(const std::string& path);
+
 }  // namespace tex

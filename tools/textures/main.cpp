@@ -2,6 +2,7 @@
 // the pictures with an alpha channel as TGA).
 // Usage: textures OUT_DIR [NAME...]
 //        textures --icons OUT_DIR   (the program's icon, see icon.hpp)
+//        textures --windows-icon FILE.ico
 // Pictures are composed upright and stored bottom row first, because the
 // demo hands the decoded rows to OpenGL as they are (t = 0 is the bottom).
 // Also writes OUT_DIR/manifest-lines.txt with one resource line per file.
@@ -20,9 +21,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUT_DIR [NAME...]\n", argv[0]);
         return 2;
     }
-    if (argc == 3 && std::string(argv[1]) == "--icons") {
+    if (argc == 3 && (std::string(argv[1]) == "--icons" || std::string(argv[1]) == "--windows-icon")) {
         try {
-            writeIcons(argv[2]);
+            if (std::string(argv[1]) == "--icons")
+                writeIcons(argv[2]);
+            else
+                writeWindowsIcon(argv[2]);
             return 0;
         } catch (const std::exception& e) {
             std::fprintf(stderr, "error: %s\n", e.what());
