@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/VideoCheck.h"
 #include "assets/Resources.h"
 #include "platform/Interruptions.h"
 #include "platform/Mp3Stream.h"
@@ -157,11 +158,15 @@ std::string VideoFile::ffmpegComplaint() const
 bool VideoFile::write(const FramePixels& pixels, std::string& error)
 {
     const std::size_t bytes = static_cast<std::size_t>(pixels.width) * pixels.height * 4;
-    switch (ffmpeg_.write(pixels.rgba, bytes, stopRequested)) {
+    switch (ffmpeg_.write(pixels.rgba, bytes, stopRequested, stallLimit_)) {
     case ChildProcess::Outcome::Done:
         return true;
     case ChildProcess::Outcome::Interrupted:
         error = "interrupted while FFmpeg took a frame";
+        return false;
+    case ChildProcess::Outcome::Stalled:
+        error = "FFmpeg took no frame for " + std::to_string(stallLimit_.count() / 1000) + " s and was stopped" +
+                ffmpegComplaint();
         return false;
     case ChildProcess::Outcome::Failed:
         break;
@@ -178,6 +183,16 @@ bool VideoFile::finish(std::string& error)
     if (outcome != ChildProcess::Outcome::Done) {
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
+        std::remove(part.c_str());
+        ownsPart_ = false;
+        return false;
+    }
+    // FFmpeg's status alone does not prove a video: read it back.
+    const bool webm = extensionOf(path_) == "webm";
+    const std::string missing = videoStreamsMissing(part, webm ? "vp9" : "h264", webm ? "opus" : "aac", workDir_);
+    if (!missing.empty() || stopRequested()) {
+        error = stopRequested() ? "interrupted while the video was checked"
+                                : "FFmpeg ended with status 0, but " + part + " is no video: " + missing;
         std::remove(part.c_str());
         ownsPart_ = false;
         return false;

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ private:
     int fps_;
     int scale_;
     std::uint64_t firstFrame_;
+    // A busy encoder takes a frame in well under a second even at 4096x3072
+    // times eight; one that takes nothing for this long is wedged.
+    std::chrono::milliseconds stallLimit_{30000};
     int frameWidth_ = 640;
     int frameHeight_ = 480;
     std::string workDir_;   // the decoded music and FFmpeg's messages

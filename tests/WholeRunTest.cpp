@@ -15,30 +15,9 @@
 #include "assets/MusicPlayer.h"
 #include "assets/Resources.h"
 #include "tests/MusicReference.h"
+#include "tests/RunDemo.h"
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
-
-// Runs the demo program with the given arguments; stderr is captured.
-RunResult runDemo(const std::string& arguments)
-{
-    RunResult result;
-    const std::string command = std::string(QUITTENHAIN_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.output.append(buffer, got);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
 
 // "part N begins at frame F" lines of a headless run.
 std::map<int, long> partStarts(const std::string& output)

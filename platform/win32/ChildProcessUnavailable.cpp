@@ -15,7 +15,8 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     return false;
 }
 
-ChildProcess::Outcome ChildProcess::write(const void*, std::size_t, const std::function<bool()>&)
+ChildProcess::Outcome ChildProcess::write(const void*, std::size_t, const std::function<bool()>&,
+                                          std::chrono::milliseconds)
 {
     return Outcome::Failed;
 }
