@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/CaptureClaim.h"
+#include "app/ScratchFolder.h"
 #include "app/VideoCheck.h"
 #include "assets/Resources.h"
 #include "platform/Interruptions.h"
@@ -44,7 +46,7 @@ bool VideoFile::isVideoName(const std::string& path)
 
 VideoFile::~VideoFile()
 {
-    if (ffmpeg_.running() || ownsPart_)
+    if (ffmpeg_.running() || partClaim_.held())
         abandon();
     cleanUp();
 }
@@ -111,28 +113,12 @@ bool VideoFile::open(std::string& error)
         error = "capturing to a video needs FFmpeg, which is not installed (Debian package: ffmpeg)";
         return false;
     }
-    // The music and FFmpeg's log go to a private folder under $TMPDIR.
-    std::error_code noTmpDir;
-    std::filesystem::path tmp = std::filesystem::temp_directory_path(noTmpDir);
-    if (noTmpDir)
-        tmp = "/tmp";
-    std::string workTemplate = (tmp / "quittenhain-capture-XXXXXX").string();
-    if (mkdtemp(workTemplate.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
+    // The .part is claimed first: a second capture to the same file finds
+    // it held and stops instead of writing into the first one's video.
+    if (!claimForCapture(partClaim_, path_ + ".part", path_, error))
         return false;
-    }
-    workDir_ = workTemplate;
-    // The .part is created here, exclusively: a second capture to the same
-    // file finds it and stops instead of writing into the first one's video.
-    const std::string part = path_ + ".part";
-    if (std::FILE* claim = std::fopen(part.c_str(), "wx")) {
-        std::fclose(claim);
-        ownsPart_ = true;
-    } else {
-        error = "cannot claim " + part + ": " + std::strerror(errno) +
-                (errno == EEXIST ? " (another capture is writing " + path_ + "; remove " + part + " if none is)" : "");
+    if (!makeScratchFolder(workClaim_, workDir_, error))
         return false;
-    }
     if (!writeMusic(error))
         return false;
 
@@ -183,8 +169,7 @@ bool VideoFile::finish(std::string& error)
     if (outcome != ChildProcess::Outcome::Done) {
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
-        std::remove(part.c_str());
-        ownsPart_ = false;
+        partClaim_.release(true);
         return false;
     }
     // FFmpeg's status alone does not prove a video: read it back.
@@ -193,16 +178,15 @@ bool VideoFile::finish(std::string& error)
     if (!missing.empty() || stopRequested()) {
         error = stopRequested() ? "interrupted while the video was checked"
                                 : "FFmpeg ended with status 0, but " + part + " is no video: " + missing;
-        std::remove(part.c_str());
-        ownsPart_ = false;
+        partClaim_.release(true);
         return false;
     }
-    ownsPart_ = false;
     if (std::rename(part.c_str(), path_.c_str()) != 0) {
         error = "cannot rename " + part + " to " + path_ + ": " + std::strerror(errno);
-        std::remove(part.c_str());
+        partClaim_.release(true);
         return false;
     }
+    partClaim_.release(false);
     cleanUp();
     return true;
 }
@@ -210,9 +194,7 @@ bool VideoFile::finish(std::string& error)
 void VideoFile::abandon()
 {
     ffmpeg_.stop();
-    if (ownsPart_)
-        std::remove((path_ + ".part").c_str());
-    ownsPart_ = false;
+    partClaim_.release(true);
     cleanUp();
 }
 
@@ -220,8 +202,7 @@ void VideoFile::cleanUp()
 {
     if (workDir_.empty())
         return;
-    std::remove((workDir_ + "/music.s16le").c_str());
-    std::remove((workDir_ + "/ffmpeg.log").c_str());
-    rmdir(workDir_.c_str());
+    workClaim_.release(false);
+    removeScratchFolder(workDir_);
     workDir_.clear();
 }

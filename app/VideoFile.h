@@ -6,6 +6,7 @@
 
 #include "app/FrameSink.h"
 #include "platform/ChildProcess.h"
+#include "platform/FileClaim.h"
 
 // Encodes the frames into a video file through FFmpeg, with the compiled-in
 // music muxed so that music position 0 is frame 0's time.  H.264 and AAC in
@@ -51,6 +52,7 @@ private:
     int frameWidth_ = 640;
     int frameHeight_ = 480;
     std::string workDir_;   // the decoded music and FFmpeg's messages
+    FileClaim workClaim_;   // held while workDir_ is in use
     ChildProcess ffmpeg_;
-    bool ownsPart_ = false;   // FILE.part was created by this capture
+    FileClaim partClaim_;   // FILE.part, held while this capture writes it
 };

@@ -251,20 +251,6 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
 }
 
-TEST(VideoCapture, TargetAnotherCaptureIsWritingIsRefusedAndLeftAlone)
-{
-    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-claimed.mkv");
-    const std::string part = video.string() + ".part";
-    std::filesystem::remove(video);
-    { std::FILE* other = std::fopen(part.c_str(), "w"); ASSERT_NE(other, nullptr); std::fputs("another", other); std::fclose(other); }
-    const RunResult run = runDemo("--capture " + video.string() + " --until 0.5");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.output.find("another capture is writing"), std::string::npos) << run.output;
-    EXPECT_EQ(std::filesystem::file_size(part), 7u);   // the other capture's file is untouched
-    EXPECT_FALSE(std::filesystem::exists(video));
-    std::filesystem::remove(part);
-}
-
 // Ctrl-C or a termination request while FFmpeg finishes a large video stops
 // FFmpeg and leaves nothing under either name, with the shell's statuses.
 TEST(VideoCapture, InterruptedFinishLeavesNoFileAndFailsWithTheSignalsStatus)
