@@ -312,6 +312,12 @@ TEST(WholeRun, UnusableCaptureDirectoryAndUnknownOptionsFail)
     const RunResult blocked = runDemo("--capture /proc/version/frames --until 0.1");
     EXPECT_NE(blocked.status, 0);
     EXPECT_NE(blocked.output.find("cannot use"), std::string::npos) << blocked.output;
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-afile");
+    { std::FILE* made = std::fopen(file.c_str(), "w"); ASSERT_NE(made, nullptr); std::fclose(made); }
+    const RunResult onAFile = runDemo("--capture " + file.string() + " --until 0.1");
+    EXPECT_EQ(onAFile.status, 3);
+    EXPECT_NE(onAFile.output.find(file.string() + " as capture directory: it is not a folder"), std::string::npos) << onAFile.output;
+    std::filesystem::remove(file);
     const RunResult unknown = runDemo("--frobnicate");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.output.find("Usage:"), std::string::npos);
