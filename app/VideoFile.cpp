@@ -36,6 +36,25 @@ bool stopRequested()
     return pendingInterruption() != Interruption::None;
 }
 
+// The file a name leads to through symbolic links, as cp and editors write
+// it: the video replaces the link's target and the link stays.  A link
+// without a target leads to the file it names, made anew.
+std::string followLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at = path;
+    for (int hop = 0; hop < 40; ++hop) {   // a loop of links ends somewhere
+        std::error_code notALink;
+        if (!fs::is_symlink(at, notALink))
+            break;
+        const fs::path next = fs::read_symlink(at, notALink);
+        if (notALink)
+            break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at.string();
+}
+
 }  // namespace
 
 bool VideoFile::isVideoName(const std::string& path)
@@ -102,7 +121,7 @@ std::vector<std::string> VideoFile::ffmpegArguments() const
         if (extension == "mp4")
             args.insert(args.end(), {"-movflags", "+faststart"});
     }
-    args.insert(args.end(), {"-shortest", path_ + ".part"});
+    args.insert(args.end(), {"-shortest", target_ + ".part"});
     return args;
 }
 
@@ -115,7 +134,8 @@ bool VideoFile::open(std::string& error)
     }
     // The .part is claimed first: a second capture to the same file finds
     // it held and stops instead of writing into the first one's video.
-    if (!claimForCapture(partClaim_, path_ + ".part", path_, error))
+    target_ = followLinks(path_);
+    if (!claimForCapture(partClaim_, target_ + ".part", target_, error))
         return false;
     if (!makeScratchFolder(workClaim_, workDir_, error))
         return false;
@@ -165,7 +185,7 @@ bool VideoFile::finish(std::string& error)
 {
     std::string how;
     const ChildProcess::Outcome outcome = ffmpeg_.finish(stopRequested, how);
-    const std::string part = path_ + ".part";
+    const std::string part = target_ + ".part";
     if (outcome != ChildProcess::Outcome::Done) {
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
@@ -181,8 +201,8 @@ bool VideoFile::finish(std::string& error)
         partClaim_.release(true);
         return false;
     }
-    if (std::rename(part.c_str(), path_.c_str()) != 0) {
-        error = "cannot rename " + part + " to " + path_ + ": " + std::strerror(errno);
+    if (std::rename(part.c_str(), target_.c_str()) != 0) {
+        error = "cannot rename " + part + " to " + target_ + ": " + std::strerror(errno);
         partClaim_.release(true);
         return false;
     }

@@ -11,7 +11,8 @@
 // Encodes the frames into a video file through FFmpeg, with the compiled-in
 // music muxed so that music position 0 is frame 0's time.  H.264 and AAC in
 // .mp4 and .mkv, VP9 and Opus in .webm.  FFmpeg writes to FILE.part, which
-// becomes FILE only when everything went well.
+// becomes FILE only when everything went well.  A FILE that is a symbolic
+// link is followed: its target gets the video.
 class VideoFile : public FrameSink {
 public:
     // firstFrame: the frame the video begins with; the music is cut to match.
@@ -42,7 +43,8 @@ private:
     std::string ffmpegComplaint() const;
     void cleanUp();
 
-    std::string path_;
+    std::string path_;     // as given; its extension names the container
+    std::string target_;   // the file written: path_ with symbolic links followed
     int fps_;
     int scale_;
     std::uint64_t firstFrame_;

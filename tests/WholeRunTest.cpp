@@ -251,6 +251,28 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
 }
 
+// A video captured through a symbolic link goes to the link's target (here
+// relative, and already there), and the link stays a link.
+TEST(VideoCapture, SymbolicLinkIsFollowedToItsTargetAndKept)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-link");
+    fs::remove_all(folder);
+    fs::create_directories(folder / "videos");
+    { std::FILE* old = std::fopen((folder / "videos" / "real.mp4").c_str(), "w"); ASSERT_NE(old, nullptr); std::fputs("old", old); std::fclose(old); }
+    fs::create_symlink("videos/real.mp4", folder / "link.mp4");
+    const RunResult run = runDemo("--capture " + (folder / "link.mp4").string() + " --until 0.2");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::is_symlink(folder / "link.mp4"));
+    EXPECT_EQ(fs::read_symlink(folder / "link.mp4"), "videos/real.mp4");
+    EXPECT_EQ(probe(folder / "videos" / "real.mp4", "v:0", "nb_read_frames"), "12");
+    EXPECT_FALSE(fs::exists(folder / "videos" / "real.mp4.part"));
+    EXPECT_FALSE(fs::exists(folder / "link.mp4.part"));
+    fs::remove_all(folder);
+}
+
 // Ctrl-C or a termination request while FFmpeg finishes a large video stops
 // FFmpeg and leaves nothing under either name, with the shell's statuses.
 TEST(VideoCapture, InterruptedFinishLeavesNoFileAndFailsWithTheSignalsStatus)
