@@ -14,6 +14,7 @@
 
 #include "assets/MusicPlayer.h"
 #include "assets/Resources.h"
+#include "tests/FrameCompare.h"
 #include "tests/MusicReference.h"
 #include "tests/RunDemo.h"
 
@@ -249,6 +250,35 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_EQ(WEXITSTATUS(raw), 130);
     EXPECT_FALSE(std::filesystem::exists(video));
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
+}
+
+// The video's picture is the PNG capture's picture, the right way up: one
+// decoded frame against the same frame written as PNG, tile by tile.  The
+// encoder's loss is small everywhere; a picture upside down differs a lot
+// in many tiles of this asymmetric frame.
+TEST(VideoCapture, DecodedFrameMatchesThePngOfTheSameFrame)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-upright");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path video = folder / "v.mkv";
+    const RunResult run = runDemo("--capture " + video.string() + " --from 1.9 --until 2.05");
+    ASSERT_EQ(run.status, 0) << run.output;
+    // Frame 120 is the seventh of a video beginning at frame 114.
+    const std::string decode = "ffmpeg -v error -i " + video.string() + " -vf \"select=eq(n\\,6)\" -frames:v 1 " +
+                               (folder / "decoded.png").string();
+    ASSERT_EQ(std::system(decode.c_str()), 0) << decode;
+    const Image decoded = loadPng(folder / "decoded.png");
+    const std::vector<Image> png = capturedFrames({{"fading-in", 120}}, "", std::to_string(getpid()) + "-upright");
+    ASSERT_EQ(decoded.width, 640);
+    ASSERT_EQ(decoded.height, 480);
+    ASSERT_EQ(png.size(), 1u);
+    const FrameDifference difference = compareFrames(decoded, png[0]);
+    EXPECT_LT(difference.worstTileMean, 10.0) << difference;   // 3.1 here; 65 upside down
+    fs::remove_all(folder);
 }
 
 // A video captured through a symbolic link goes to the link's target (here
