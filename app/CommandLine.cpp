@@ -13,9 +13,26 @@
 
 namespace {
 
+// Plain decimal only: digits with at most one point among them, nothing
+// else (no sign, spaces, exponent, hexadecimal or "inf" that strtod takes).
+bool isPlainDecimal(const char* text)
+{
+    int digits = 0;
+    bool point = false;
+    for (const char* at = text; *at != '\0'; ++at) {
+        if (*at >= '0' && *at <= '9')
+            ++digits;
+        else if (*at == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
 bool parseNumber(const char* text, double& value)
 {
-    if (text == nullptr || *text == '\0')
+    if (text == nullptr || !isPlainDecimal(text))
         return false;
     char* end = nullptr;
     errno = 0;
@@ -38,8 +55,8 @@ bool parseFrameList(const char* text, std::vector<std::uint64_t>& frames)
             return false;
         frames.push_back(frame);
         at = end;
-        if (*at == ',')
-            ++at;
+        if (*at == ',' && at[1] != '\0')
+            ++at;   // a comma only between two indices
         else if (*at != '\0')
             return false;
     }
@@ -58,6 +75,21 @@ bool looksLikeUnknownVideo(const std::string& target)
     const bool hasExtension = dot != std::string::npos && dot > (slash == std::string::npos ? 0 : slash + 1) &&
                               dot + 1 < target.size();
     return hasExtension && !VideoFile::isVideoName(target) && !std::filesystem::is_directory(target);
+}
+
+// H.264 and VP9 encoders refuse pictures wider or taller than this.
+constexpr int kLargestVideoSide = 16384;
+
+// Why a video of this size cannot be made, or "" when it can.
+std::string videoSizeProblem(const CommandLine& options)
+{
+    const long width = static_cast<long>(options.resolution.width) * options.scale;
+    const long height = static_cast<long>(options.resolution.height) * options.scale;
+    if (options.mode != CommandLine::Mode::CaptureVideo || (width <= kLargestVideoSide && height <= kLargestVideoSide))
+        return "";
+    return "the video would be " + std::to_string(width) + "x" + std::to_string(height) +
+           "; its encoders take at most " + std::to_string(kLargestVideoSide) +
+           " pixels a side (--resolution times --scale)";
 }
 
 // The options whose meaning depends on what the system's desktop build can
@@ -96,7 +128,7 @@ std::string composeUsage()
            "                      or VP9 and Opus for .webm)\n")
            + ffmpegLocationNote() +
            "  --scale K           with a video: enlarge the picture K times (1 to 8), pixels\n"
-           "                      kept sharp\n"
+           "                      kept sharp; the video at most 16384 pixels a side\n"
            "  --fps N             frames per second of the virtual clock (default 60)\n"
            "  --from SECONDS      with --capture: write only frames from this music time on\n"
            "                      (earlier frames are still rendered)\n"
@@ -124,8 +156,9 @@ std::string composeUsage()
            "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
            "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
-           "termination request); a failed --self-check exits with 4; unknown options\n"
-           "and invalid values exit with 2, as do --from or --frames past the demo's end.\n";
+           "termination request), as does a --frame-log that cannot be written; a failed\n"
+           "--self-check exits with 4; unknown options and invalid values exit with 2, as\n"
+           "do --from or --frames past the demo's end.\n";
 }
 
 }  // namespace
@@ -148,6 +181,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     bool sawFps = false;
     bool sawRange = false;
     bool sawScale = false;
+    bool sawFrom = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -214,6 +248,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
                 return parsed;
             }
             (arg[2] == 'f' ? options.fromSeconds : options.untilSeconds) = number;
+            sawFrom = sawFrom || arg[2] == 'f';
             sawRange = true;
         } else if (std::strcmp(arg, "--resolution") == 0) {
             if (!needValue("WIDTHxHEIGHT or native"))
@@ -253,10 +288,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--self-check needs --headless";
     else if (!options.frames.empty() && options.mode != CommandLine::Mode::CaptureFrames)
         parsed.error = "--frames needs --capture with a directory";
+    else if (options.untilSeconds == 0 && !sawFrom)
+        parsed.error = "--until 0 leaves nothing to render; give a time after 0 seconds";
     else if (options.untilSeconds >= 0 && options.fromSeconds >= options.untilSeconds)
         parsed.error = "--from must be earlier than --until";
     else if (sawScale && options.mode != CommandLine::Mode::CaptureVideo)
         parsed.error = "--scale needs --capture with a video file";
+    else if (!videoSizeProblem(options).empty())
+        parsed.error = videoSizeProblem(options);
     else if (!options.frameLog.empty() && options.mode != CommandLine::Mode::Demo)
         parsed.error = "--frame-log is for playing on the desktop; --benchmark measures headless runs";
     else if (options.resolution.native && options.mode != CommandLine::Mode::Demo)

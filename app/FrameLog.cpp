@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -27,19 +28,42 @@ void FrameLog::recordSwap(int part)
     last_ = now;
 }
 
-bool FrameLog::write(int pictureWidth, int pictureHeight) const
+FrameLog::~FrameLog()
 {
-    std::FILE* file = std::fopen(path_.c_str(), "w");
-    if (file == nullptr) {
-        std::fprintf(stderr, "quittenhain: cannot write the frame log %s: %s\n", path_.c_str(), std::strerror(errno));
+    if (file_ != nullptr)
+        std::fclose(file_);
+}
+
+bool FrameLog::open(std::string& error)
+{
+    file_ = std::fopen(path_.c_str(), "w");
+    if (file_ == nullptr) {
+        error = "cannot write the frame log " + path_ + ": " + std::strerror(errno);
         return false;
     }
-    std::fprintf(file, "# picture %dx%d\n# frame part interval_ms\n", pictureWidth, pictureHeight);
-    for (std::size_t i = 0; i < swaps_.size(); ++i)
-        std::fprintf(file, "%zu %d %.3f\n", i, swaps_[i].part, swaps_[i].intervalMs);
-    const bool written = std::fclose(file) == 0;
+    return true;
+}
+
+bool FrameLog::write(int pictureWidth, int pictureHeight, std::string& error)
+{
+    if (file_ == nullptr) {
+        error = "the frame log " + path_ + " was not opened";
+        return false;
+    }
+    bool written = std::fprintf(file_, "# picture %dx%d\n# frame part interval_ms\n", pictureWidth, pictureHeight) > 0;
+    for (std::size_t i = 0; i < swaps_.size() && written; ++i)
+        written = std::fprintf(file_, "%zu %d %.3f\n", i, swaps_[i].part, swaps_[i].intervalMs) > 0;
+    int failure = errno;
+    // Buffered lines reach the file only when it is closed: that can fail too.
+    if (std::fclose(file_) != 0 && written) {
+        written = false;
+        failure = errno;
+    }
+    file_ = nullptr;
     std::fprintf(stderr, "picture %dx%d, ", pictureWidth, pictureHeight);
     std::fputs(summariseFrameLog(swaps_).c_str(), stderr);
+    if (!written)
+        error = "the frame log " + path_ + " was not written whole: " + std::strerror(failure);
     return written;
 }
 

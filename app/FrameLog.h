@@ -7,16 +7,24 @@
 // Every buffer swap's real time on the desktop, for checking that the demo
 // keeps pace: written as "frame part interval_ms" lines to a file when the
 // demo ends, with a summary (median and 99th percentile interval, each
-// part's first and worst interval) on stderr.
+// part's first and worst interval) on stderr.  The file is opened before the
+// demo starts, so a path that cannot be written is known at once; the swaps
+// are kept in memory meanwhile, so that no file output stalls a frame.
 class FrameLog {
 public:
     explicit FrameLog(std::string path) : path_(std::move(path)) {}
+    ~FrameLog();
+    FrameLog(const FrameLog&) = delete;
+    FrameLog& operator=(const FrameLog&) = delete;
 
+    // Opens (creates or empties) the file; false with the reason otherwise.
+    bool open(std::string& error);
     // Called right after each swap, with the part the frame belonged to.
     void recordSwap(int part);
-    // Writes the file and the summary, naming the size the picture was
-    // rendered at; false (with a message) when the file cannot be written.
-    bool write(int pictureWidth, int pictureHeight) const;
+    // Writes the file and closes it, naming the size the picture was
+    // rendered at, and prints the summary; false with the reason when any
+    // write, or the closing, failed.
+    bool write(int pictureWidth, int pictureHeight, std::string& error);
 
     struct Swap {
         int part;
@@ -26,6 +34,7 @@ public:
 
 private:
     std::string path_;
+    std::FILE* file_ = nullptr;
     std::vector<Swap> swaps_;
     std::chrono::steady_clock::time_point last_{};
 };

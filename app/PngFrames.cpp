@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stb/stb_image_write.h>
 
+#include "app/CaptureClaim.h"
 #include "platform/Files.h"
 #include "platform/SystemServices.h"
 
@@ -15,14 +16,33 @@ std::string captureFileName(std::uint64_t frame)
     return name;
 }
 
+const char* const kCaptureClaimName = ".quittenhain-capture";
+
 bool PngFrames::open(std::string& error)
 {
     if (!makeDirectory(directory_)) {
-        error = "cannot use " + directory_ + " as capture directory: " + std::strerror(errno);
+        const int why = errno;
+        error = "cannot use " + directory_ + " as capture directory: " +
+                (why == EEXIST ? std::string("it is not a folder") : std::strerror(why));
         return false;
     }
+    // Claimed for the run, so that a second capture into the same folder
+    // is refused instead of mixing its frames in.
+    if (!claimForCapture(claim_, directory_ + "/" + kCaptureClaimName, "into " + directory_, error))
+        return false;
     stbi_write_png_compression_level = 2;   // fast; frames are many
     return true;
+}
+
+bool PngFrames::finish(std::string&)
+{
+    claim_.release(true);
+    return true;
+}
+
+void PngFrames::abandon()
+{
+    claim_.release(true);
 }
 
 // The picture comes bottom-up as RGBA; PNG rows go top-down, without alpha

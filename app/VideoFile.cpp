@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 
+#include "app/CaptureClaim.h"
+#include "app/ScratchFolder.h"
+#include "app/VideoCheck.h"
 #include "assets/Resources.h"
 #include "platform/Files.h"
 #include "platform/Interruptions.h"
@@ -29,6 +33,25 @@ bool stopRequested()
     return pendingInterruption() != Interruption::None;
 }
 
+// The file a name leads to through symbolic links, as cp and editors write
+// it: the video replaces the link's target and the link stays.  A link
+// without a target leads to the file it names, made anew.
+std::string followLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at = path;
+    for (int hop = 0; hop < 40; ++hop) {   // a loop of links ends somewhere
+        std::error_code notALink;
+        if (!fs::is_symlink(at, notALink))
+            break;
+        const fs::path next = fs::read_symlink(at, notALink);
+        if (notALink)
+            break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at.string();
+}
+
 }  // namespace
 
 bool VideoFile::isVideoName(const std::string& path)
@@ -39,7 +62,7 @@ bool VideoFile::isVideoName(const std::string& path)
 
 VideoFile::~VideoFile()
 {
-    if (ffmpeg_.running() || ownsPart_)
+    if (ffmpeg_.running() || partClaim_.held())
         abandon();
     cleanUp();
 }
@@ -95,7 +118,7 @@ std::vector<std::string> VideoFile::ffmpegArguments() const
         if (extension == "mp4")
             args.insert(args.end(), {"-movflags", "+faststart"});
     }
-    args.insert(args.end(), {"-shortest", path_ + ".part"});
+    args.insert(args.end(), {"-shortest", target_ + ".part"});
     return args;
 }
 
@@ -106,27 +129,13 @@ bool VideoFile::open(std::string& error)
         error = "capturing to a video needs FFmpeg, which was not found: " + missingFfmpegAdvice();
         return false;
     }
-    // The music and FFmpeg's log go to a private temporary folder.
-    std::string why;
-    if (!makeTemporaryFolder("quittenhain-capture-", workDir_, why)) {
-        error = "cannot make a temporary folder: " + why;
+    // The .part is claimed first: a second capture to the same file finds
+    // it held and stops instead of writing into the first one's video.
+    target_ = followLinks(path_);
+    if (!claimForCapture(partClaim_, target_ + ".part", target_, error))
         return false;
-    }
-    // The .part is created here, exclusively: a second capture to the same
-    // file finds it and stops instead of writing into the first one's video.
-    const std::string part = path_ + ".part";
-    switch (createNewFile(part, why)) {
-    case NewFile::Created:
-        ownsPart_ = true;
-        break;
-    case NewFile::Exists:
-        error = "cannot claim " + part + ": " + why + " (another capture is writing " + path_ + "; remove " + part +
-                " if none is)";
+    if (!makeScratchFolder(workClaim_, workDir_, error))
         return false;
-    case NewFile::Failed:
-        error = "cannot claim " + part + ": " + why;
-        return false;
-    }
     if (!writeMusic(error))
         return false;
 
@@ -151,11 +160,15 @@ std::string VideoFile::ffmpegComplaint() const
 bool VideoFile::write(const FramePixels& pixels, std::string& error)
 {
     const std::size_t bytes = static_cast<std::size_t>(pixels.width) * pixels.height * 4;
-    switch (ffmpeg_.write(pixels.rgba, bytes, stopRequested)) {
+    switch (ffmpeg_.write(pixels.rgba, bytes, stopRequested, stallLimit_)) {
     case ChildProcess::Outcome::Done:
         return true;
     case ChildProcess::Outcome::Interrupted:
         error = "interrupted while FFmpeg took a frame";
+        return false;
+    case ChildProcess::Outcome::Stalled:
+        error = "FFmpeg took no frame for " + std::to_string(stallLimit_.count() / 1000) + " s and was stopped" +
+                ffmpegComplaint();
         return false;
     case ChildProcess::Outcome::Failed:
         break;
@@ -168,21 +181,29 @@ bool VideoFile::finish(std::string& error)
 {
     std::string how;
     const ChildProcess::Outcome outcome = ffmpeg_.finish(stopRequested, how);
-    const std::string part = path_ + ".part";
+    const std::string part = target_ + ".part";
     if (outcome != ChildProcess::Outcome::Done) {
         error = outcome == ChildProcess::Outcome::Interrupted ? "interrupted while FFmpeg finished the video"
                                                                : "FFmpeg failed (" + how + ")" + ffmpegComplaint();
-        removeFile(part);
-        ownsPart_ = false;
+        partClaim_.release(true);
         return false;
     }
-    ownsPart_ = false;
+    // FFmpeg's status alone does not prove a video: read it back.
+    const bool webm = extensionOf(path_) == "webm";
+    const std::string missing = videoStreamsMissing(part, webm ? "vp9" : "h264", webm ? "opus" : "aac", workDir_);
+    if (!missing.empty() || stopRequested()) {
+        error = stopRequested() ? "interrupted while the video was checked"
+                                : "FFmpeg ended with status 0, but " + part + " is no video: " + missing;
+        partClaim_.release(true);
+        return false;
+    }
     std::string why;
-    if (!replaceFile(part, path_, why)) {
-        error = "cannot rename " + part + " to " + path_ + ": " + why;
-        removeFile(part);
+    if (!replaceFile(part, target_, why)) {
+        error = "cannot rename " + part + " to " + target_ + ": " + why;
+        partClaim_.release(true);
         return false;
     }
+    partClaim_.release(false);
     cleanUp();
     return true;
 }
@@ -190,9 +211,7 @@ bool VideoFile::finish(std::string& error)
 void VideoFile::abandon()
 {
     ffmpeg_.stop();
-    if (ownsPart_)
-        removeFile(path_ + ".part");
-    ownsPart_ = false;
+    partClaim_.release(true);
     cleanUp();
 }
 
@@ -200,8 +219,7 @@ void VideoFile::cleanUp()
 {
     if (workDir_.empty())
         return;
-    removeFile(workDir_ + "/music.s16le");
-    removeFile(workDir_ + "/ffmpeg.log");
-    removeFolder(workDir_);
+    workClaim_.release(false);
+    removeScratchFolder(workDir_);
     workDir_.clear();
 }

@@ -1,15 +1,18 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/FrameSink.h"
 #include "platform/ChildProcess.h"
+#include "platform/FileClaim.h"
 
 // Encodes the frames into a video file through FFmpeg, with the compiled-in
 // music muxed so that music position 0 is frame 0's time.  H.264 and AAC in
 // .mp4 and .mkv, VP9 and Opus in .webm.  FFmpeg writes to FILE.part, which
-// becomes FILE only when everything went well.
+// becomes FILE only when everything went well.  A FILE that is a symbolic
+// link is followed: its target gets the video.
 class VideoFile : public FrameSink {
 public:
     // firstFrame: the frame the video begins with; the music is cut to match.
@@ -40,13 +43,18 @@ private:
     std::string ffmpegComplaint() const;
     void cleanUp();
 
-    std::string path_;
+    std::string path_;     // as given; its extension names the container
+    std::string target_;   // the file written: path_ with symbolic links followed
     int fps_;
     int scale_;
     std::uint64_t firstFrame_;
+    // A busy encoder takes a frame in well under a second even at 4096x3072
+    // times eight; one that takes nothing for this long is wedged.
+    std::chrono::milliseconds stallLimit_{30000};
     int frameWidth_ = 640;
     int frameHeight_ = 480;
     std::string workDir_;   // the decoded music and FFmpeg's messages
+    FileClaim workClaim_;   // held while workDir_ is in use
     ChildProcess ffmpeg_;
-    bool ownsPart_ = false;   // FILE.part was created by this capture
+    FileClaim partClaim_;   // FILE.part, held while this capture writes it
 };

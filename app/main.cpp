@@ -68,25 +68,40 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
     runDemo(shell);
 }
 
+// Opened before anything is shown, so that a log that cannot be written is
+// said at once; a log not written whole at the end fails the run.
+void keepFrameLog(const std::string& path, ShellOptions& shell)
+{
+    static FrameLog log(path);
+    std::string error;
+    if (!log.open(error)) {
+        std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
+        std::exit(3);
+    }
+    shell.afterSwap = [] { log.recordSwap(partNumber); };
+    shell.onEnd = [] {
+        const PictureSize picture = platform().pictureSize();
+        std::string failure;
+        if (!log.write(picture.width, picture.height, failure)) {
+            std::fprintf(stderr, "quittenhain: %s\n", failure.c_str());
+            std::exit(3);
+        }
+    };
+}
+
 [[noreturn]] void runOnDesktop(const CommandLine& command)
 {
+    ShellOptions shell;
+    if (!command.frameLog.empty())
+        keepFrameLog(command.frameLog, shell);
     const Resolution& resolution = command.resolution;
     static const std::unique_ptr<Platform> desktop =
         makeDesktopPlatform(command.vsync, {resolution.width, resolution.height}, resolution.native);
     static const std::unique_ptr<AudioBackend> speakers = makeDesktopAudio();
     setPlatform(desktop.get());
     setAudio(speakers.get());
-    ShellOptions shell;
     shell.fullScreen = command.fullScreen;
     shell.warmUp = command.warmUp;
-    if (!command.frameLog.empty()) {
-        static FrameLog log(command.frameLog);
-        shell.afterSwap = [] { log.recordSwap(partNumber); };
-        shell.onEnd = [] {
-            const PictureSize picture = platform().pictureSize();
-            log.write(picture.width, picture.height);
-        };
-    }
     runDemo(shell);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@ public:
         Done,          // written; or, from finish(), the program ended with status 0
         Interrupted,   // stopRequested() turned true; the program has been stopped
         Failed,        // it no longer reads its input, or it ended otherwise than with 0
+        Stalled,       // it took nothing for the time allowed; the program has been stopped
     };
 
     ChildProcess();
@@ -26,10 +28,13 @@ public:
     bool start(const std::string& program, const std::vector<std::string>& arguments,
                const std::string& errorLog, std::string& error);
 
-    // Writes all `count` bytes to its input.  A signal that breaks the write
-    // is only an interruption when stopRequested() says so; otherwise the
-    // write goes on.
-    Outcome write(const void* bytes, std::size_t count, const std::function<bool()>& stopRequested);
+    // Writes all `count` bytes to its input.  stopRequested() is asked at
+    // least every tenth of a second while the program does not read, so a
+    // request to stop is seen even when the signal went to another thread.
+    // A program that takes no byte for `stallLimit` is stopped: a wedged
+    // reader never holds this one forever.
+    Outcome write(const void* bytes, std::size_t count, const std::function<bool()>& stopRequested,
+                  std::chrono::milliseconds stallLimit);
 
     // Closes its input and waits until the program has really ended, however
     // often signals break the wait; when stopRequested() turns true it is

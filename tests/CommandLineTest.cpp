@@ -45,7 +45,18 @@ TEST(CommandLine, BadInputIsRefusedWithAReason)
                                                            {"--capture", "d", "--frames", ""},
                                                            {"--capture", "d", "--frames", "1,,2"},
                                                            {"--capture", "d", "--frames", "-3"},
-                                                           {"--capture", "d", "--frames", "7x"}}) {
+                                                           {"--capture", "d", "--frames", "7x"},
+                                                           {"--capture", "d", "--frames", "120,"},
+                                                           {"--capture", "d", "--frames", "1, 2"},
+                                                           {"--capture", "d", "--fps", "0x3c"},
+                                                           {"--capture", "d", "--fps", " 60"},
+                                                           {"--capture", "d", "--fps", "60 "},
+                                                           {"--capture", "d", "--fps", "+60"},
+                                                           {"--capture", "d", "--fps", "6e1"},
+                                                           {"--capture", "d", "--until", "0x10"},
+                                                           {"--capture", "d", "--until", "1..5"},
+                                                           {"--capture", "d", "--until", "."},
+                                                           {"--capture", "v.mp4", "--scale", "0x2"}}) {
         EXPECT_FALSE(parse(args).error.empty()) << args[0];
     }
 }
@@ -65,6 +76,37 @@ TEST(CommandLine, EmptyOrHugeRangesAndUnknownVideoTypesAreRefused)
     EXPECT_NE(avi.find(".mp4, .mkv or .webm"), std::string::npos) << avi;
     EXPECT_TRUE(parse({"--capture", "movie.MKV"}).error.empty());
     EXPECT_TRUE(parse({"--capture", "./frames"}).error.empty());
+}
+
+TEST(CommandLine, NumbersAreReadAsPlainDecimals)
+{
+    const ParsedCommandLine parsed = parse({"--capture", "d", "--fps", "060", "--from", ".5", "--until", "10."});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.fps, 60);
+    EXPECT_EQ(parsed.options.fromSeconds, 0.5);
+    EXPECT_EQ(parsed.options.untilSeconds, 10.0);
+}
+
+// --until 0 without --from is refused for what it is.
+TEST(CommandLine, UntilZeroSaysItLeavesNothingToRender)
+{
+    const std::string error = parse({"--capture", "d", "--until", "0"}).error;
+    EXPECT_NE(error.find("--until 0 leaves nothing"), std::string::npos) << error;
+    EXPECT_EQ(error.find("--from"), std::string::npos) << error;
+    EXPECT_NE(parse({"--capture", "d", "--from", "0", "--until", "0"}).error.find("earlier than --until"),
+              std::string::npos);
+}
+
+// FFmpeg's H.264 and VP9 encoders take at most 16384 pixels a side: larger
+// videos are refused before anything is rendered.
+TEST(CommandLine, VideoLargerThanTheEncodersTakeIsRefused)
+{
+    const std::string error = parse({"--capture", "v.mp4", "--resolution", "4096x3072", "--scale", "8"}).error;
+    EXPECT_NE(error.find("the video would be 32768x24576"), std::string::npos) << error;
+    EXPECT_FALSE(parse({"--capture", "v.webm", "--resolution", "4096x3072", "--scale", "5"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "v.mp4", "--resolution", "4096x3072", "--scale", "4"}).error.empty());
+    // Frames are written at the picture's size, which has no such limit.
+    EXPECT_TRUE(parse({"--capture", "d", "--resolution", "4096x3072"}).error.empty());
 }
 
 TEST(CommandLine, FrameListIsSortedWithoutRepeats)

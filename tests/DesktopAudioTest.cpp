@@ -32,12 +32,17 @@ TEST(DesktopAudio, PlaysTheDecodedMusicFromItsFirstSample)
         ASSERT_TRUE(audio.init(kDefaultAudioDevice, 44100, 0, nullptr)) << SDL_GetError();
         const AudioStream stream = audio.streamCreateFile(true, mp3.data, 0, mp3.size, 0);
         ASSERT_NE(stream, 0u);
-        ASSERT_TRUE(audio.start());
+        // Playing before the device runs: the first buffer it takes is the
+        // music's, however long a loaded machine takes between the calls.
         ASSERT_TRUE(audio.streamPlay(stream, false, kStreamLoop));
-        // At least a second of music, however slowly a loaded machine
-        // decodes (the disk driver runs as fast as the callback feeds it).
+        ASSERT_TRUE(audio.start());
+        // At least a second of music in the file, however slowly a loaded
+        // machine lets the device's thread decode (the disk driver takes
+        // buffers as fast as the callback fills them; the position follows
+        // the clock, not the file).
         std::uint32_t last = 0;
-        for (int i = 0; i < 1000 && (i < 30 || last < 4 * 44100); ++i) {
+        std::error_code notYet;
+        for (int i = 0; i < 3000 && (i < 30 || std::filesystem::file_size(out, notYet) < 176400 || notYet); ++i) {
             SDL_Delay(10);
             const std::uint32_t position = audio.channelGetPosition(stream);
             EXPECT_GE(position, last);   // monotonic

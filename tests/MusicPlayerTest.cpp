@@ -117,6 +117,18 @@ TEST(SyncTracks, DamagedDataStaysInsideItsBytes)
               hugeTrackCount.size());
 }
 
+// The last track claims nine times and holds two: it keeps those two, and
+// the tracks before it keep theirs, in rows as long as the longest real track.
+TEST(SyncTracks, TrackClaimingMoreTimesThanTheDataHoldsKeepsThosePresent)
+{
+    const std::string text = "3\r\nA\r\n2\r\n1.0\r\n2.0\r\nB\r\n1\r\n5.0\r\nC\r\n9\r\n3.0\r\n4.0";
+    const SyncTracks tracks = readSyncTracks(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    ASSERT_EQ(tracks.trackCount, 3u);
+    EXPECT_EQ(tracks.counts, (std::vector<unsigned>{2, 1, 2}));
+    ASSERT_EQ(tracks.stride, 2u);
+    EXPECT_EQ(tracks.times, (std::vector<std::uint32_t>{176400, 352800, 882000, 0, 529200, 705600}));
+}
+
 TEST(SyncTracks, ATableLargerThanTheDataIsRefused)
 {
     // 30 KB: 5000 tracks, the first with 5000 times, the others empty.  Rows

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -214,6 +215,30 @@ TEST(ParticleEmission, ScaledJitterTakesFourteenValues)
     EXPECT_EQ(calls, 28);
     // s = 50 % 100 x 0.01 scales the direction (0, 1, 0) at speed 1.
     expectVec(system.velocities[1], 0.0f, 0.5f, 0.0f);
+}
+
+// Each axis is offset from its own coordinate of the origin.  The demo's
+// clouds sit at the world origin, where a mix-up of axes shows nowhere.
+TEST(ParticleEmission, EveryParticleLiesWithinItsSpreadOfAnOriginAwayFromZero)
+{
+    ParticleSystem system;
+    system.count = 300;
+    system.spread = 5.0f;
+    system.origin = Vec3{10.0f, -20.0f, 30.0f, 0.0f};
+    system.init();
+    Vec3 lowest = system.positions[0];
+    Vec3 highest = system.positions[0];
+    for (const Vec3& p : system.positions) {
+        ASSERT_NEAR(p.x, 10.0f, 5.0f);
+        ASSERT_NEAR(p.y, -20.0f, 5.0f);
+        ASSERT_NEAR(p.z, 30.0f, 5.0f);
+        lowest = Vec3{std::min(lowest.x, p.x), std::min(lowest.y, p.y), std::min(lowest.z, p.z), 0.0f};
+        highest = Vec3{std::max(highest.x, p.x), std::max(highest.y, p.y), std::max(highest.z, p.z), 0.0f};
+    }
+    // And they fill the cube rather than a point or a line of it.
+    EXPECT_GT(highest.x - lowest.x, 5.0f);
+    EXPECT_GT(highest.y - lowest.y, 5.0f);
+    EXPECT_GT(highest.z - lowest.z, 5.0f);
 }
 
 TEST(ParticleEmission, ANegativeCountGivesAnEmptySystem)

@@ -47,6 +47,20 @@ TEST(HeadlessAudio, PositionWrapsWhenTheLoopStartsAgain)
     EXPECT_EQ(audio.streamCreateFile(true, mp3.data, 0, 100, 0), 0u);   // truncated music is refused
 }
 
+// At rates that do not divide 44100 the samples are counted over all frames
+// at once, never per frame: after one second of frames, one second of music.
+TEST(VirtualClock, SamplesAfterNFramesAreNTimes44100OverFps)
+{
+    VirtualClock clock;
+    for (const int fps : {144, 1000, 7, 60}) {
+        clock.fps = fps;
+        clock.frames = static_cast<std::uint64_t>(fps) * 3;
+        EXPECT_EQ(clock.samplesSince(0), 3u * 44100u) << fps << " fps";
+        clock.frames = 5;
+        EXPECT_EQ(clock.samplesSince(0), 5u * 44100u / static_cast<unsigned>(fps)) << fps << " fps";
+    }
+}
+
 TEST(VirtualClock, TicksAdvanceByAThousandOverFpsPerFrame)
 {
     VirtualClock clock;
@@ -89,6 +103,23 @@ TEST(CaptureRange, WritesFromItsStartAndEndsWhenTheMusicHasPlayed)
     EXPECT_TRUE(stills.writes(120));
     EXPECT_FALSE(stills.endsAfter(699));
     EXPECT_TRUE(stills.endsAfter(700));
+}
+
+// Decimal times are not exact in binary: 0.1 * 30 is a hair above 3 and
+// 94.516667 * 60 a hair above 5671, yet those frames are the first written.
+TEST(CaptureRange, DecimalStartWritesTheFrameAtThatTime)
+{
+    const CaptureRange tenth{30, 0.1, -1.0, {}};
+    EXPECT_FALSE(tenth.writes(2));
+    EXPECT_TRUE(tenth.writes(3));
+    EXPECT_EQ(tenth.firstWritten(), 3u);
+    const CaptureRange late{60, 94.516667, -1.0, {}};
+    EXPECT_FALSE(late.writes(5670));
+    EXPECT_TRUE(late.writes(5671));
+    EXPECT_EQ(late.firstWritten(), 5671u);
+    const CaptureRange until{30, 0.0, 0.1, {}};
+    EXPECT_FALSE(until.endsAfter(1));
+    EXPECT_TRUE(until.endsAfter(2));   // frames 0..2: a tenth of a second
 }
 
 TEST(CaptureRange, TheDemoEndsOnTheFrameWhoseMusicReachesTheLastSwitch)

@@ -114,6 +114,27 @@ TEST(QueuedSink, AFailureReachesTheCallerAndNoLaterFrameIsWritten)
     EXPECT_FALSE(shared.finished);
 }
 
+// The last frame fails only after every write has returned: only finish can
+// still tell, and it must not complete the output.
+TEST(QueuedSink, FailureOfTheLastQueuedFrameFailsTheFinish)
+{
+    RecordingSink::Shared shared;
+    shared.held = true;   // all three frames are handed over before any is written
+    QueuedSink queued(std::make_unique<RecordingSink>(shared, 2), 2);
+    std::string error;
+    ASSERT_TRUE(queued.open(error));
+    ASSERT_TRUE(writeFrames(queued, 0, 2, error));
+    {
+        std::lock_guard<std::mutex> lock(shared.mutex);
+        shared.held = false;
+    }
+    shared.changed.notify_all();
+    EXPECT_FALSE(queued.finish(error));
+    EXPECT_EQ(error, "disk full at frame 2");
+    EXPECT_FALSE(shared.finished);
+    EXPECT_EQ(shared.frames, std::vector<std::uint64_t>({0, 1}));
+}
+
 TEST(QueuedSink, WhatStaysCountsEveryQueuedFrameOnAnInterruption)
 {
     RecordingSink::Shared shared;

@@ -14,31 +14,11 @@
 
 #include "assets/MusicPlayer.h"
 #include "assets/Resources.h"
+#include "tests/FrameCompare.h"
 #include "tests/MusicReference.h"
+#include "tests/RunDemo.h"
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
-
-// Runs the demo program with the given arguments; stderr is captured.
-RunResult runDemo(const std::string& arguments)
-{
-    RunResult result;
-    const std::string command = std::string(QUITTENHAIN_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.output.append(buffer, got);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
 
 // "part N begins at frame F" lines of a headless run.
 std::map<int, long> partStarts(const std::string& output)
@@ -272,18 +252,59 @@ TEST(VideoCapture, KilledCaptureLeavesNoFileBehind)
     EXPECT_FALSE(std::filesystem::exists(video.string() + ".part"));
 }
 
-TEST(VideoCapture, TargetAnotherCaptureIsWritingIsRefusedAndLeftAlone)
+// The video's picture is the PNG capture's picture, the right way up: one
+// decoded frame against the same frame written as PNG, tile by tile.  The
+// encoder's loss is small everywhere; a picture upside down differs a lot
+// in many tiles of this asymmetric frame.
+TEST(VideoCapture, DecodedFrameMatchesThePngOfTheSameFrame)
 {
-    const std::filesystem::path video = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-claimed.mkv");
-    const std::string part = video.string() + ".part";
-    std::filesystem::remove(video);
-    { std::FILE* other = std::fopen(part.c_str(), "w"); ASSERT_NE(other, nullptr); std::fputs("another", other); std::fclose(other); }
-    const RunResult run = runDemo("--capture " + video.string() + " --until 0.5");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.output.find("another capture is writing"), std::string::npos) << run.output;
-    EXPECT_EQ(std::filesystem::file_size(part), 7u);   // the other capture's file is untouched
-    EXPECT_FALSE(std::filesystem::exists(video));
-    std::filesystem::remove(part);
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-upright");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path video = folder / "v.mkv";
+    // At 10 fps only a few frames are drawn before the one compared.
+    const RunResult run = runDemo("--capture " + video.string() + " --fps 10 --from 1.85 --until 2.05");
+    ASSERT_EQ(run.status, 0) << run.output;
+    // Frame 20 (2 s) is the second of a video beginning at frame 19.
+    const std::string decode = "ffmpeg -v error -i " + video.string() + " -vf \"select=eq(n\\,1)\" -frames:v 1 " +
+                               (folder / "decoded.png").string();
+    ASSERT_EQ(std::system(decode.c_str()), 0) << decode;
+    const RunResult frames = runDemo("--capture " + (folder / "png").string() + " --fps 10 --frames 20");
+    ASSERT_EQ(frames.status, 0) << frames.output;
+    const Image decoded = loadPng(folder / "decoded.png");
+    const Image png = loadPng(folder / "png" / "frame00020.png");
+    ASSERT_EQ(decoded.width, 640);
+    ASSERT_EQ(decoded.height, 480);
+    ASSERT_EQ(png.width, 640);
+    ASSERT_EQ(png.height, 480);
+    const FrameDifference difference = compareFrames(decoded, png);
+    EXPECT_LT(difference.worstTileMean, 10.0) << difference;   // 2.5 here; 65 upside down
+    fs::remove_all(folder);
+}
+
+// A video captured through a symbolic link goes to the link's target (here
+// relative, and already there), and the link stays a link.
+TEST(VideoCapture, SymbolicLinkIsFollowedToItsTargetAndKept)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-link");
+    fs::remove_all(folder);
+    fs::create_directories(folder / "videos");
+    { std::FILE* old = std::fopen((folder / "videos" / "real.mp4").c_str(), "w"); ASSERT_NE(old, nullptr); std::fputs("old", old); std::fclose(old); }
+    fs::create_symlink("videos/real.mp4", folder / "link.mp4");
+    const RunResult run = runDemo("--capture " + (folder / "link.mp4").string() + " --until 0.2");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::is_symlink(folder / "link.mp4"));
+    EXPECT_EQ(fs::read_symlink(folder / "link.mp4"), "videos/real.mp4");
+    EXPECT_EQ(probe(folder / "videos" / "real.mp4", "v:0", "nb_read_frames"), "12");
+    EXPECT_FALSE(fs::exists(folder / "videos" / "real.mp4.part"));
+    EXPECT_FALSE(fs::exists(folder / "link.mp4.part"));
+    fs::remove_all(folder);
 }
 
 // Ctrl-C or a termination request while FFmpeg finishes a large video stops
@@ -347,6 +368,12 @@ TEST(WholeRun, UnusableCaptureDirectoryAndUnknownOptionsFail)
     const RunResult blocked = runDemo("--capture /proc/version/frames --until 0.1");
     EXPECT_NE(blocked.status, 0);
     EXPECT_NE(blocked.output.find("cannot use"), std::string::npos) << blocked.output;
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-afile");
+    { std::FILE* made = std::fopen(file.c_str(), "w"); ASSERT_NE(made, nullptr); std::fclose(made); }
+    const RunResult onAFile = runDemo("--capture " + file.string() + " --until 0.1");
+    EXPECT_EQ(onAFile.status, 3);
+    EXPECT_NE(onAFile.output.find(file.string() + " as capture directory: it is not a folder"), std::string::npos) << onAFile.output;
+    std::filesystem::remove(file);
     const RunResult unknown = runDemo("--frobnicate");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.output.find("Usage:"), std::string::npos);

@@ -5,10 +5,12 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB test_sources CONFIGURE_DEPENDS *Test.cpp win32/*Test.cpp)
-# SDL's audio, whole runs through a POSIX shell (win32/ has their own) and
-# the Linux package's manual page.
+# SDL's audio, whole runs and child processes through a POSIX shell (win32/
+# has its own whole runs) and the Linux package's manual page.
 list(REMOVE_ITEM test_sources ${CMAKE_CURRENT_SOURCE_DIR}/DesktopAudioTest.cpp
-     ${CMAKE_CURRENT_SOURCE_DIR}/WholeRunTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ManualPageTest.cpp)
+     ${CMAKE_CURRENT_SOURCE_DIR}/WholeRunTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ManualPageTest.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/ChildProcessTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/FaultyEncoderTest.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/CaptureClaimTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/FrameLogFileTest.cpp)
 # The tests run with the program's own manifest (UTF-8 as the code page),
 # so that they pass file names to it as a user's command prompt does.
 add_executable(quittenhain_tests ${test_sources} TestPlatform.cpp MusicReference.cpp ${QH_EXECUTABLE_RESOURCES})

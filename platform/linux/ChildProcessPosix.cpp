@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -20,6 +21,10 @@ struct ChildProcess::Handles {
 };
 
 namespace {
+
+// How long a write waits for room in the pipe before it looks for a request
+// to stop again.
+constexpr int kLookAroundMs = 100;
 
 void closeInput(int& input)
 {
@@ -114,28 +119,41 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
         error = std::string("cannot start ") + program + ": " + std::strerror(errno);
         return false;
     }
+    fcntl(fds[1], F_SETFL, fcntl(fds[1], F_GETFL) | O_NONBLOCK);
     handles_->pid = pid;
     handles_->input = fds[1];
     return true;
 }
 
 ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
-                                          const std::function<bool()>& stopRequested)
+                                          const std::function<bool()>& stopRequested,
+                                          std::chrono::milliseconds stallLimit)
 {
+    using Clock = std::chrono::steady_clock;
     const auto* next = static_cast<const unsigned char*>(bytes);
+    Clock::time_point lastProgress = Clock::now();
     while (count > 0) {
+        if (stopRequested && stopRequested()) {
+            stop();
+            return Outcome::Interrupted;
+        }
+        // The pipe is non-blocking: a write takes what fits, and the wait
+        // for room is a poll that comes back often enough to look around.
         const ssize_t done = ::write(handles_->input, next, count);
-        if (done < 0) {
-            if (errno != EINTR)
-                return Outcome::Failed;
-            if (stopRequested && stopRequested()) {
-                stop();
-                return Outcome::Interrupted;
-            }
+        if (done > 0) {
+            next += done;
+            count -= static_cast<std::size_t>(done);
+            lastProgress = Clock::now();
             continue;
         }
-        next += done;
-        count -= static_cast<std::size_t>(done);
+        if (done < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
+            return Outcome::Failed;
+        if (Clock::now() - lastProgress >= stallLimit) {
+            stop();
+            return Outcome::Stalled;
+        }
+        pollfd room{handles_->input, POLLOUT, 0};
+        poll(&room, 1, kLookAroundMs);
     }
     return Outcome::Done;
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <X11/Xlib.h>
 #include <csignal>
+#include <signal.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,6 +55,32 @@ int displayLost(Display*)
     (void)ignored;
     _exit(1);
 }
+
+// SDL turns Ctrl-C and termination requests into a quit event, which no one
+// reads while a modal message box waits for its button.  For that time they
+// end the process as they end any program, the display mode put back first.
+class SignalsEndTheProcess {
+public:
+    SignalsEndTheProcess()
+    {
+        struct sigaction action {};
+        action.sa_handler = leaveFullScreenOnCrash;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &savedInterrupt_);
+        sigaction(SIGTERM, &action, &savedTermination_);
+    }
+    ~SignalsEndTheProcess()
+    {
+        sigaction(SIGINT, &savedInterrupt_, nullptr);
+        sigaction(SIGTERM, &savedTermination_, nullptr);
+    }
+    SignalsEndTheProcess(const SignalsEndTheProcess&) = delete;
+    SignalsEndTheProcess& operator=(const SignalsEndTheProcess&) = delete;
+
+private:
+    struct sigaction savedInterrupt_ {};
+    struct sigaction savedTermination_ {};
+};
 
 SDL_Window* asSdlWindow(PlatformWindow* window)
 {
@@ -114,6 +141,7 @@ bool DesktopPlatform::askYesNo(PlatformWindow* owner, const char* text, const ch
     const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, asSdlWindow(owner), caption, text, 2, buttons,
                                     nullptr};
     int answer = 0;
+    const SignalsEndTheProcess whileAsking;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
         std::fprintf(stderr, "%s: %s [No: %s]\n", caption, text, SDL_GetError());
         return false;
@@ -125,8 +153,10 @@ void DesktopPlatform::showMessage(PlatformWindow* owner, const char* text, const
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     // Without a display (init failed) there is nothing to show the box on.
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0)
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        const SignalsEndTheProcess whileShown;
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, asSdlWindow(owner));
+    }
 }
 
 PlatformWindow* DesktopPlatform::createMainWindow(const char* title, bool fullScreen)

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 
 #include "platform/win32/WideText.h"
@@ -114,15 +115,21 @@ HANDLE makeJob()
     return job;
 }
 
-// Waits for `event` in short steps; when stopRequested() turns true first,
-// returns false without waiting further.
-bool waitUnlessStopped(HANDLE event, const std::function<bool()>& stopRequested)
+enum class Wait { Signalled, Stopped, TimedOut };
+
+// Waits for `event` in short steps, asking stopRequested() between them,
+// for at most `limit` (no limit when it is zero or less).
+Wait waitUnlessStopped(HANDLE event, const std::function<bool()>& stopRequested,
+                       std::chrono::milliseconds limit = std::chrono::milliseconds::zero())
 {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
         if (WaitForSingleObject(event, kStopCheckMs) != WAIT_TIMEOUT)
-            return true;
+            return Wait::Signalled;
         if (stopRequested && stopRequested())
-            return false;
+            return Wait::Stopped;
+        if (limit.count() > 0 && std::chrono::steady_clock::now() >= deadline)
+            return Wait::TimedOut;
     }
 }
 
@@ -200,7 +207,8 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
 }
 
 ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
-                                          const std::function<bool()>& stopRequested)
+                                          const std::function<bool()>& stopRequested,
+                                          std::chrono::milliseconds stallLimit)
 {
     if (handles_->input == nullptr)
         return Outcome::Failed;
@@ -212,12 +220,15 @@ ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
         ResetEvent(handles_->written);
         if (!WriteFile(handles_->input, next, chunk, nullptr, &overlapped) && GetLastError() != ERROR_IO_PENDING)
             return Outcome::Failed;   // the child closed its input or ended
-        if (!waitUnlessStopped(handles_->written, stopRequested)) {
+        // Each chunk taken is progress; a reader that takes none for
+        // stallLimit is wedged and is stopped like an interrupted one.
+        const Wait wait = waitUnlessStopped(handles_->written, stopRequested, stallLimit);
+        if (wait != Wait::Signalled) {
             CancelIo(handles_->input);
             DWORD ignored = 0;
             GetOverlappedResult(handles_->input, &overlapped, &ignored, TRUE);
             stop();
-            return Outcome::Interrupted;
+            return wait == Wait::Stopped ? Outcome::Interrupted : Outcome::Stalled;
         }
         DWORD done = 0;
         if (!GetOverlappedResult(handles_->input, &overlapped, &done, FALSE) || done == 0)
@@ -235,7 +246,7 @@ ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequ
         how = "it was not running";
         return Outcome::Failed;
     }
-    if (!waitUnlessStopped(handles_->process, stopRequested)) {
+    if (waitUnlessStopped(handles_->process, stopRequested) == Wait::Stopped) {
         stop();
         return Outcome::Interrupted;
     }

@@ -50,6 +50,9 @@ bool neverStop()
     return false;
 }
 
+// Long enough that no test's child counts as wedged unless it is meant to.
+constexpr std::chrono::milliseconds kPatient{30000};
+
 TEST(WindowsChildProcess, ArgumentsAndEveryByteArriveExactlyAndStatusZeroIsDone)
 {
     const std::string folder = recordFolder();
@@ -65,8 +68,8 @@ TEST(WindowsChildProcess, ArgumentsAndEveryByteArriveExactlyAndStatusZeroIsDone)
     std::vector<unsigned char> bytes(3 * 1024 * 1024 + 17);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<unsigned char>((i * 131) ^ (i >> 12));
-    ASSERT_EQ(child.write(bytes.data(), bytes.size() / 2, neverStop), ChildProcess::Outcome::Done);
-    ASSERT_EQ(child.write(bytes.data() + bytes.size() / 2, bytes.size() - bytes.size() / 2, neverStop),
+    ASSERT_EQ(child.write(bytes.data(), bytes.size() / 2, neverStop, kPatient), ChildProcess::Outcome::Done);
+    ASSERT_EQ(child.write(bytes.data() + bytes.size() / 2, bytes.size() - bytes.size() / 2, neverStop, kPatient),
               ChildProcess::Outcome::Done);
     std::string how;
     EXPECT_EQ(child.finish(neverStop, how), ChildProcess::Outcome::Done) << how;
@@ -97,7 +100,7 @@ TEST(WindowsChildProcess, FailingOrVanishingChildIsAFailureWithItsStatusAndMessa
         // a few frames on, and finishing reports how it ended.
         ChildProcess::Outcome wrote = ChildProcess::Outcome::Done;
         for (int i = 0; i < 20 && wrote == ChildProcess::Outcome::Done; ++i)
-            wrote = child.write(frame.data(), frame.size(), neverStop);
+            wrote = child.write(frame.data(), frame.size(), neverStop, kPatient);
         EXPECT_EQ(wrote, ChildProcess::Outcome::Failed) << mode;
         std::string how;
         EXPECT_EQ(child.finish(neverStop, how), ChildProcess::Outcome::Failed) << mode;
@@ -121,7 +124,7 @@ TEST(WindowsChildProcess, HangingChildIsStoppedWhenAStopIsRequested)
     const std::vector<unsigned char> frame(4 * 1024 * 1024, 1);
     const auto begun = std::chrono::steady_clock::now();
     auto stopLater = [&] { return std::chrono::steady_clock::now() - begun > std::chrono::milliseconds(500); };
-    EXPECT_EQ(child.write(frame.data(), frame.size(), stopLater), ChildProcess::Outcome::Interrupted);
+    EXPECT_EQ(child.write(frame.data(), frame.size(), stopLater, kPatient), ChildProcess::Outcome::Interrupted);
     EXPECT_FALSE(child.running());
 
     // The same while finishing: the child never ends by itself.
@@ -147,3 +150,19 @@ TEST(WindowsChildProcess, ProgramsAreFoundOnPathAsExeFilesAndFoldersDoNotCount)
 }
 
 }  // namespace
+
+TEST(WindowsChildProcess, ChildThatTakesNothingIsStoppedAfterTheStallLimit)
+{
+    const std::string folder = recordFolder();
+    standInMode(folder, "hang");
+    ChildProcess child;
+    std::string error;
+    ASSERT_TRUE(child.start(kStandIn, {"ffmpeg"}, folder + "\\log.txt", error)) << error;
+    // No stop is ever requested: only the stall limit ends the write.
+    const std::vector<unsigned char> frame(4 * 1024 * 1024, 1);
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_EQ(child.write(frame.data(), frame.size(), neverStop, std::chrono::milliseconds(700)),
+              ChildProcess::Outcome::Stalled);
+    EXPECT_GE(std::chrono::steady_clock::now() - begun, std::chrono::milliseconds(700));
+    EXPECT_FALSE(child.running());
+}

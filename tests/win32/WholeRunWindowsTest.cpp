@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -48,6 +49,30 @@ TEST(WindowsWholeRun, PartsSwitchOnTheSameFramesAsOnLinuxAndTheSelfCheckPasses)
         EXPECT_EQ(starts.at(part), static_cast<long>((time + 2939) / 2940) + 1) << "part " << part;
     }
     EXPECT_EQ(starts.at(2), 760);
+}
+
+// A folder that is there already, even with a claim file a killed capture
+// left in it, takes the frames; the claim is gone afterwards.
+TEST(WindowsWholeRun, CaptureIntoAFolderThatExistsWritesItsFramesAndLeavesNoClaim)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = "existing-frames";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ProgramRun run = runProgram("--capture existing-frames --frames 3");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(folder / "frame00003.png"));
+    EXPECT_FALSE(fs::exists(folder / ".quittenhain-capture"));
+
+    std::FILE* stale = std::fopen("existing-frames/.quittenhain-capture", "wb");
+    ASSERT_NE(stale, nullptr);
+    std::fclose(stale);
+    run = runProgram("--capture existing-frames --frames 5");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("was left by a capture that no longer runs"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::exists(folder / "frame00005.png"));
+    EXPECT_FALSE(fs::exists(folder / ".quittenhain-capture"));
+    fs::remove_all(folder);
 }
 
 TEST(WindowsWholeRun, HelpAndUnknownOptionsPrintWhereTheyWereStarted)

@@ -8,6 +8,9 @@
 //   vanish  reads one frame's worth and ends abruptly, without a word;
 //   hang    reads nothing and never ends.
 // A file "started" in the record folder tells a test it is running.
+// Asked to read a video back (its output "-f null -"), as the capture does
+// to check what it wrote, it succeeds only on a file it made itself and
+// records nothing.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -55,12 +58,30 @@ void readInput(const std::wstring& record, std::size_t limit)
 
 }  // namespace
 
+// Whether `path` holds what the "ok" mode writes as its video.
+bool isOwnVideo(const wchar_t* path)
+{
+    char head[14] = {};
+    FILE* file = _wfopen(path, L"rb");
+    if (file == nullptr)
+        return false;
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && std::string(head, sizeof head) == "stand-in video";
+}
+
 int main()
 {
     const std::wstring record = variable(L"QH_STANDIN_RECORD");
     const std::wstring mode = variable(L"QH_STANDIN_MODE");
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (count >= 4 && std::wstring(arguments[count - 1]) == L"-" && std::wstring(arguments[count - 2]) == L"null") {
+        for (int i = 1; i + 1 < count; ++i)
+            if (std::wstring(arguments[i]) == L"-i")
+                return isOwnVideo(arguments[i + 1]) ? 0 : 1;
+        return 1;
+    }
     std::string lines;
     for (int i = 0; i < count; ++i)
         lines += utf8(arguments[i]) + "\n";
