@@ -139,6 +139,7 @@ bool VideoFile::open(std::string& error)
     if (!writeMusic(error))
         return false;
 
+    std::string why;
     if (!ffmpeg_.start(ffmpeg, ffmpegArguments(), workDir_ + "/ffmpeg.log", why)) {
         error = "cannot start FFmpeg: " + why;
         return false;
