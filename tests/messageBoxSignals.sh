@@ -19,6 +19,17 @@ sound_box_shown() {
   return 1
 }
 
+# SDL shows the box from a process of its own: once the demo has ended, the
+# box must be gone too (the server removes the windows of a client that has
+# ended a little after its end).
+no_sound_box_left() {
+  for _ in $(seq 100); do
+    xwininfo -root -tree | grep -qF '"Shit !":' || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 for signal in INT TERM; do
   SDL_AUDIODRIVER=no-such-driver start_demo --windowed
   if ! sound_box_shown; then
@@ -35,6 +46,7 @@ for signal in INT TERM; do
     fi
   fi
   wait "$demo_pid" 2>/dev/null
+  no_sound_box_left || fail "the message box stayed on screen after the demo ended by SIG$signal"
 done
 
 if [ "$failures" -gt 0 ]; then

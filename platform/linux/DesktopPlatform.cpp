@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 #include <X11/Xlib.h>
 #include <csignal>
+#include <pthread.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +58,17 @@ int displayLost(Display*)
     _exit(1);
 }
 
+// SDL shows a message box on X from a child process of its own; a box
+// left behind by a demo that has ended would stay on screen.  While a box is
+// up, every child made is ended with this process.
+volatile bool boxShowing = false;
+
+void childEndsWithTheBox()
+{
+    if (boxShowing)
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
+
 // SDL turns Ctrl-C and termination requests into a quit event, which no one
 // reads while a modal message box waits for its button.  For that time they
 // end the process as they end any program, the display mode put back first.
@@ -63,6 +76,9 @@ class SignalsEndTheProcess {
 public:
     SignalsEndTheProcess()
     {
+        static const bool registered = pthread_atfork(nullptr, nullptr, childEndsWithTheBox) == 0;
+        (void)registered;
+        boxShowing = true;
         struct sigaction action {};
         action.sa_handler = leaveFullScreenOnCrash;
         sigemptyset(&action.sa_mask);
@@ -71,6 +87,7 @@ public:
     }
     ~SignalsEndTheProcess()
     {
+        boxShowing = false;
         sigaction(SIGINT, &savedInterrupt_, nullptr);
         sigaction(SIGTERM, &savedTermination_, nullptr);
     }
@@ -81,6 +98,14 @@ private:
     struct sigaction savedInterrupt_ {};
     struct sigaction savedTermination_ {};
 };
+
+// A quit asked for before a box comes up (a signal while loading) is not
+// held up by the box: the box is left out and the quit is taken next.
+bool quitPending()
+{
+    SDL_PumpEvents();
+    return SDL_HasEvent(SDL_QUIT) == SDL_TRUE;
+}
 
 SDL_Window* asSdlWindow(PlatformWindow* window)
 {
@@ -141,6 +166,8 @@ bool DesktopPlatform::askYesNo(PlatformWindow* owner, const char* text, const ch
     const SDL_MessageBoxData box = {SDL_MESSAGEBOX_INFORMATION, asSdlWindow(owner), caption, text, 2, buttons,
                                     nullptr};
     int answer = 0;
+    if (quitPending())
+        return false;
     const SignalsEndTheProcess whileAsking;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
         std::fprintf(stderr, "%s: %s [No: %s]\n", caption, text, SDL_GetError());
@@ -153,7 +180,7 @@ void DesktopPlatform::showMessage(PlatformWindow* owner, const char* text, const
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     // Without a display (init failed) there is nothing to show the box on.
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && !quitPending()) {
         const SignalsEndTheProcess whileShown;
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, asSdlWindow(owner));
     }
