@@ -1,6 +1,7 @@
 #include "layers.hpp"
 
 #include <cmath>
+#include <type_traits>
 
 #include "instruments.hpp"
 
@@ -197,11 +198,28 @@ void clothHitAt(Section& s, double seconds, double vel) {
     s.mix.duck(t, 0.7, 0.25);
 }
 
+namespace {
+
+// A held note dying away like a struck one: `dbPerSecond` lower every second.
+template <class Sound>
+Sound dyingAway(Sound sound, double dbPerSecond) {
+    for (size_t i = 0; i < sound.size(); ++i) {
+        float g = float(dbToGain(-dbPerSecond * double(i) / kRate));
+        if constexpr (std::is_same_v<Sound, Stereo>) sound.l[i] *= g, sound.r[i] *= g;
+        else sound[i] *= g;
+    }
+    return sound;
+}
+
+}  // namespace
+
 void finale(Section& s, double beat) {
     int64_t t = s.at(beat);
-    const double hold = 3.1;   // released just before the program ends at the last section time
-    s.mix.add(pad({57, 61, 64, 69, 73}, hold, 1.0, 0.45, s.rng), t, Bus::Music, scaled(kPad, 0.9));
-    s.mix.add(bass(33, hold, 1.0, 0.1), t, Bus::Music, scaled(kBass, 0.8));
+    // Held past the program's end at the last section time and dying away
+    // meanwhile, so the exit cuts a chord that still rings.
+    const double hold = 4.5, dying = 3.0;
+    s.mix.add(dyingAway(pad({57, 61, 64, 69, 73}, hold, 1.0, 0.45, s.rng), dying), t, Bus::Music, scaled(kPad, 0.9));
+    s.mix.add(dyingAway(bass(33, hold, 1.0, 0.1), dying), t, Bus::Music, scaled(kBass, 0.8));
     s.mix.add(bell(69, 1.0), t, Bus::Music, scaled(kBell, 0.7));
     s.mix.add(bell(76, 0.8), t + int64_t(0.01 * kRate), Bus::Music, scaled(kBell, 0.5));
     s.mix.breath(t, s.seconds(beat - 0.5, 0.5), kBreathDb);
