@@ -112,4 +112,47 @@ double loudestWindowDb(const Stereo& s, double fromSec, double toSec, double* at
     return best;
 }
 
+double octaveBandDb(const Stereo& s, double fromSec, double toSec, double centreHz) {
+    // Settle the filters for 0.2 s before the span is measured.
+    size_t from = sampleAt(fromSec, s.size()), to = sampleAt(toSec, s.size());
+    size_t start = from > size_t(0.2 * kRate) ? from - size_t(0.2 * kRate) : 0;
+    Svf a, b;
+    a.set(centreHz, std::sqrt(2.0));
+    b.set(centreHz, std::sqrt(2.0));
+    double acc = 0.0;
+    for (size_t i = start; i < to; ++i) {
+        a.tick(0.5 * (double(s.l[i]) + s.r[i]));
+        b.tick(a.k * a.bp);
+        double y = b.k * b.bp;
+        if (i >= from) acc += y * y;
+    }
+    return toDb(to > from ? acc / double(to - from) : 0.0);
+}
+
+Breath breathBefore(const Stereo& track, const Stereo& withoutBreaths, double sec) {
+    auto gainDb = [&](double from, double to) { return rmsDb(track, from, to) - rmsDb(withoutBreaths, from, to); };
+    const double reference = gainDb(sec - 0.45, sec - 0.25);
+    Breath b{};
+    b.depthDb = reference - gainDb(sec - 0.07, sec - 0.025);
+    b.lowestDb = 0.0;
+    for (double t = sec - 0.1; t + 0.02 <= sec + 1e-9; t += 0.001) b.lowestDb = std::min(b.lowestDb, rmsDb(track, t, t + 0.02));
+    // Window starts where the gain first passes each mark, on the way down
+    // (searching forwards from 0.25 s before) and back up (from 70 ms on).
+    const double tenth = reference - 0.1 * b.depthDb, most = reference - 0.9 * b.depthDb;
+    auto firstAt = [&](double from, double to, auto passed) {
+        for (double t = from; t + 0.005 <= to + 1e-9; t += 0.0005)
+            if (passed(gainDb(t, t + 0.005))) return t;
+        return to;
+    };
+    const double down1 = firstAt(sec - 0.25, sec, [&](double g) { return g <= tenth; });
+    const double down9 = firstAt(down1, sec, [&](double g) { return g <= most; });
+    b.fallMs = 1000.0 * (down9 - down1);
+    const double up9 = firstAt(sec - 0.07, sec, [&](double g) { return g >= most; });
+    const double up1 = firstAt(up9, sec, [&](double g) { return g >= tenth; });
+    b.riseMs = 1000.0 * (up1 - up9);
+    return b;
+}
+
+double lastSecondFallDb(const Stereo& s, double end) { return rmsDb(s, end - 1.1, end - 1.0) - rmsDb(s, end - 0.1, end); }
+
 }  // namespace music

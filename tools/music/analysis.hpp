@@ -29,4 +29,25 @@ double rmsDb(const Stereo& s, double fromSec, double toSec);
 // Loudest 100 ms RMS window starting in [from, to), in dB; `at` gets its start.
 double loudestWindowDb(const Stereo& s, double fromSec, double toSec, double* at = nullptr);
 
+// Level of the octave band around `centreHz` over [from, to), in dB: the
+// mid signal through two band-passes of an octave's width.
+double octaveBandDb(const Stereo& s, double fromSec, double toSec, double centreHz);
+
+// The held breath before a hit at `sec`, measured against the same music
+// rendered without breaths: their level difference in 5 ms windows, taken
+// relative to the difference 0.45 to 0.25 s before the hit (which holds
+// whatever gain mastering applied). depthDb is how far the level sits
+// lower from 70 to 25 ms before the hit; fallMs and riseMs how long the
+// level takes to pass from a tenth to nine tenths of that depth on the way
+// down and back up; lowestDb the quietest 20 ms of the track in the 100 ms
+// before the hit, in dBFS.
+struct Breath {
+    double depthDb, fallMs, riseMs, lowestDb;
+};
+Breath breathBefore(const Stereo& track, const Stereo& withoutBreaths, double sec);
+
+// How far the level falls over the last second before `end`: the 100 ms
+// window a second before it against the last 100 ms.
+double lastSecondFallDb(const Stereo& s, double end);
+
 }  // namespace music

@@ -154,13 +154,13 @@ Stereo clothHit(double note, double vel, Rng& rng) {
     for (size_t i = 0; i < out.size(); ++i) {
         double t = double(i) / kRate;
         double hz = base * (1.0 + 1.0 * std::exp(-t / 0.02));
-        double b = std::tanh(body.sine(hz) * 1.8) * std::exp(-t / 0.16);
+        double b = std::tanh(body.sine(hz) * 1.8) * std::exp(-t / 0.08);
         // The snap: fast-rising band of noise, like fabric pulled taut.
         double snapEnv = (t < 0.004 ? t / 0.004 : std::exp(-(t - 0.004) / 0.045));
         snapL.tick(rng.bi());
         snapR.tick(rng.bi());
-        out.l[i] = float((b * 0.8 + snapL.bp * snapEnv * 1.8) * vel);
-        out.r[i] = float((b * 0.8 + snapR.bp * snapEnv * 1.8) * vel);
+        out.l[i] = float((b * 0.35 + snapL.bp * snapEnv * 2.4) * vel);
+        out.r[i] = float((b * 0.35 + snapR.bp * snapEnv * 2.4) * vel);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "layers.hpp"
 
 #include <cmath>
+#include <type_traits>
 
 #include "instruments.hpp"
 
@@ -20,6 +21,8 @@ const Send kArp{0.2, 0.0, 0.3, 0.45};
 const Send kLead{0.85, 0.0, 0.4, 0.3};
 const Send kBell{0.6, 0.0, 0.8, 0.4};
 const Send kFx{0.5, 0.0, 0.5, 0.0};
+// How far the music draws back before a flash, a cloth hit or the last chord.
+constexpr double kBreathDb = 13.0;
 
 Send scaled(Send s, double level, double pan = 0.0) {
     s.gain *= level;
@@ -180,7 +183,7 @@ void accentAt(Section& s, double beat, double level) {
 
 void flashHit(Section& s, double beat) {
     sweepUp(s, beat - 4.0, beat, 0.9);
-    s.mix.gap(s.at(beat), s.seconds(beat - 0.5, 0.5));
+    s.mix.breath(s.at(beat), s.seconds(beat - 0.5, 0.5), kBreathDb);
     accentAt(s, beat, 1.3);
     s.mix.add(kick(1.0), s.at(beat), Bus::Drums, scaled(kKick, 1.1));
     s.mix.add(subDrop(1.0), s.at(beat), Bus::Drums, scaled(kKick, 0.6));
@@ -189,20 +192,37 @@ void flashHit(Section& s, double beat) {
 void clothHitAt(Section& s, double seconds, double vel) {
     int64_t t = std::llround(seconds * kRate);
     int note = bassNote(s.chordAt(s.grid.beatAt(seconds))) + 12;
-    s.mix.gap(t, 0.08);
+    s.mix.breath(t, 0.08, kBreathDb);
     s.mix.add(clothHit(note, vel, s.rng), t, Bus::Drums, scaled(kFx, 3.2 * vel));
-    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.4));
+    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.0));
     s.mix.duck(t, 0.7, 0.25);
 }
 
+namespace {
+
+// A held note dying away like a struck one: `dbPerSecond` lower every second.
+template <class Sound>
+Sound dyingAway(Sound sound, double dbPerSecond) {
+    for (size_t i = 0; i < sound.size(); ++i) {
+        float g = float(dbToGain(-dbPerSecond * double(i) / kRate));
+        if constexpr (std::is_same_v<Sound, Stereo>) sound.l[i] *= g, sound.r[i] *= g;
+        else sound[i] *= g;
+    }
+    return sound;
+}
+
+}  // namespace
+
 void finale(Section& s, double beat) {
     int64_t t = s.at(beat);
-    const double hold = 2.6;
-    s.mix.add(pad({57, 61, 64, 69, 73}, hold, 1.0, 0.45, s.rng), t, Bus::Music, scaled(kPad, 0.9));
-    s.mix.add(bass(33, hold, 1.0, 0.1), t, Bus::Music, scaled(kBass, 0.8));
+    // Held past the program's end at the last section time and dying away
+    // meanwhile, so the exit cuts a chord that still rings.
+    const double hold = 4.5, dying = 3.0;
+    s.mix.add(dyingAway(pad({57, 61, 64, 69, 73}, hold, 1.0, 0.45, s.rng), dying), t, Bus::Music, scaled(kPad, 0.9));
+    s.mix.add(dyingAway(bass(33, hold, 1.0, 0.1), dying), t, Bus::Music, scaled(kBass, 0.8));
     s.mix.add(bell(69, 1.0), t, Bus::Music, scaled(kBell, 0.7));
     s.mix.add(bell(76, 0.8), t + int64_t(0.01 * kRate), Bus::Music, scaled(kBell, 0.5));
-    s.mix.gap(t, s.seconds(beat - 0.5, 0.5));
+    s.mix.breath(t, s.seconds(beat - 0.5, 0.5), kBreathDb);
     s.mix.add(impact(1.0, s.rng), t, Bus::Drums, scaled(kFx, 0.9));
     s.mix.add(kick(1.0), t, Bus::Drums, scaled(kKick, 0.9));
     crashAt(s, beat, 0.7);

@@ -53,13 +53,14 @@ void crashAt(Section& s, double beat, double level);
 // The big accent: crash, low impact and sub drop together.
 void accentAt(Section& s, double beat, double level);
 // A picture-wide event (a white flash): a riser over the bar before, half a
-// beat of silence, then the accent at full weight with a kick under it.
+// beat of held breath, then the accent at full weight with a kick under it.
 void flashHit(Section& s, double beat);
 // One irregular cloth hit at `seconds`: a short breath, then the snap.
 void clothHitAt(Section& s, double seconds, double vel);
 
 // Closing A major chord (the minor piece resolves to major) with low A and
-// bells, after half a beat of silence and with a full hit, left to ring out.
+// bells, after half a beat of held breath and with a full hit, left to ring
+// into the cut.
 void finale(Section& s, double beat);
 
 }  // namespace music

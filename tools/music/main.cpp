@@ -22,7 +22,7 @@ using namespace music;
 
 namespace {
 
-constexpr double kSongSeconds = 257.0;  // final chord at ~249 s, silence after the last section
+constexpr double kSongSeconds = 257.0;  // final chord at ~249 s, cut at the last section time
 constexpr double kTargetLufs = -13.6;
 constexpr double kCeilingDb = -2.6;     // headroom for the MP3 encoder's overshoot
 
@@ -75,6 +75,39 @@ void report(const SongTimes& times, const Stereo& s) {
                 "loudest after %.2f s: %.1f dB\n",
                 last, trackDb, chordDb, chordAt, chordDb - trackDb, end - 0.1, end, exitDb, chordDb - exitDb,
                 end, afterDb);
+    std::printf("the last second before the cut: %.1f dB from %.2f-%.2f s to %.2f-%.2f s\n",
+                lastSecondFallDb(s, end), end - 1.1, end - 1.0, end - 0.1, end);
+
+    std::vector<Grid> grids = sectionGrids(times);
+    double worst = 0.0, sum = 0.0;
+    for (double h : times.hits) {
+        double off = gridAt(grids, h).offStep(h, 0.25);
+        worst = std::max(worst, off);
+        sum += off;
+    }
+    std::printf("cloth times off the sixteenths of their section: mean %.1f ms, worst %.1f ms\n",
+                1000.0 * sum / double(times.hits.size()), 1000.0 * worst);
+
+    double cloth0 = times.sections[5], cloth1 = times.sections[6];
+    double kHz = octaveBandDb(s, cloth0, cloth1, 1000.0);
+    std::printf("cloth section %.1f-%.1f s against 1 kHz: 63 Hz %+.1f dB, 125 Hz %+.1f dB, 250 Hz %+.1f dB, "
+                "500 Hz %+.1f dB\n",
+                cloth0, cloth1, octaveBandDb(s, cloth0, cloth1, 63.0) - kHz, octaveBandDb(s, cloth0, cloth1, 125.0) - kHz,
+                octaveBandDb(s, cloth0, cloth1, 250.0) - kHz, octaveBandDb(s, cloth0, cloth1, 500.0) - kHz);
+
+    // The breaths, against the arranged score mixed without them: their
+    // depth in the track; how fast they fall and rise in the score as mixed,
+    // before mastering's limiter blurs the shape; the track's quietest 20 ms.
+    Mixer mixer(s.size());
+    compose(times, grids, mixer);
+    Stereo plain = mixer.mixdown([](int64_t) { return 0.3; }, false);
+    Stereo mixed = mixer.mixdown([](int64_t) { return 0.3; });
+    std::printf("breaths before the sync times (depth dB, fall ms, rise ms, lowest 20 ms dBFS):\n");
+    for (double t : sync) {
+        Breath track = breathBefore(s, plain, t), mix = breathBefore(mixed, plain, t);
+        std::printf("   %7.2f s  %5.1f  %5.1f  %5.1f  %6.1f\n", t, track.depthDb, mix.fallMs, mix.riseMs,
+                    track.lowestDb);
+    }
 }
 
 }  // namespace
@@ -96,9 +129,9 @@ int main(int argc, char** argv) {
         Mixer mixer(length);
         compose(times, grids, mixer);
         Stereo mix = mixer.mixdown(echoTimeline(grids, length));
-        // The chord rings for a bar, then fades so that it has died away when
-        // the program ends at the last section time.
-        fadeOut(mix, finaleSeconds(grids) + 1.3, times.sections.back() + 0.1);
+        // The last chord rings on into the program's end, so that the exit
+        // cuts it off like a full stop; after that the file fades to silence.
+        fadeOut(mix, times.sections.back() + 0.05, times.sections.back() + 2.0);
         MasterResult m = master(mix, kTargetLufs, kCeilingDb);
         writeWav(argv[2], mix);
         std::printf("rendered %.2f s: %.2f LUFS, true peak %.2f dBTP, master gain %+.2f dB, "

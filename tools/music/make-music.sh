@@ -43,6 +43,9 @@ done
 echo "== what the picture relies on (decoded MP3)"
 "$work/music" --report "$sync" "$work/decoded.wav"
 
+echo "== the tests again, with the decoded MP3"
+"$work/tests" "$sync" "$work/decoded.wav"
+
 # Octave bands (sox's linear-phase band-pass) against the 63 Hz band: a
 # natural mix falls steadily towards the top.
 echo "== octave bands relative to 63 Hz"

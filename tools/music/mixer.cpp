@@ -8,7 +8,7 @@ namespace music {
 
 Mixer::Mixer(size_t length)
     : drums_(length), music_(length), reverbIn_(length, 0.0f), echoIn_(length, 0.0f),
-      duck_(length, 0.0f), gate_(length, 1.0f) {}
+      duck_(length, 0.0f), gate_(length, 1.0f), shelf_(length, 1.0f) {}
 
 void Mixer::add(const Mono& sound, int64_t at, Bus bus, const Send& s) {
     Stereo& dst = bus == Bus::Drums ? drums_ : music_;
@@ -41,19 +41,28 @@ void Mixer::add(const Stereo& sound, int64_t at, Bus bus, const Send& s) {
 
 void Mixer::duck(int64_t at, double depth, double seconds) { addDuck(duck_, at, depth, seconds); }
 
-void Mixer::gap(int64_t at, double seconds) {
-    // 3 ms ramps at both ends: a hard cut would click.
-    const int64_t ramp = int64_t(0.003 * kRate), from = at - int64_t(seconds * kRate);
-    for (int64_t i = from - ramp; i < at; ++i) {
+void Mixer::breath(int64_t at, double seconds, double depthDb) {
+    const double ramp = kBreathRamp * kRate, from = double(at) - seconds * kRate;
+    for (int64_t i = int64_t(from - ramp); i < at; ++i) {
         if (i < 0 || i >= int64_t(length())) continue;
-        double g = 0.0;
-        if (i < from) g = double(from - i) / double(ramp);
-        else if (i >= at - ramp) g = double(i - (at - ramp)) / double(ramp);
+        // Share of the full depth: rises over the ramp before `from`, holds,
+        // and falls over the ramp that ends at `at`.
+        double x = std::min((double(i) - (from - ramp)) / ramp, (double(at) - double(i)) / ramp);
+        x = std::clamp(x, 0.0, 1.0);
+        double g = dbToGain(-depthDb * x);
         gate_[size_t(i)] = std::min(gate_[size_t(i)], float(g));
     }
 }
 
-Stereo Mixer::mixdown(const std::function<double(int64_t)>& echoSeconds) const {
+void Mixer::lowShelf(int64_t from, int64_t to, double db) {
+    const double fade = 0.05 * kRate;
+    for (int64_t i = std::max<int64_t>(0, int64_t(from - fade)); i < std::min<int64_t>(int64_t(length()), int64_t(to + fade)); ++i) {
+        double x = std::clamp(std::min(double(i - from) + fade, double(to - i) + fade) / fade, 0.0, 1.0);
+        shelf_[size_t(i)] = std::min(shelf_[size_t(i)], float(dbToGain(-db * x)));
+    }
+}
+
+Stereo Mixer::mixdown(const std::function<double(int64_t)>& echoSeconds, bool breaths) const {
     Stereo out(length());
     for (size_t i = 0; i < length(); ++i) {
         double g = 1.0 - duck_[i];
@@ -66,8 +75,21 @@ Stereo Mixer::mixdown(const std::function<double(int64_t)>& echoSeconds) const {
     // The effect returns are ducked too, so the tails breathe with the beat.
     for (size_t i = 0; i < length(); ++i) {
         double g = 1.0 - 0.6 * duck_[i];
-        out.l[i] = (out.l[i] + float(wet.l[i] * g)) * gate_[i];
-        out.r[i] = (out.r[i] + float(wet.r[i] * g)) * gate_[i];
+        float held = breaths ? gate_[i] : 1.0f;
+        out.l[i] = (out.l[i] + float(wet.l[i] * g)) * held;
+        out.r[i] = (out.r[i] + float(wet.r[i] * g)) * held;
+    }
+    // The shelf subtracts a low-passed copy filtered forwards and then
+    // backwards: no phase shift, so the cut is as deep as asked below the
+    // corner and leaves the mids alone.
+    for (std::vector<float>* ch : {&out.l, &out.r}) {
+        std::vector<float> low(ch->size());
+        Svf forwards, backwards;
+        forwards.set(300.0, 0.7071);
+        backwards.set(300.0, 0.7071);
+        for (size_t i = 0; i < low.size(); ++i) forwards.tick((*ch)[i]), low[i] = float(forwards.lp);
+        for (size_t i = low.size(); i-- > 0;) backwards.tick(low[i]), low[i] = float(backwards.lp);
+        for (size_t i = 0; i < low.size(); ++i) (*ch)[i] -= float((1.0 - shelf_[i]) * low[i]);
     }
     return out;
 }

@@ -28,16 +28,26 @@ public:
     void add(const Stereo& sound, int64_t at, Bus bus, const Send& s);
     // Marks a kick: the music bus dips briefly around it.
     void duck(int64_t at, double depth, double seconds);
-    // Silences everything, effect returns included, for `seconds` before
-    // `at`: the held breath that makes the hit at `at` land.
-    void gap(int64_t at, double seconds);
+    // Lowers everything, effect returns included, by `depthDb` for `seconds`
+    // before `at`: the held breath that makes the hit at `at` land. The
+    // level glides down and back up over kBreathRamp each, evenly in dB, so that
+    // the breath is heard as the music drawing back, not as a dropout; it is
+    // back at full level exactly at `at`, leaving the hit whole.
+    static constexpr double kBreathRamp = 0.02;
+    void breath(int64_t at, double seconds, double depthDb);
 
-    Stereo mixdown(const std::function<double(int64_t)>& echoSeconds) const;
+    // Takes `db` off everything below about 300 Hz between `from` and `to`
+    // (a low shelf, faded in and out over 50 ms): for a section whose
+    // drums would otherwise boom.
+    void lowShelf(int64_t from, int64_t to, double db);
+
+    // `breaths` false leaves the held breaths out, to compare against.
+    Stereo mixdown(const std::function<double(int64_t)>& echoSeconds, bool breaths = true) const;
     size_t length() const { return drums_.size(); }
 
 private:
     Stereo drums_, music_;
-    std::vector<float> reverbIn_, echoIn_, duck_, gate_;
+    std::vector<float> reverbIn_, echoIn_, duck_, gate_, shelf_;
 };
 
 }  // namespace music

@@ -13,6 +13,12 @@ namespace {
 
 constexpr double kBeat150 = 60.0 / 150.0;
 constexpr double kBeat160 = 60.0 / 160.0;
+// The middle sections stay at 150 bpm: the cloth times lie on its
+// sixteenths (0.1 s) counted from the section's start.
+constexpr int kShadowBars = 15;   // and a two-beat pickup
+constexpr int kClothBars = 15;
+// The cloth hits' bodies and the half-time kick sit in the low mids.
+constexpr double kClothShelfDb = 7.0;
 // The last section holds 10 bars; the closing chord falls on the ninth.
 constexpr int kCloseBars = 10;
 constexpr int kFinaleBar = 8;
@@ -94,35 +100,43 @@ void lift(Section& s) {
     crashAt(s, 60, 0.6);
 }
 
-// 5: darker middle. Bells over a bare pad, then the pulse returns and a
-// roll winds the tempo up towards 160 bpm.
+// 5: darker middle. Bells over a bare pad, then the pulse returns; fifteen
+// bars and a two-beat pickup of toms roll into the cloth section.
 void shadow(Section& s) {
     accentAt(s, 0, 0.7);
-    pads(s, 0, 16, 0.75, 0.2, 0.55);
+    pads(s, 0, kShadowBars, 0.75, 0.2, 0.55);
     bells(s, 0, kBells, 0.6);
     bells(s, 8, kBells, 0.45);
     bassline(s, 0, 8, kBassWhole, 0.8, 0.05);
-    bassline(s, 8, 8, kBassPulse, 0.8, 0.3);
-    arpeggio(s, 8, 8, kArpLow, 57, 0.5, 0.3);
+    bassline(s, 8, kShadowBars - 8, kBassPulse, 0.8, 0.3);
+    arpeggio(s, 8, kShadowBars - 8, kArpLow, 57, 0.5, 0.3);
     groove(s, 8, 4, {kFour, nullptr, nullptr, kHats8, 0.8});
     groove(s, 12, 3, {kFour, nullptr, nullptr, kHats16, 0.9});
-    snareRoll(s, 48, 64, 0.2, 1.0);
-    sweepUp(s, 48, 64, 0.9);
+    const double end = s.grid.beats();
+    snareRoll(s, end - 14, end - 2, 0.2, 1.0);
+    tomFill(s, end - 2);
+    tomFill(s, end - 1);
+    sweepUp(s, end - 14, end, 0.9);
 }
 
-// 6: half-time groove; the irregular cloth hits carry the rhythm.
+// 6: half-time groove at 150 bpm, on whose sixteenths the irregular cloth
+// hits fall; the bass and pads stay light so the hits' bodies are not
+// buried in low mids. Fifteen bars end on E, the dominant of the reprise.
 void cloth(Section& s, const std::vector<double>& hits) {
-    accentAt(s, 0, 1.0);
-    pads(s, 0, 16, 0.6, 0.3, 0.4);
-    groove(s, 0, 16, {kHalf, kHalfSnare, nullptr, kHatsHalf, 0.9});
-    bassline(s, 0, 16, kBassPulse, 0.85, 0.25);
-    arpeggio(s, 0, 16, kArpLow, 57, 0.55, 0.3);
-    melody(s, 8, kFall, {0, 0, 0.8, 0.3, 0.5});
+    // The first hit, a sixteenth after the downbeat, is the section's accent.
+    crashAt(s, s.grid.beatAt(hits.front()), 1.0);
+    pads(s, 0, kClothBars, 1.8, 0.55, 0.65);
+    groove(s, 0, kClothBars, {kHalf, kHalfSnare, nullptr, kHatsHalf, 1.1});
+    bassline(s, 0, kClothBars, kBassPulse, 0.9, 0.35);
+    arpeggio(s, 0, kClothBars, kArpLow, 57, 1.2, 0.5);
+    melody(s, 8, kFall, {0, 0, 0.8, 0.4, 0.5});
     for (size_t i = 0; i < hits.size(); ++i)
         clothHitAt(s, hits[i], (i % 2 ? 0.85 : 1.0) * (0.9 + 0.1 * s.rng.uni()));
-    tomFill(s, 62);
-    tomFill(s, 63);
-    sweepUp(s, 56, 64, 0.7);
+    const double end = s.grid.beats();
+    tomFill(s, end - 2);
+    tomFill(s, end - 1);
+    sweepUp(s, end - 8, end, 0.7);
+    s.mix.lowShelf(s.at(0), s.at(end), kClothShelfDb);
 }
 
 // 7: the hook returns at the faster tempo.
@@ -195,9 +209,10 @@ std::vector<Grid> sectionGrids(const SongTimes& times) {
     g.emplace_back(0.0, t[0], int(std::round(t[0] / kBeat150)), kBeat150);
     g.emplace_back(t[0], t[1], 64, kBeat150, times.accents);
     for (int k = 2; k <= 4; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat150);
-    // Accelerando from 150 bpm: the ramp's end tempo lands near 160 bpm.
-    g.emplace_back(t[4], t[5], 64, kBeat150, std::vector<double>{}, kBeat150);
-    for (int k = 6; k <= 9; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat160);
+    g.emplace_back(t[4], t[5], 4 * kShadowBars + 2, kBeat150);
+    g.emplace_back(t[5], t[6], 4 * kClothBars, kBeat150);
+    // The hook returns at 160 bpm.
+    for (int k = 7; k <= 9; ++k) g.emplace_back(t[k - 1], t[k], 64, kBeat160);
     // Ritardando from 160 bpm into the final chord.
     g.emplace_back(t[9], t[10], 4 * kCloseBars, kBeat160, std::vector<double>{}, kBeat160);
     return g;
@@ -226,14 +241,15 @@ void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix)
 
 double finaleSeconds(const std::vector<Grid>& grids) { return grids.back().time(4.0 * kFinaleBar); }
 
-double echoSeconds(const std::vector<Grid>& grids, double seconds) {
-    const Grid* g = &grids.back();
+const Grid& gridAt(const std::vector<Grid>& grids, double seconds) {
     for (const Grid& c : grids)
-        if (seconds < c.end()) {
-            g = &c;
-            break;
-        }
-    return 0.75 * g->period(g->beatAt(seconds));
+        if (seconds < c.end()) return c;
+    return grids.back();
+}
+
+double echoSeconds(const std::vector<Grid>& grids, double seconds) {
+    const Grid& g = gridAt(grids, seconds);
+    return 0.75 * g.period(g.beatAt(seconds));
 }
 
 }  // namespace music

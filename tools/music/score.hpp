@@ -26,6 +26,9 @@ void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix)
 // When the closing chord sounds.
 double finaleSeconds(const std::vector<Grid>& grids);
 
+// The grid of the section playing at `seconds`.
+const Grid& gridAt(const std::vector<Grid>& grids, double seconds);
+
 // Dotted-eighth echo time for the tempo playing at `seconds`.
 double echoSeconds(const std::vector<Grid>& grids, double seconds);
 

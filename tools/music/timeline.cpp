@@ -66,4 +66,9 @@ double Grid::beatAt(double seconds) const {
     return 0.5 * (lo + hi);
 }
 
+double Grid::offStep(double seconds, double stepBeats) const {
+    double step = std::round(beatAt(seconds) / stepBeats) * stepBeats;
+    return std::fabs(time(step) - seconds);
+}
+
 }  // namespace music

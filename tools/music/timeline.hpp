@@ -25,6 +25,9 @@ public:
     int64_t sample(double beat) const;
     double period(double beat) const;  // local seconds per beat
     double beatAt(double seconds) const;  // inverse of time()
+    // Seconds from `seconds` to the nearest step of `stepBeats` beats
+    // (0.25: the nearest sixteenth).
+    double offStep(double seconds, double stepBeats) const;
     int beats() const { return beats_; }
     double start() const { return pieces_.front().t0; }
     double end() const { return pieces_.back().t1; }

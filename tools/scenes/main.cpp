@@ -230,12 +230,15 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
     s.lights.push_back(omniLight(V3{60, -460, 190}, V3{1.0, 0.92, 0.85}));
 
     // Far out in the fog, then swooping in so that the temple stands out of
-    // the red within two seconds, round to the front, down the aisle and out
-    // at the back, then up and round to look back at the temple.
+    // the red within two seconds, round to the front and in at the entrance,
+    // down the aisle and out at the back, then up and round to look back at
+    // the temple. While a name is on screen the view rests on the dim aisle
+    // or the temple's shaded back, where the light names read best.
     eyeTrack.positions = samplePath({{0, {1053.0469, -1440.5504, 234.7582}},
                                      {60, {420, -900, 180}},
                                      {150, {170, -700, 110}},
-                                     {400, {30, -560, 70}},
+                                     {330, {40, -520, 72}},
+                                     {440, {0, -380, 62}},
                                      {560, {0, -250, 58}},
                                      {740, {0, 150, 62}},
                                      {880, {170, 480, 120}},
@@ -244,10 +247,12 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
     targetTrack.positions = samplePath({{0, {-2.6579, -0.0, 131.0586}},
                                         {60, {0, -100, 110}},
                                         {150, {0, -150, 100}},
-                                        {400, {0, -150, 70}},
+                                        {330, {0, -60, 70}},
+                                        {440, {0, 150, 64}},
                                         {560, {0, 150, 62}},
-                                        {740, {0, 500, 70}},
-                                        {880, {0, 280, 90}},
+                                        {700, {0, 420, 70}},
+                                        {790, {20, 200, 85}},
+                                        {880, {0, 80, 90}},
                                         {1040, {0, 40, 110}},
                                         {1200, {0, 0, 110}}});
     targetTrack.positions[0] = {-2.6579, -0.0, 131.0586};
@@ -326,6 +331,20 @@ Mesh glassTube(V3 axisPoint, double radius, double y0, double y1, int segments, 
             m.triangle(v[i][j], v[i + 1][j + 1], v[i + 1][j], tx[i][j], tx[i + 1][j + 1], tx[i + 1][j], inward[j],
                        inward[j + 1], inward[j]);
         }
+    // Both ends closed: the wide view reaches far down the tube, and an open
+    // end shows the black beyond it. Each wedge of a lid keeps the normals
+    // of the wall it closes, so the reflection runs on into the lid instead
+    // of lighting up a flat disc facing the camera.
+    for (const double y : {y0, y1}) {
+        const int centre = m.vertex(axisPoint + V3{0, y, 0});
+        const int middle = m.tex(0.5, 0.5);
+        const int ring = y == y0 ? 0 : segments;
+        for (int j = 0; j < sides; ++j) {
+            const int a = y == y0 ? j + 1 : j, b = y == y0 ? j : j + 1;   // counter-clockwise seen from inside
+            const V3 mid = normalized(inward[a] + inward[b]);
+            m.triangle(centre, v[ring][a], v[ring][b], middle, tx[ring][a], tx[ring][b], mid, inward[a], inward[b]);
+        }
+    }
     return m;
 }
 
@@ -352,7 +371,7 @@ void knotCamera(const Track& knotTrack, V3 ringAxis, Track& eyeTrack, Track& tar
     }
 }
 
-SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack, Track& targetTrack)
+SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& fillTrack, Track& eyeTrack, Track& targetTrack)
 {
     SceneDescription s;
     Material marble = material("Material #1", {0.3, 0.28, 0.27}, {1, 0.97, 0.94}, {1, 1, 1}, 0.6, 0.7,
@@ -419,6 +438,15 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& eyeTrack,
     Light omni = omniLight(lightTrack.positions[0], V3{1.0, 0.95, 0.9});
     omni.track = &lightTrack;
     s.lights.push_back(omni);
+    // A dim cool fill riding above the camera lights the side of the knot
+    // that faces away from the orbiting key light, so the knot never sinks
+    // into the dark ground; the key still models it.
+    for (int f = 0; f < kSamples; ++f)
+        fillTrack.positions.push_back(eyeTrack.positions[f] + V3{-30, 0, 50});
+    Light fill = omniLight(fillTrack.positions[0], V3{0.3, 0.34, 0.42});
+    fill.name = "Omni02";
+    fill.track = &fillTrack;
+    s.lights.push_back(fill);
 
     s.cameras.push_back(flyingCamera(eyeTrack, targetTrack));
     return s;
@@ -436,7 +464,7 @@ struct Lcg {
     }
 };
 
-SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
+SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTrack)
 {
     SceneDescription s;
     s.materials.push_back(material("Material #1", {0.2, 0.2, 0.2}, {0.75, 0.78, 0.8}, {0.1, 0.1, 0.1}, 0.1, 0.1,
@@ -492,6 +520,30 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
             ++number;
         }
 
+    // Gates across the streets the camera takes: dark pillars and beams
+    // stand against the fog in the middle of the view, one behind the other,
+    // each a little paler, so the eye reads the depth of the town.
+    Mesh gates;
+    auto gate = [&](V3 centre, bool acrossY) {
+        const double half = 48, post = 11, top = 66, beam = 30;
+        for (const double side : {-1.0, 1.0}) {
+            const V3 c = acrossY ? V3{centre.x, centre.y + side * half, 0} : V3{centre.x + side * half, centre.y, 0};
+            addBox(gates, {c.x - post, c.y - post, 0}, {c.x + post, c.y + post, top}, 40);
+        }
+        const V3 reach = acrossY ? V3{post + 2, half + post + 6, 0} : V3{half + post + 6, post + 2, 0};
+        addBox(gates, {centre.x - reach.x, centre.y - reach.y, top}, {centre.x + reach.x, centre.y + reach.y, top + beam},
+               40);
+    };
+    for (double x = -1060; x <= -400; x += 110)
+        gate({x, -380, 0}, true);
+    for (double y = -120; y <= 200; y += 110)
+        gate({0, y, 0}, false);
+    for (double x = 200; x <= 420; x += 110)
+        gate({x, 380, 0}, true);
+    for (double y = 200; y >= -680; y -= 110)
+        gate({640, y, 0}, false);
+    s.objects.push_back(object("Gates01", gates, 2, {0, 0, 50}, 0));
+
     s.lights.push_back(omniLight(V3{900, -1300, 900}, V3{1.0, 0.97, 0.9}));
 
     // Low along the streets: east, north up the middle, east again, south.
@@ -503,9 +555,20 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack)
     for (int f = 0; f < kSamples; ++f) {
         eyeTrack.positions.push_back(path[f]);
         const V3 ahead = path[f + 45];
-        targetTrack.positions.push_back({ahead.x, ahead.y, ahead.z + 8});
+        // Looking a little down the street: more of the paving near by, and
+        // the gates' beams across the middle of the picture.
+        targetTrack.positions.push_back({ahead.x, ahead.y, ahead.z - 10});
         eyeTrack.rotations.push_back(cameraRotation(path[f], targetTrack.positions.back()));
     }
+    // A warm lantern carried just above the camera: what lies near by is
+    // lit golden and pales into the blue fog with distance, which gives the
+    // town its depth, and the gate ahead is the brightest thing in view.
+    for (int f = 0; f < kSamples; ++f)
+        lanternTrack.positions.push_back(eyeTrack.positions[f] + V3{0, 0, 15});
+    Light lantern = omniLight(lanternTrack.positions[0], V3{1.0, 0.85, 0.6});
+    lantern.name = "Omni02";
+    lantern.track = &lanternTrack;
+    s.lights.push_back(lantern);
     s.cameras.push_back(flyingCamera(eyeTrack, targetTrack));
     return s;
 }
@@ -549,12 +612,12 @@ int main(int argc, char** argv)
         writeFile(dir + "/part2.scene", writeScene(part2Temple(eye, target)));
     }
     {
-        Track knot, light, eye, target;
-        writeFile(dir + "/part3.scene", writeScene(part3Knot(knot, light, eye, target)));
+        Track knot, light, fill, eye, target;
+        writeFile(dir + "/part3.scene", writeScene(part3Knot(knot, light, fill, eye, target)));
     }
     {
-        Track eye, target;
-        writeFile(dir + "/part9.scene", writeScene(part9Town(eye, target)));
+        Track eye, target, lantern;
+        writeFile(dir + "/part9.scene", writeScene(part9Town(eye, target, lantern)));
     }
     {
         Track eye;

@@ -1,4 +1,7 @@
 // Flat graphics: plain fills, the test card, the name cards and the title.
+#include <algorithm>
+#include <cmath>
+
 #include "font.hpp"
 #include "noise.hpp"
 #include "recipes.hpp"
@@ -84,33 +87,56 @@ Image makeTestPattern(int n) {
 }
 
 namespace {
-// A name in pale lettering on pure black with fine ornamental rules above
-// and below. The ground must stay exactly black: the demo keys it out.
-Image creditCard(int n, const char* name, float maxHeight) {
-    Image img(n, n, Col(0.0f));
+// The demo lays a name card over the temple so that each texel's own value is
+// its opacity: a texel g leaves g * g + picture * (1 - g). White letters thus
+// replace the picture with white; a dark-grey halo dims what lies behind
+// them, so they stand out from bright pillars as well as from the fog; black
+// leaves the picture untouched. Under part 2's fog the card itself is drawn
+// a quarter fog-red, and for a picture of brightness p the surround is
+// darkest with g near p / 1.5; 0.2 suits the temple's mostly dim,
+// fog-filled views and never brightens a dark ground by more than 0.04.
+constexpr float kHaloGrey = 0.2f;
+
+// The name and two fine rules with a diamond on each, as coverage 0..1.
+Gray creditInk(int n, const char* name, float maxHeight) {
+    Gray ink(n, n);
     Gray m = boldFont().fit(name, int(n * 0.82f), int(n * maxHeight), 0.04f);
     int x = (n - m.w) / 2, y = (n - m.h) / 2;
-    // Letters: white at the top easing into a pale ice blue at the foot.
-    for (int j = 0; j < m.h; ++j) {
-        Col c = mix(Col(1.0f), Col(0.72f, 0.84f, 1.0f), smooth(0.2f, 1.0f, float(j) / m.h));
-        for (int i = 0; i < m.w; ++i) img.blend(x + i, y + j, c, m.at(i, j));
-    }
+    for (int j = 0; j < m.h; ++j)
+        for (int i = 0; i < m.w; ++i)
+            if (x + i >= 0 && x + i < n && y + j >= 0 && y + j < n) ink.at(x + i, y + j) = m.at(i, j);
+    auto put = [&](int px, int py, float a) {
+        if (px >= 0 && py >= 0 && px < n && py < n) ink.at(px, py) = std::max(ink.at(px, py), clamp01(a));
+    };
     // Rules fade out towards their ends; a small diamond sits on each.
     const float gap = n * 0.075f, half = n * 0.36f, cx = n * 0.5f;
     for (float ry : {y - gap, y + m.h + gap}) {
         for (int px = int(cx - half); px < int(cx + half); ++px) {
             float d = std::fabs(px + 0.5f - cx) / half;
-            float a = 0.85f * (1 - smooth(0.35f, 1.0f, d));
+            float a = 1 - smooth(0.35f, 1.0f, d);
             if (std::fabs(px + 0.5f - cx) < n * 0.035f) a = 0;
-            fillRect(img, float(px), ry - 0.75f, px + 1.0f, ry + 0.75f, Col(0.85f, 0.9f, 1.0f), a);
+            for (int py = int(ry - 1); py <= int(ry + 1); ++py)
+                put(px, py, a * clamp01(1.5f - std::fabs(py + 0.5f - ry)));
         }
         float r = n * 0.018f;
         for (int py = int(ry - r - 1); py <= int(ry + r + 1); ++py)
-            for (int px = int(cx - r - 1); px <= int(cx + r + 1); ++px) {
-                float d = std::fabs(px + 0.5f - cx) + std::fabs(py + 0.5f - ry);
-                img.blend(px, py, Col(0.95f, 0.97f, 1.0f), clamp01(r - d + 0.5f));
-            }
+            for (int px = int(cx - r - 1); px <= int(cx + r + 1); ++px)
+                put(px, py, r - (std::fabs(px + 0.5f - cx) + std::fabs(py + 0.5f - ry)) + 0.5f);
     }
+    return ink;
+}
+
+// The ink in white on a soft dark-grey halo; the ground stays exactly black.
+Image creditCard(int n, const char* name, float maxHeight) {
+    const Gray ink = creditInk(n, name, maxHeight);
+    Gray spread = ink;
+    blur(spread, n * 0.03f, false);
+    Image img(n, n, Col(0.0f));
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const float halo = kHaloGrey * smooth(0.004f, 0.06f, spread.at(x, y));
+            img.at(x, y) = Col(mixf(halo, 1.0f, ink.at(x, y)));
+        }
     return img;
 }
 }  // namespace

@@ -1,0 +1,41 @@
+// What a viewer notices in single frames, as numbers: whether a name card
+// stands out from the picture behind it, how much of the picture is a black
+// hole, how much of an object is lit, how much is going on in the middle.
+#pragma once
+#include <vector>
+
+#include "Picture.hpp"
+
+namespace frames {
+
+// A yes/no mask over the frame's pixels, top row first like the frame.
+struct Mask {
+    int width = 0, height = 0;
+    std::vector<unsigned char> on;
+    bool at(int x, int y) const { return on[size_t(y) * width + x] != 0; }
+    int count() const;
+};
+
+// The demo stretches a card texture over the whole frame and keys it by its
+// own brightness. `card` is the texture as stored (bottom row first).
+// Letters are the frame pixels whose texel is near white; the box is their
+// bounding box grown by `margin` pixels; the surround is every pixel of the
+// box whose texel is below half white. Gives the mean luminance of the
+// letters minus that of the surround.
+struct CardContrast {
+    double letters, surround, contrast;
+    int letterPixels, surroundPixels;
+};
+CardContrast cardContrast(const Picture& frame, const Picture& card, int margin = 12);
+
+// Share of pixels with every channel at most `level` (0..255).
+double blackShare(const Picture& frame, int level = 2);
+
+// Share of the masked pixels whose luminance is at least `threshold`.
+double litShare(const Picture& frame, const Mask& mask, double threshold = 0.15);
+
+// Standard deviation of luminance (0..1) over the middle half of the frame
+// in each direction (320 x 240 of 640 x 480).
+double centreSpread(const Picture& frame);
+
+}  // namespace frames
