@@ -8,6 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/linux/ContextApi.h"
+
 namespace {
 
 // The window whose display mode must be put back on the way out, whatever
@@ -139,6 +141,7 @@ PlatformWindow* DesktopPlatform::createMainWindow(const char* title, bool fullSc
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    contextApi::askSdl();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (fullScreen)
         flags |= SDL_WINDOW_BORDERLESS;
@@ -156,6 +159,8 @@ bool DesktopPlatform::createGLContext(PlatformWindow*)
     if (context_ == nullptr)
         return false;
     SDL_GL_MakeCurrent(window_, context_);
+    if (!contextApi::startDrawing(SDL_GL_GetProcAddress))
+        return false;
     if (!picture_.create(size_.width, size_.height))
         std::fprintf(stderr, "quittenhain: no framebuffer objects; drawing to the window directly\n");
     const bool vsync = pace_ && SDL_GL_SetSwapInterval(1) == 0;
