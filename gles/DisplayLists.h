@@ -1,0 +1,97 @@
+#pragma once
+
+#include <GL/gl.h>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "gles/ImmediateMode.h"
+#include "gles/Vertex.h"
+
+// One call recorded in a display list, replayed in order.
+struct ListCommand {
+    enum class Kind : std::uint8_t {
+        Enable,        // target: the capability
+        Disable,
+        Material,      // target: face, name: parameter, values
+        BindTexture,   // name: the texture
+        TexParameter,  // target, name: parameter, values[0]: the value
+        PolygonMode,   // target: face, name: mode
+        Normal,        // values
+        Colour,
+        TexCoord,
+        CallList,      // name: the list
+        Draw,          // draw: index into the list's draws
+    };
+    Kind kind;
+    GLenum target = 0;
+    GLuint name = 0;
+    std::array<float, 4> values{};
+    std::uint32_t draw = 0;
+};
+
+// One glBegin/glEnd inside a list: assembled once for filled polygons and
+// once as outlines, because polygon mode is the one current at replay.
+struct ListDraw {
+    unsigned attributes = 0;   // VertexAttributeBits the list set itself
+    DrawnAs filledAs = DrawnAs::Nothing;
+    std::uint32_t filledFirst = 0;
+    std::uint32_t filledCount = 0;
+    DrawnAs outlineAs = DrawnAs::Nothing;
+    std::uint32_t outlineFirst = 0;
+    std::uint32_t outlineCount = 0;
+    Vertex last{};   // gives the current attributes after the draw
+};
+
+struct DisplayList {
+    std::vector<ListCommand> commands;
+    std::vector<ListDraw> draws;
+    std::vector<Vertex> vertices;   // every draw's vertices, kept for drawing wide lines
+    unsigned buffer = 0;            // the vertex buffer they were uploaded to
+};
+
+// What replaying a list does with each command; the layer executes them
+// against the real state, tests record them.
+class ListExecutor {
+public:
+    virtual ~ListExecutor() = default;
+    virtual void execute(const ListCommand& command) = 0;
+    virtual void draw(const DisplayList& list, const ListDraw& draw) = 0;
+};
+
+// The names and contents of display lists, and the one being recorded.
+class DisplayLists {
+public:
+    // glGenLists: `range` consecutive unused names, 0 when there are none.
+    GLuint generate(GLsizei range);
+    bool isList(GLuint name) const { return lists_.count(name) != 0; }
+    std::size_t count() const { return lists_.size(); }
+    // glDeleteLists: the vertex buffers of the lists removed, for the
+    // caller to free.
+    std::vector<unsigned> remove(GLuint first, GLsizei range);
+
+    // glNewList (GL_COMPILE) and glEndList.  Recording into a name replaces
+    // its list at the end; the replaced list's buffer is handed back.
+    bool beginRecording(GLuint name);
+    bool recording() const { return recording_; }
+    DisplayList& recorded() { return current_; }
+    void record(const ListCommand& command) { current_.commands.push_back(command); }
+    // Adds a finished glBegin/glEnd with the attributes the list had set.
+    void recordDraw(GLenum mode, const std::vector<Vertex>& vertices, unsigned attributes);
+    DisplayList* endRecording(unsigned& replacedBuffer);
+
+    DisplayList* find(GLuint name);
+
+    // glCallList: runs the list's commands, lists called from it included,
+    // up to the nesting depth OpenGL allows.  Unknown names do nothing.
+    void replay(GLuint name, ListExecutor& executor, int depth = 0);
+
+private:
+    std::map<GLuint, DisplayList> lists_;
+    bool recording_ = false;
+    GLuint recordingName_ = 0;
+    DisplayList current_;
+    std::vector<Vertex> scratch_;
+};
