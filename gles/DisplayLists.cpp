@@ -60,20 +60,16 @@ void DisplayLists::recordDraw(GLenum mode, const std::vector<Vertex>& vertices, 
     draw.attributes = attributes;
     draw.last = vertices.back();
     std::vector<Vertex>& all = current_.vertices;
-
-    draw.filledAs = assemblePrimitive(mode, false, vertices.data(), vertices.size(), scratch_);
-    draw.filledFirst = static_cast<std::uint32_t>(all.size());
-    draw.filledCount = static_cast<std::uint32_t>(scratch_.size());
-    all.insert(all.end(), scratch_.begin(), scratch_.end());
-    if (isFilledMode(mode)) {
-        draw.outlineAs = assemblePrimitive(mode, true, vertices.data(), vertices.size(), scratch_);
-        draw.outlineFirst = static_cast<std::uint32_t>(all.size());
-        draw.outlineCount = static_cast<std::uint32_t>(scratch_.size());
+    for (Fill fill : {Fill::Polygons, Fill::Outlines, Fill::FlatOutlines}) {
+        ListRange& range = draw.ranges[static_cast<int>(fill)];
+        if (fill != Fill::Polygons && !isFilledMode(mode)) {
+            range = draw.ranges[0];   // lines and points are the same in every polygon mode
+            continue;
+        }
+        range.drawnAs = assemblePrimitive(mode, fill, vertices.data(), vertices.size(), scratch_);
+        range.first = static_cast<std::uint32_t>(all.size());
+        range.count = static_cast<std::uint32_t>(scratch_.size());
         all.insert(all.end(), scratch_.begin(), scratch_.end());
-    } else {
-        draw.outlineAs = draw.filledAs;
-        draw.outlineFirst = draw.filledFirst;
-        draw.outlineCount = draw.filledCount;
     }
     ListCommand command{ListCommand::Kind::Draw};
     command.draw = static_cast<std::uint32_t>(current_.draws.size());

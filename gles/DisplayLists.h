@@ -32,17 +32,22 @@ struct ListCommand {
     std::uint32_t draw = 0;
 };
 
-// One glBegin/glEnd inside a list: assembled once for filled polygons and
-// once as outlines, because polygon mode is the one current at replay.
+// Where one way of drawing a list's primitive lies in its vertices.
+struct ListRange {
+    DrawnAs drawnAs = DrawnAs::Nothing;
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+};
+
+// One glBegin/glEnd inside a list, assembled once for each fill (filled,
+// outlined, outlined under flat shading), because polygon mode and shade
+// model are the ones current when the list is replayed.
 struct ListDraw {
     unsigned attributes = 0;   // VertexAttributeBits the list set itself
-    DrawnAs filledAs = DrawnAs::Nothing;
-    std::uint32_t filledFirst = 0;
-    std::uint32_t filledCount = 0;
-    DrawnAs outlineAs = DrawnAs::Nothing;
-    std::uint32_t outlineFirst = 0;
-    std::uint32_t outlineCount = 0;
-    Vertex last{};   // gives the current attributes after the draw
+    ListRange ranges[3];       // by Fill
+    Vertex last{};             // gives the current attributes after the draw
+
+    const ListRange& range(Fill fill) const { return ranges[static_cast<int>(fill)]; }
 };
 
 struct DisplayList {

@@ -63,6 +63,13 @@ FixedFunctionState::FixedFunctionState()
     lights[0].specular = {1.0f, 1.0f, 1.0f, 1.0f};
 }
 
+Fill fillFor(const FixedFunctionState& state)
+{
+    if (state.polygonMode != GL_LINE)
+        return Fill::Polygons;
+    return state.shadeModel == GL_FLAT ? Fill::FlatOutlines : Fill::Outlines;
+}
+
 bool setCapability(FixedFunctionState& state, GLenum capability, bool on)
 {
     bool* flag = capabilityFlag(state, capability);

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "gles/ImmediateMode.h"
 #include "gles/Matrix.h"
 
 constexpr int kLightCount = 8;
@@ -87,6 +88,9 @@ struct FixedFunctionState {
 
     FixedFunctionState();
 };
+
+// How polygons come out under the current polygon mode and shade model.
+Fill fillFor(const FixedFunctionState& state);
 
 // Switches one capability; false for one the program never switches.
 bool setCapability(FixedFunctionState& state, GLenum capability, bool on);

@@ -1,20 +1,22 @@
 #include "gles/ImmediateMode.h"
 
+#include <algorithm>
+
 namespace {
 
 class Assembler {
 public:
-    Assembler(const Vertex* vertices, bool edges, std::vector<Vertex>& out)
-        : v_(vertices), edges_(edges), out_(out)
+    Assembler(const Vertex* vertices, Fill fill, std::vector<Vertex>& out)
+        : v_(vertices), edges_(fill != Fill::Polygons), flat_(fill == Fill::FlatOutlines), out_(out)
     {
     }
 
     void triangle(std::size_t a, std::size_t b, std::size_t c)
     {
         if (edges_) {
-            line(c, a);
-            line(a, b);
-            line(b, c);
+            line(c, a, c);
+            line(a, b, c);
+            line(b, c, c);
         } else {
             out_.push_back(v_[a]);
             out_.push_back(v_[b]);
@@ -27,20 +29,29 @@ public:
     void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
     {
         if (edges_) {
-            line(d, a);
-            line(a, b);
-            line(b, c);
-            line(c, d);
+            line(d, a, d);
+            line(a, b, d);
+            line(b, c, d);
+            line(c, d, d);
         } else {
             triangle(a, b, d);
             triangle(b, c, d);
         }
     }
 
-    void line(std::size_t a, std::size_t b)
+    void line(std::size_t a, std::size_t b) { line(a, b, b); }
+
+    // A polygon's edge; `flat` is the polygon's vertex that colours it.
+    void line(std::size_t a, std::size_t b, std::size_t flat)
     {
         out_.push_back(v_[a]);
         out_.push_back(v_[b]);
+        if (!flat_)
+            return;
+        for (std::size_t end = out_.size() - 2; end < out_.size(); ++end) {
+            std::copy(v_[flat].normal, v_[flat].normal + 3, out_[end].normal);
+            std::copy(v_[flat].colour, v_[flat].colour + 4, out_[end].colour);
+        }
     }
 
     void point(std::size_t a) { out_.push_back(v_[a]); }
@@ -50,6 +61,7 @@ public:
 private:
     const Vertex* v_;
     bool edges_;
+    bool flat_;
     std::vector<Vertex>& out_;
 };
 
@@ -96,7 +108,7 @@ void assembleFilled(GLenum mode, Assembler& assembler, std::size_t count)
             break;
         if (assembler.edges()) {
             for (std::size_t i = 0; i < count; ++i)
-                assembler.line(i, (i + 1) % count);
+                assembler.line(i, (i + 1) % count, 0);
             break;
         }
         for (std::size_t i = 1; i + 1 < count; ++i)
@@ -117,13 +129,13 @@ bool isFilledMode(GLenum mode)
     return mode >= GL_TRIANGLES && mode <= GL_POLYGON;
 }
 
-DrawnAs assemblePrimitive(GLenum mode, bool edges, const Vertex* vertices, std::size_t count,
+DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::size_t count,
                           std::vector<Vertex>& out)
 {
     out.clear();
     if (!isPrimitiveMode(mode) || count == 0)
         return DrawnAs::Nothing;
-    Assembler assembler(vertices, edges && isFilledMode(mode), out);
+    Assembler assembler(vertices, isFilledMode(mode) ? fill : Fill::Polygons, out);
     if (mode == GL_POINTS) {
         for (std::size_t i = 0; i < count; ++i)
             assembler.point(i);

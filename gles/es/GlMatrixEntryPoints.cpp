@@ -20,8 +20,13 @@ MatrixStack* changeableStack(const char* call)
 
 void changed(MatrixStack& stack)
 {
+    Layer& layer = Layer::get();
     stack.changed();
-    Layer::get().matrixChanged();
+    layer.matrixChanged();
+    // The texture matrix is kept (saved and restored) but not applied to
+    // texture coordinates: only the identity is drawn right.
+    if (&stack == &layer.textureMatrix && !(stack.top() == identityMatrix()))
+        reportUnsupported("a texture matrix other than the identity", GL_TEXTURE);
 }
 
 }  // namespace

@@ -4,5 +4,5 @@
 
 bool glesLayerStart(GlesProcLookup lookup)
 {
-    return Layer::get().start(lookup);
+    return Layer::start(lookup);
 }

@@ -130,7 +130,7 @@ void Layer::end()
         return;
     }
     const DrawnAs drawnAs =
-        assemblePrimitive(mode_, state.polygonMode == GL_LINE, primitive_.data(), primitive_.size(), assembled_);
+        assemblePrimitive(mode_, fillFor(state), primitive_.data(), primitive_.size(), assembled_);
     renderer_.drawImmediate(drawState(), drawnAs, assembled_);
 }
 

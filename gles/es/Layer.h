@@ -27,7 +27,8 @@ struct TextureLevel {
 class Layer final : public ListExecutor {
 public:
     static Layer& get();
-    bool start(GlesProcLookup lookup);
+    // Replaces the layer with a fresh one for a newly current context.
+    static bool start(GlesProcLookup lookup);
 
     FixedFunctionState state;
     AttributeStack attributes;

@@ -221,10 +221,10 @@ void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const std::
 
 void Renderer::drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw)
 {
-    const bool outline = draw.state.polygonMode == GL_LINE;
-    const DrawnAs drawnAs = outline ? listDraw.outlineAs : listDraw.filledAs;
-    const std::uint32_t first = outline ? listDraw.outlineFirst : listDraw.filledFirst;
-    const std::uint32_t count = outline ? listDraw.outlineCount : listDraw.filledCount;
+    const ListRange& range = listDraw.range(fillFor(draw.state));
+    const DrawnAs drawnAs = range.drawnAs;
+    const std::uint32_t first = range.first;
+    const std::uint32_t count = range.count;
     if (count == 0 || drawnAs == DrawnAs::Nothing || list.buffer == 0)
         return;
     if (wideLines(draw, drawnAs)) {

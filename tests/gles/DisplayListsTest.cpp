@@ -28,8 +28,9 @@ public:
 
     void draw(const DisplayList& list, const ListDraw& d) override
     {
-        lines.push_back("draw " + std::to_string(d.filledCount) + " from x=" +
-                        std::to_string(static_cast<int>(list.vertices[d.filledFirst].position[0])));
+        const ListRange& filled = d.range(Fill::Polygons);
+        lines.push_back("draw " + std::to_string(filled.count) + " from x=" +
+                        std::to_string(static_cast<int>(list.vertices[filled.first].position[0])));
     }
 };
 
@@ -123,7 +124,7 @@ TEST(GlesDisplayLists, AListCallingItselfStopsAtTheNestingLimit)
     EXPECT_EQ(transcript.lines.size(), 64u);
 }
 
-TEST(GlesDisplayLists, EachDrawKeepsAFilledAndAnOutlinedVersionAndItsOwnAttributes)
+TEST(GlesDisplayLists, EachDrawKeepsAVersionPerFillAndItsOwnAttributes)
 {
     DisplayLists lists;
     const GLuint list = lists.generate(1);
@@ -135,18 +136,20 @@ TEST(GlesDisplayLists, EachDrawKeepsAFilledAndAnOutlinedVersionAndItsOwnAttribut
     ASSERT_EQ(stored->draws.size(), 2u);
 
     const ListDraw& quad = stored->draws[0];
-    EXPECT_EQ(quad.filledAs, DrawnAs::Triangles);
-    EXPECT_EQ(quad.filledCount, 6u);
-    EXPECT_EQ(quad.outlineAs, DrawnAs::Lines);
-    EXPECT_EQ(quad.outlineCount, 8u);   // four edges, no diagonal
+    EXPECT_EQ(quad.range(Fill::Polygons).drawnAs, DrawnAs::Triangles);
+    EXPECT_EQ(quad.range(Fill::Polygons).count, 6u);
+    EXPECT_EQ(quad.range(Fill::Outlines).drawnAs, DrawnAs::Lines);
+    EXPECT_EQ(quad.range(Fill::Outlines).count, 8u);   // four edges, no diagonal
+    EXPECT_EQ(quad.range(Fill::FlatOutlines).count, 8u);
+    EXPECT_NE(quad.range(Fill::FlatOutlines).first, quad.range(Fill::Outlines).first);
     EXPECT_EQ(quad.attributes, kHasNormal | kHasTexCoord);   // the colour is taken at replay
     EXPECT_EQ(quad.last.position[0], 3.0f);
 
-    // Lines are the same in both polygon modes.
+    // Lines are the same in every polygon mode.
     const ListDraw& strip = stored->draws[1];
-    EXPECT_EQ(strip.filledFirst, strip.outlineFirst);
-    EXPECT_EQ(strip.filledCount, 4u);
-    EXPECT_EQ(stored->vertices.size(), 6u + 8u + 4u);
+    EXPECT_EQ(strip.range(Fill::Polygons).first, strip.range(Fill::FlatOutlines).first);
+    EXPECT_EQ(strip.range(Fill::Outlines).count, 4u);
+    EXPECT_EQ(stored->vertices.size(), 6u + 8u + 8u + 4u);
 }
 
 TEST(GlesDisplayLists, NamesAreListsFromGenerationUntilDeletion)

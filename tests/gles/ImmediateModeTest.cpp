@@ -41,7 +41,7 @@ std::vector<int> assemble(GLenum mode, bool edges, int count, DrawnAs expected)
 {
     const std::vector<Vertex> in = numbered(count);
     std::vector<Vertex> out;
-    EXPECT_EQ(assemblePrimitive(mode, edges, in.data(), in.size(), out), expected);
+    EXPECT_EQ(assemblePrimitive(mode, edges ? Fill::Outlines : Fill::Polygons, in.data(), in.size(), out), expected);
     return indices(out);
 }
 
@@ -125,6 +125,31 @@ TEST(GlesImmediateMode, WideLineSegmentsBecomeBandsEndingAtTheSecondEnd)
         corners.insert({corner.vertex.position[0], corner.side});
     }
     EXPECT_EQ(corners.size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlesImmediateMode, FlatOutlinesColourEveryEdgeWithThePolygonsFlatVertex)
+{
+    std::vector<Vertex> quad = numbered(4);
+    for (int i = 0; i < 4; ++i) {
+        quad[static_cast<std::size_t>(i)].colour[0] = 0.25f * static_cast<float>(i);
+        quad[static_cast<std::size_t>(i)].normal[1] = static_cast<float>(i);
+    }
+    std::vector<Vertex> out;
+    ASSERT_EQ(assemblePrimitive(GL_QUADS, Fill::FlatOutlines, quad.data(), quad.size(), out), DrawnAs::Lines);
+    ASSERT_EQ(out.size(), 8u);
+    for (const Vertex& v : out) {
+        EXPECT_EQ(v.colour[0], 0.75f);   // the last vertex's, on all four edges
+        EXPECT_EQ(v.normal[1], 3.0f);    // lit with its normal too
+    }
+    EXPECT_EQ(indices(out), (std::vector<int>{3, 0, 0, 1, 1, 2, 2, 3}));   // positions stay the edges'
+
+    // Smooth outlines keep each end's own colour.
+    ASSERT_EQ(assemblePrimitive(GL_QUADS, Fill::Outlines, quad.data(), quad.size(), out), DrawnAs::Lines);
+    EXPECT_EQ(out[1].colour[0], 0.0f);
 }
 
 }  // namespace
