@@ -30,7 +30,7 @@ struct Tolerance {
 constexpr Tolerance kTolerances[] = {
     {"lit-sphere", 3, 0.002, 7000},     {"fog", 3, 0.002, 4000},
     {"sphere-map", 3, 0.002, 7000},     {"wireframe-torus", 3, 0.005, 2000},
-    {"wide-line", 3, 0.005, 550},       {"large-points", 3, 0.002, 36 * 64},
+    {"flat-lit-wireframe", 3, 0.005, 2000}, {"wide-line", 3, 0.005, 550},       {"large-points", 3, 0.002, 36 * 64},
     {"additive-blending", 3, 0.002, 4000},
 };
 

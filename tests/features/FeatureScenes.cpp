@@ -175,6 +175,38 @@ void wireframeTorus()
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+// A lit torus of quad strips in outline with flat shading: every edge of a
+// quad takes the colour the quad's last vertex is lit with.
+void flatLitWireframe()
+{
+    lookAtOrigin();
+    glShadeModel(GL_FLAT);
+    glEnable(GL_LIGHTING);
+    const GLfloat lightPosition[4] = {1.0f, 2.0f, 3.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glEnable(GL_LIGHT0);
+    const GLfloat orange[4] = {1.0f, 0.6f, 0.2f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, orange);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glRotatef(60.0f, 1.0f, 0.3f, 0.0f);
+    constexpr int kSides = 10;
+    constexpr int kRings = 16;
+    for (int side = 0; side < kSides; ++side) {
+        glBegin(GL_QUAD_STRIP);
+        for (int ring = 0; ring <= kRings; ++ring) {
+            const float a = 2.0f * kPi * static_cast<float>(ring) / kRings;
+            for (int edge = 0; edge < 2; ++edge) {
+                const float b = 2.0f * kPi * static_cast<float>(side + edge) / kSides;
+                glNormal3f(std::cos(a) * std::cos(b), std::sin(a) * std::cos(b), std::sin(b));
+                const float r = 1.3f + 0.5f * std::cos(b);
+                glVertex3f(r * std::cos(a), r * std::sin(a), 0.5f * std::sin(b));
+            }
+        }
+        glEnd();
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
 // A yellow zigzag three pixels wide, steep and shallow segments both.
 void wideLine()
 {
@@ -242,7 +274,7 @@ const std::vector<FeatureScene>& featureScenes()
     static const std::vector<FeatureScene> scenes = {
         {"lit-sphere", litSphere},           {"fog", fog},
         {"sphere-map", sphereMap},           {"wireframe-torus", wireframeTorus},
-        {"wide-line", wideLine},             {"large-points", largePoints},
+        {"flat-lit-wireframe", flatLitWireframe}, {"wide-line", wideLine},             {"large-points", largePoints},
         {"additive-blending", additiveBlending},
     };
     return scenes;
