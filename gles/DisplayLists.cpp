@@ -4,6 +4,19 @@ namespace {
 
 constexpr int kMaxNesting = 64;
 
+// The vertices of one piece of a mode made of separate pieces; 0 for
+// strips, fans, loops and polygons, whose vertices depend on each other.
+std::size_t verticesPerPiece(GLenum mode)
+{
+    switch (mode) {
+    case GL_POINTS: return 1;
+    case GL_LINES: return 2;
+    case GL_TRIANGLES: return 3;
+    case GL_QUADS: return 4;
+    default: return 0;
+    }
+}
+
 }  // namespace
 
 GLuint DisplayLists::generate(GLsizei range)
@@ -49,32 +62,83 @@ bool DisplayLists::beginRecording(GLuint name)
     recording_ = true;
     recordingName_ = name;
     current_ = DisplayList{};
+    drawOpen_ = false;
     return true;
+}
+
+void DisplayLists::record(const ListCommand& command)
+{
+    const bool attribute = command.kind == ListCommand::Kind::Normal || command.kind == ListCommand::Kind::Colour ||
+                           command.kind == ListCommand::Kind::TexCoord;
+    if (!attribute)
+        closeDraw();
+    current_.commands.push_back(command);
+}
+
+bool DisplayLists::mergesWithOpenDraw(GLenum mode, unsigned attributes) const
+{
+    if (!drawOpen_ || mode != openMode_ || attributes != openAttributes_)
+        return false;
+    if (verticesPerPiece(mode) == 0)
+        return false;
+    // Only attribute settings may lie between, and only ones the new
+    // vertices carry: the last vertex leaves them current all the same.
+    for (auto c = current_.commands.rbegin(); c != current_.commands.rend(); ++c) {
+        if (c->kind == ListCommand::Kind::Draw)
+            return true;
+        const unsigned carried = c->kind == ListCommand::Kind::Normal   ? kHasNormal
+                                 : c->kind == ListCommand::Kind::Colour ? kHasColour
+                                                                        : kHasTexCoord;
+        if ((attributes & carried) == 0)
+            return false;
+    }
+    return false;
 }
 
 void DisplayLists::recordDraw(GLenum mode, const std::vector<Vertex>& vertices, unsigned attributes)
 {
-    if (vertices.empty())
+    // Pieces left incomplete would pair up with the next primitive's.
+    const std::size_t piece = verticesPerPiece(mode);
+    const auto end = vertices.end() - static_cast<std::ptrdiff_t>(piece > 1 ? vertices.size() % piece : 0);
+    if (end == vertices.begin())
         return;
-    ListDraw draw;
-    draw.attributes = attributes;
-    draw.last = vertices.back();
+    if (mergesWithOpenDraw(mode, attributes)) {
+        while (current_.commands.back().kind != ListCommand::Kind::Draw)
+            current_.commands.pop_back();
+        openVertices_.insert(openVertices_.end(), vertices.begin(), end);
+        return;
+    }
+    closeDraw();
+    drawOpen_ = true;
+    openMode_ = mode;
+    openAttributes_ = attributes;
+    openVertices_.assign(vertices.begin(), end);
+    ListCommand command{ListCommand::Kind::Draw};
+    command.draw = static_cast<std::uint32_t>(current_.draws.size());
+    current_.draws.emplace_back();
+    current_.commands.push_back(command);
+}
+
+void DisplayLists::closeDraw()
+{
+    if (!drawOpen_)
+        return;
+    drawOpen_ = false;
+    ListDraw& draw = current_.draws.back();
+    draw.attributes = openAttributes_;
+    draw.last = openVertices_.back();
     std::vector<Vertex>& all = current_.vertices;
     for (Fill fill : {Fill::Polygons, Fill::Outlines, Fill::FlatOutlines}) {
         ListRange& range = draw.ranges[static_cast<int>(fill)];
-        if (fill != Fill::Polygons && !isFilledMode(mode)) {
+        if (fill != Fill::Polygons && !isFilledMode(openMode_)) {
             range = draw.ranges[0];   // lines and points are the same in every polygon mode
             continue;
         }
-        range.drawnAs = assemblePrimitive(mode, fill, vertices.data(), vertices.size(), scratch_);
+        range.drawnAs = assemblePrimitive(openMode_, fill, openVertices_.data(), openVertices_.size(), scratch_);
         range.first = static_cast<std::uint32_t>(all.size());
         range.count = static_cast<std::uint32_t>(scratch_.size());
         all.insert(all.end(), scratch_.begin(), scratch_.end());
     }
-    ListCommand command{ListCommand::Kind::Draw};
-    command.draw = static_cast<std::uint32_t>(current_.draws.size());
-    current_.draws.push_back(draw);
-    current_.commands.push_back(command);
 }
 
 DisplayList* DisplayLists::endRecording(unsigned& replacedBuffer)
@@ -82,6 +146,7 @@ DisplayList* DisplayLists::endRecording(unsigned& replacedBuffer)
     replacedBuffer = 0;
     if (!recording_)
         return nullptr;
+    closeDraw();
     recording_ = false;
     DisplayList& stored = lists_[recordingName_];
     replacedBuffer = stored.buffer;

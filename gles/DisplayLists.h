@@ -81,9 +81,12 @@ public:
     // its list at the end; the replaced list's buffer is handed back.
     bool beginRecording(GLuint name);
     bool recording() const { return recording_; }
-    DisplayList& recorded() { return current_; }
-    void record(const ListCommand& command) { current_.commands.push_back(command); }
+    void record(const ListCommand& command);
     // Adds a finished glBegin/glEnd with the attributes the list had set.
+    // Consecutive primitives of a mode made of separate pieces (triangles,
+    // quads, lines, points) become one draw, as the driver merges them,
+    // when nothing but attributes the vertices carry themselves was set
+    // between them: a model of one glBegin per face is then one draw.
     void recordDraw(GLenum mode, const std::vector<Vertex>& vertices, unsigned attributes);
     DisplayList* endRecording(unsigned& replacedBuffer);
 
@@ -94,9 +97,18 @@ public:
     void replay(GLuint name, ListExecutor& executor, int depth = 0);
 
 private:
+    bool mergesWithOpenDraw(GLenum mode, unsigned attributes) const;
+    void closeDraw();
+
     std::map<GLuint, DisplayList> lists_;
     bool recording_ = false;
     GLuint recordingName_ = 0;
     DisplayList current_;
     std::vector<Vertex> scratch_;
+    // The draw still open for merging: its mode, attributes and vertices
+    // as given, assembled when it closes.
+    bool drawOpen_ = false;
+    GLenum openMode_ = GL_TRIANGLES;
+    unsigned openAttributes_ = 0;
+    std::vector<Vertex> openVertices_;
 };

@@ -63,6 +63,7 @@
     X(GLint, GetUniformLocation, (GLuint, const GLchar*))                                                      \
     X(void, LineWidth, (GLfloat))                                                                              \
     X(void, LinkProgram, (GLuint))                                                                             \
+    X(void*, MapBufferRange, (GLenum, GLintptr, GLsizeiptr, GLbitfield))                                       \
     X(void, PixelStorei, (GLenum, GLint))                                                                      \
     X(void, ReadPixels, (GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*))                               \
     X(void, RenderbufferStorage, (GLenum, GLenum, GLsizei, GLsizei))                                           \
@@ -71,6 +72,7 @@
     X(void, TexImage2D, (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*))          \
     X(void, TexParameteri, (GLenum, GLenum, GLint))                                                            \
     X(void, Uniform1f, (GLint, GLfloat))                                                                       \
+    X(GLboolean, UnmapBuffer, (GLenum))                                                                        \
     X(void, Uniform1i, (GLint, GLint))                                                                         \
     X(void, Uniform2f, (GLint, GLfloat, GLfloat))                                                              \
     X(void, Uniform3fv, (GLint, GLsizei, const GLfloat*))                                                      \

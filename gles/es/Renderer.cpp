@@ -1,8 +1,10 @@
 #include "gles/es/Renderer.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "gles/ShaderSource.h"
+#include "gles/Unsupported.h"
 #include "gles/es/EsFunctions.h"
 
 namespace {
@@ -36,7 +38,9 @@ bool Renderer::start()
 
 // Appends to the streaming buffer; when full, the buffer is orphaned
 // (the driver keeps the old storage for draws still pending) and
-// refilled from the start.
+// refilled from the start.  Appending maps the fresh range without
+// synchronising: no pending draw reads it, so the driver need not finish
+// the frame so far first, as it must for a plain buffer update.
 std::size_t Renderer::stream(const void* data, std::size_t bytes)
 {
     es.BindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
@@ -47,7 +51,14 @@ std::size_t Renderer::stream(const void* data, std::size_t bytes)
         streamOffset_ = 0;
     }
     const std::size_t offset = streamOffset_;
-    es.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+    void* target = es.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                                     GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (target != nullptr) {
+        std::memcpy(target, data, bytes);
+        es.UnmapBuffer(GL_ARRAY_BUFFER);
+    } else {
+        es.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+    }
     streamOffset_ += (bytes + 15) & ~std::size_t{15};
     return offset;
 }
@@ -173,8 +184,20 @@ void Renderer::sendSizes(ShaderProgram& program, const DrawState& draw)
     }
 }
 
+// Settings the shaders do not draw; reported instead of drawn wrongly.
+static void reportUndrawnSettings(const FixedFunctionState& state)
+{
+    if (state.fog && state.fogSettings.mode != GL_LINEAR)
+        reportUnsupported("fog mode", state.fogSettings.mode);
+    if (state.texture2D && state.textureGenS && state.textureGenModeS != GL_SPHERE_MAP)
+        reportUnsupported("texture generation of s", state.textureGenModeS);
+    if (state.texture2D && state.textureGenT && state.textureGenModeT != GL_SPHERE_MAP)
+        reportUnsupported("texture generation of t", state.textureGenModeT);
+}
+
 ShaderProgram* Renderer::use(const DrawState& draw, DrawnAs drawnAs)
 {
+    reportUndrawnSettings(draw.state);
     ShaderProgram& program = programs_.programFor(shaderKeyFor(draw.state, drawnAs, wideLines(draw, drawnAs)));
     if (program.program == 0)
         return nullptr;

@@ -178,3 +178,61 @@ TEST(GlesDisplayLists, NamesAreListsFromGenerationUntilDeletion)
 }
 
 }  // namespace
+
+namespace {
+
+std::size_t drawsIn(DisplayLists& lists, GLuint name)
+{
+    return lists.find(name)->draws.size();
+}
+
+TEST(GlesDisplayLists, PrimitivesOfOneModeInARowBecomeOneDraw)
+{
+    DisplayLists lists;
+    const GLuint list = lists.generate(1);
+    unsigned replaced = 0;
+    lists.beginRecording(list);
+    // One glBegin per face, with a face normal set before each: one draw.
+    for (int face = 0; face < 3; ++face) {
+        ListCommand normal = command(ListCommand::Kind::Normal);
+        normal.values = {0.0f, 0.0f, static_cast<float>(face), 0.0f};
+        lists.record(normal);
+        recordTriangle(lists, 10.0f * static_cast<float>(face), kHasNormal);
+    }
+    lists.endRecording(replaced);
+    ASSERT_EQ(drawsIn(lists, list), 1u);
+    const DisplayList& merged = *lists.find(list);
+    EXPECT_EQ(merged.draws[0].range(Fill::Polygons).count, 9u);
+    EXPECT_EQ(merged.draws[0].range(Fill::Outlines).count, 18u);   // still each triangle's own outline
+    EXPECT_EQ(merged.vertices[merged.draws[0].range(Fill::Polygons).first + 6].position[0], 20.0f);
+    // The first normal still comes before the draw; the later ones are carried by the vertices.
+    Transcript transcript;
+    lists.replay(list, transcript);
+    EXPECT_EQ(transcript.lines, (std::vector<std::string>{"normal 0.000000", "draw 9 from x=0"}));
+}
+
+TEST(GlesDisplayLists, DrawsStayApartWhenStateOrTheirKindChangesBetweenThem)
+{
+    DisplayLists lists;
+    const GLuint list = lists.generate(1);
+    unsigned replaced = 0;
+    lists.beginRecording(list);
+    recordTriangle(lists, 0.0f);
+    lists.record(command(ListCommand::Kind::Enable, GL_TEXTURE_2D));   // a state change
+    recordTriangle(lists, 1.0f);
+    lists.record(command(ListCommand::Kind::Colour));   // a colour the vertices do not carry
+    recordTriangle(lists, 2.0f);
+    recordTriangle(lists, 3.0f, kHasNormal | kHasColour);   // other attributes
+    lists.recordDraw(GL_TRIANGLE_STRIP, {at(4), at(5), at(6)}, kHasNormal | kHasColour);
+    lists.recordDraw(GL_TRIANGLE_STRIP, {at(7), at(8), at(9)}, kHasNormal | kHasColour);   // strips never merge
+    lists.recordDraw(GL_QUADS, {at(0), at(1), at(2), at(3), at(4), at(5)}, kHasNormal | kHasColour);
+    lists.recordDraw(GL_QUADS, {at(6), at(7), at(8), at(9)}, kHasNormal | kHasColour);
+    lists.endRecording(replaced);
+    EXPECT_EQ(drawsIn(lists, list), 7u);
+    // The quads' leftover pair does not pair with the next quad's vertices.
+    const ListDraw& quads = lists.find(list)->draws.back();
+    EXPECT_EQ(quads.range(Fill::Polygons).count, 12u);
+    EXPECT_EQ(quads.last.position[0], 9.0f);
+}
+
+}  // namespace
