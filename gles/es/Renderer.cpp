@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "gles/RasterSizes.h"
 #include "gles/ShaderSource.h"
 #include "gles/Unsupported.h"
 #include "gles/es/EsFunctions.h"
@@ -83,7 +84,7 @@ void Renderer::deleteBuffers(const std::vector<unsigned>& buffers)
 
 bool Renderer::wideLines(const DrawState& draw, DrawnAs drawnAs) const
 {
-    return drawnAs == DrawnAs::Lines && draw.state.lineWidth > 1.0f;
+    return drawnAs == DrawnAs::Lines && lineWidthInPixels(draw.state.lineWidth) > 1.0f;
 }
 
 void Renderer::pointAttributes(GLuint buffer, std::size_t offset, std::size_t stride, unsigned attributes,
@@ -176,11 +177,11 @@ void Renderer::sendSizes(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
     if (program.pointSize >= 0)
-        es.Uniform1f(program.pointSize, state.pointSize);
+        es.Uniform1f(program.pointSize, pointWidthInPixels(state.pointSize));
     if (program.viewportHalf >= 0) {
         es.Uniform2f(program.viewportHalf, 0.5f * static_cast<float>(state.viewport[2]),
                      0.5f * static_cast<float>(state.viewport[3]));
-        es.Uniform1f(program.lineHalfWidth, 0.5f * state.lineWidth);
+        es.Uniform1f(program.lineHalfWidth, 0.5f * lineWidthInPixels(state.lineWidth));
     }
 }
 

@@ -153,3 +153,29 @@ TEST(GlesImmediateMode, FlatOutlinesColourEveryEdgeWithThePolygonsFlatVertex)
 }
 
 }  // namespace
+
+#include "gles/RasterSizes.h"
+
+namespace {
+
+TEST(GlesImmediateMode, PointSizesAndLineWidthsRoundToWholePixelsAsTheDriverDoes)
+{
+    // Measured on the driver: 1.5 and 2.5 draw 1 and 2 pixels wide, 3.6 draws 4.
+    EXPECT_EQ(pointWidthInPixels(1.0f), 1.0f);
+    EXPECT_EQ(pointWidthInPixels(1.5f), 1.0f);
+    EXPECT_EQ(pointWidthInPixels(2.5f), 2.0f);
+    EXPECT_EQ(pointWidthInPixels(2.51f), 3.0f);
+    EXPECT_EQ(pointWidthInPixels(3.4f), 3.0f);
+    EXPECT_EQ(pointWidthInPixels(3.6f), 4.0f);
+    EXPECT_EQ(pointWidthInPixels(0.2f), 1.0f);   // never less than a pixel
+    EXPECT_EQ(pointWidthInPixels(12.8f), 13.0f);
+
+    // Lines round their halves up: 1.5 is 2 pixels wide, 1.49 one.
+    EXPECT_EQ(lineWidthInPixels(1.49f), 1.0f);
+    EXPECT_EQ(lineWidthInPixels(1.5f), 2.0f);
+    EXPECT_EQ(lineWidthInPixels(2.5f), 3.0f);
+    EXPECT_EQ(lineWidthInPixels(4.5f), 5.0f);
+    EXPECT_EQ(lineWidthInPixels(0.3f), 1.0f);
+}
+
+}  // namespace
