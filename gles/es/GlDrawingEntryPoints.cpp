@@ -49,35 +49,35 @@ void glTexCoord2f(GLfloat s, GLfloat t)
 GLuint glGenLists(GLsizei range)
 {
     if (range < 0) {
-        Layer::get().fail(GL_INVALID_VALUE);
+        Layer::settled().fail(GL_INVALID_VALUE);
         return 0;
     }
-    return Layer::get().lists.generate(range);
+    return Layer::settled().lists.generate(range);
 }
 
 void glNewList(GLuint list, GLenum mode)
 {
-    Layer::get().newList(list, mode);
+    Layer::settled().newList(list, mode);
 }
 
 void glEndList()
 {
-    Layer::get().endList();
+    Layer::settled().endList();
 }
 
 void glCallList(GLuint list)
 {
-    Layer::get().callList(list);
+    Layer::settled().callList(list);
 }
 
 void glDeleteLists(GLuint list, GLsizei range)
 {
-    Layer::get().deleteLists(list, range);
+    Layer::settled().deleteLists(list, range);
 }
 
 GLboolean glIsList(GLuint list)
 {
-    return Layer::get().lists.isList(list) ? GL_TRUE : GL_FALSE;
+    return Layer::settled().lists.isList(list) ? GL_TRUE : GL_FALSE;
 }
 
 }  // extern "C"

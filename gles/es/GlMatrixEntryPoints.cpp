@@ -12,7 +12,7 @@ namespace {
 // recorded (matrix calls are not recorded by this layer).
 MatrixStack* changeableStack(const char* call)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList(call))
         return nullptr;
     return &layer.currentStack();
@@ -20,7 +20,7 @@ MatrixStack* changeableStack(const char* call)
 
 void changed(MatrixStack& stack)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     stack.changed();
     layer.matrixChanged();
     // The texture matrix is kept (saved and restored) but not applied to
@@ -35,7 +35,7 @@ extern "C" {
 
 void glMatrixMode(GLenum mode)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glMatrixMode"))
         return;
     if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) {
@@ -73,14 +73,14 @@ void glPushMatrix()
 {
     if (MatrixStack* stack = changeableStack("glPushMatrix"))
         if (!stack->push())
-            Layer::get().fail(GL_STACK_OVERFLOW);
+            Layer::settled().fail(GL_STACK_OVERFLOW);
 }
 
 void glPopMatrix()
 {
     if (MatrixStack* stack = changeableStack("glPopMatrix")) {
         if (!stack->pop())
-            Layer::get().fail(GL_STACK_UNDERFLOW);
+            Layer::settled().fail(GL_STACK_UNDERFLOW);
         changed(*stack);
     }
 }
@@ -112,7 +112,7 @@ void glRotatef(GLfloat degrees, GLfloat x, GLfloat y, GLfloat z)
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near, GLdouble far)
 {
     if (left == right || bottom == top || near == far) {
-        Layer::get().fail(GL_INVALID_VALUE);
+        Layer::settled().fail(GL_INVALID_VALUE);
         return;
     }
     if (MatrixStack* stack = changeableStack("glOrtho")) {

@@ -34,12 +34,14 @@ extern "C" {
 
 void glGetFloatv(GLenum name, GLfloat* values)
 {
+    Layer::settled();
     if (!answer("glGetFloatv", name, [values](int i, float v) { values[i] = v; }) && isDriverQuery(name))
         es.GetFloatv(name, values);
 }
 
 void glGetDoublev(GLenum name, GLdouble* values)
 {
+    Layer::settled();
     if (!answer("glGetDoublev", name, [values](int i, float v) { values[i] = v; }) && isDriverQuery(name)) {
         GLfloat single[kMostValues] = {};
         es.GetFloatv(name, single);
@@ -50,6 +52,7 @@ void glGetDoublev(GLenum name, GLdouble* values)
 
 void glGetIntegerv(GLenum name, GLint* values)
 {
+    Layer::settled();
     if (!answer("glGetIntegerv", name, [values](int i, float v) { values[i] = static_cast<GLint>(std::lround(v)); }) &&
         isDriverQuery(name))
         es.GetIntegerv(name, values);
@@ -57,6 +60,7 @@ void glGetIntegerv(GLenum name, GLint* values)
 
 void glGetBooleanv(GLenum name, GLboolean* values)
 {
+    Layer::settled();
     if (!answer("glGetBooleanv", name, [values](int i, float v) { values[i] = v != 0.0f ? GL_TRUE : GL_FALSE; }) &&
         isDriverQuery(name))
         es.GetBooleanv(name, values);
@@ -65,7 +69,7 @@ void glGetBooleanv(GLenum name, GLboolean* values)
 GLboolean glIsEnabled(GLenum capability)
 {
     bool on = false;
-    if (!readCapability(Layer::get().state, capability, on)) {
+    if (!readCapability(Layer::settled().state, capability, on)) {
         reportUnsupported("glIsEnabled", capability);
         return GL_FALSE;
     }
@@ -75,24 +79,25 @@ GLboolean glIsEnabled(GLenum capability)
 void glGetLightfv(GLenum light, GLenum name, GLfloat* values)
 {
     const bool known = light >= GL_LIGHT0 && light < GL_LIGHT0 + kLightCount;
-    if (!known || !readLight(Layer::get().state, static_cast<int>(light - GL_LIGHT0), name, values))
+    if (!known || !readLight(Layer::settled().state, static_cast<int>(light - GL_LIGHT0), name, values))
         reportUnsupported("glGetLightfv", known ? name : light);
 }
 
 void glGetMaterialfv(GLenum face, GLenum name, GLfloat* values)
 {
-    if (!readMaterial(Layer::get().state, face, name, values))
+    if (!readMaterial(Layer::settled().state, face, name, values))
         reportUnsupported("glGetMaterialfv", name);
 }
 
 void glGetTexParameteriv(GLenum target, GLenum name, GLint* values)
 {
+    Layer::settled();
     es.GetTexParameteriv(target, name, values);
 }
 
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* values)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     const auto found = layer.textures.find(layer.state.boundTexture);
     if (target != GL_TEXTURE_2D || level != 0 || found == layer.textures.end()) {
         reportUnsupported("glGetTexLevelParameteriv", target != GL_TEXTURE_2D ? target : name);
@@ -108,12 +113,13 @@ void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* va
 
 GLenum glGetError()
 {
-    const GLenum own = Layer::get().takeError();
+    const GLenum own = Layer::settled().takeError();
     return own != GL_NO_ERROR ? own : es.GetError();
 }
 
 const GLubyte* glGetString(GLenum name)
 {
+    Layer::settled();
     return es.GetString != nullptr ? es.GetString(name) : nullptr;
 }
 

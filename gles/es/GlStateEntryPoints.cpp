@@ -15,7 +15,7 @@ int lightIndex(GLenum light)
 
 void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList(call))
         return;
     const int index = lightIndex(which);
@@ -28,7 +28,7 @@ void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 
 void fog(const char* call, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList(call))
         return;
     if (!setFog(layer.state, name, values)) {
@@ -46,27 +46,29 @@ extern "C" {
 
 void glEnable(GLenum capability)
 {
-    Layer::get().enable(capability, true);
+    Layer::settled().enable(capability, true);
 }
 
 void glDisable(GLenum capability)
 {
-    Layer::get().enable(capability, false);
+    Layer::settled().enable(capability, false);
 }
 
 void glLightf(GLenum which, GLenum name, GLfloat value)
 {
+    Layer::settled();
     light("glLightf", which, name, &value);
 }
 
 void glLightfv(GLenum which, GLenum name, const GLfloat* values)
 {
+    Layer::settled();
     light("glLightfv", which, name, values);
 }
 
 void glLightModelfv(GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glLightModelfv"))
         return;
     if (name != GL_LIGHT_MODEL_AMBIENT) {
@@ -79,17 +81,17 @@ void glLightModelfv(GLenum name, const GLfloat* values)
 
 void glMaterialf(GLenum face, GLenum name, GLfloat value)
 {
-    Layer::get().material(face, name, &value);
+    Layer::settled().material(face, name, &value);
 }
 
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values)
 {
-    Layer::get().material(face, name, values);
+    Layer::settled().material(face, name, values);
 }
 
 void glShadeModel(GLenum mode)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glShadeModel"))
         return;
     if (mode != GL_FLAT && mode != GL_SMOOTH) {
@@ -101,23 +103,26 @@ void glShadeModel(GLenum mode)
 
 void glFogf(GLenum name, GLfloat value)
 {
+    Layer::settled();
     fog("glFogf", name, &value);
 }
 
 void glFogi(GLenum name, GLint value)
 {
+    Layer::settled();
     const GLfloat asFloat = static_cast<GLfloat>(value);
     fog("glFogi", name, &asFloat);
 }
 
 void glFogfv(GLenum name, const GLfloat* values)
 {
+    Layer::settled();
     fog("glFogfv", name, values);
 }
 
 void glHint(GLenum target, GLenum mode)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (target != GL_FOG_HINT) {
         reportUnsupported("glHint", target);
         return;
@@ -129,7 +134,7 @@ void glHint(GLenum target, GLenum mode)
 
 void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glTexGeni"))
         return;
     if ((coordinate != GL_S && coordinate != GL_T) || name != GL_TEXTURE_GEN_MODE || value != GL_SPHERE_MAP) {
@@ -143,12 +148,12 @@ void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 
 void glPolygonMode(GLenum face, GLenum mode)
 {
-    Layer::get().polygonMode(face, mode);
+    Layer::settled().polygonMode(face, mode);
 }
 
 void glPointSize(GLfloat size)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glPointSize"))
         return;
     if (size <= 0.0f) {
@@ -161,7 +166,7 @@ void glPointSize(GLfloat size)
 
 void glLineWidth(GLfloat width)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glLineWidth"))
         return;
     if (width <= 0.0f) {
@@ -175,7 +180,7 @@ void glLineWidth(GLfloat width)
 
 void glBlendFunc(GLenum source, GLenum destination)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glBlendFunc"))
         return;
     layer.state.blendSource = source;
@@ -185,7 +190,7 @@ void glBlendFunc(GLenum source, GLenum destination)
 
 void glDepthMask(GLboolean flag)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glDepthMask"))
         return;
     layer.state.depthMask = flag != GL_FALSE;
@@ -194,7 +199,7 @@ void glDepthMask(GLboolean flag)
 
 void glDepthFunc(GLenum function)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glDepthFunc"))
         return;
     layer.state.depthFunc = function;
@@ -203,13 +208,13 @@ void glDepthFunc(GLenum function)
 
 void glClear(GLbitfield mask)
 {
-    if (!Layer::get().refusedInList("glClear"))
+    if (!Layer::settled().refusedInList("glClear"))
         es.Clear(mask);
 }
 
 void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glClearColor"))
         return;
     layer.state.clearColour = {r, g, b, a};
@@ -218,7 +223,7 @@ void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 
 void glClearDepth(GLdouble depth)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glClearDepth"))
         return;
     layer.state.clearDepth = static_cast<float>(depth);
@@ -227,13 +232,13 @@ void glClearDepth(GLdouble depth)
 
 void glDepthRange(GLdouble near, GLdouble far)
 {
-    if (!Layer::get().refusedInList("glDepthRange"))
+    if (!Layer::settled().refusedInList("glDepthRange"))
         es.DepthRangef(static_cast<GLfloat>(near), static_cast<GLfloat>(far));
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glViewport"))
         return;
     if (width < 0 || height < 0) {
@@ -247,7 +252,7 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glScissor"))
         return;
     layer.state.scissor = {x, y, width, height};
@@ -256,7 +261,7 @@ void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 
 void glPushAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glPushAttrib"))
         return;
     // Only the whole state is saved; smaller masks would need the state
@@ -271,7 +276,7 @@ void glPushAttrib(GLbitfield mask)
 
 void glPopAttrib()
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.refusedInList("glPopAttrib"))
         return;
     // The matrix mode is saved with the rest, the matrices themselves not.
@@ -284,7 +289,7 @@ void glPopAttrib()
 
 void glPushClientAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (mask != GL_CLIENT_ALL_ATTRIB_BITS) {
         reportUnsupported("glPushClientAttrib", mask);
         return;
@@ -297,7 +302,7 @@ void glPushClientAttrib(GLbitfield mask)
 
 void glPopClientAttrib()
 {
-    Layer& layer = Layer::get();
+    Layer& layer = Layer::settled();
     if (layer.clientAttributes.empty()) {
         layer.fail(GL_STACK_UNDERFLOW);
         return;

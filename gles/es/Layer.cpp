@@ -23,6 +23,21 @@ Layer& Layer::get()
     return *layer;
 }
 
+Layer& Layer::settled()
+{
+    Layer& layer = get();
+    layer.drawPending();
+    return layer;
+}
+
+void Layer::drawPending()
+{
+    if (pending_.empty())
+        return;
+    renderer_.drawImmediate(drawState(), pendingAs_, pending_);
+    pending_.clear();
+}
+
 // A new context starts from OpenGL's initial state: nothing of an earlier
 // context (lists, programs, buffers) survives it.
 bool Layer::start(GlesProcLookup lookup)
@@ -131,7 +146,12 @@ void Layer::end()
     }
     const DrawnAs drawnAs =
         assemblePrimitive(mode_, fillFor(state), primitive_.data(), primitive_.size(), assembled_);
-    renderer_.drawImmediate(drawState(), drawnAs, assembled_);
+    if (drawnAs == DrawnAs::Nothing || assembled_.empty())
+        return;
+    if (drawnAs != pendingAs_)
+        drawPending();
+    pendingAs_ = drawnAs;
+    pending_.insert(pending_.end(), assembled_.begin(), assembled_.end());
 }
 
 void Layer::setNormal(float x, float y, float z)

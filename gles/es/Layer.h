@@ -27,6 +27,10 @@ struct TextureLevel {
 class Layer final : public ListExecutor {
 public:
     static Layer& get();
+    // The layer with the primitives gathered so far drawn: every call but
+    // those that only add vertices goes through this, since any other call
+    // may change what they look like or read what they drew.
+    static Layer& settled();
     // Replaces the layer with a fresh one for a newly current context.
     static bool start(GlesProcLookup lookup);
 
@@ -84,6 +88,7 @@ public:
 private:
     Layer() = default;
     DrawState drawState() const;
+    void drawPending();
     void record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count);
 
     Renderer renderer_;
@@ -92,6 +97,11 @@ private:
     GLenum mode_ = GL_POINTS;
     std::vector<Vertex> primitive_;
     std::vector<Vertex> assembled_;
+    // Assembled primitives not yet drawn: consecutive glBegin/glEnd pairs
+    // of one kind with no other call between are drawn together, as the
+    // driver batches them.
+    std::vector<Vertex> pending_;
+    DrawnAs pendingAs_ = DrawnAs::Nothing;
     Vertex recordingCurrent_{};   // the attributes as the list being recorded set them
     unsigned recordingKnown_ = 0;
     std::uint64_t transformStamp_ = 0;
