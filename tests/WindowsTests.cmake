@@ -17,7 +17,7 @@ target_link_libraries(quittenhain_tests PRIVATE quittenhain_core quittenhain_jpe
 string(REPLACE "/" "\\\\" windows_binary "Z:${CMAKE_BINARY_DIR}/quittenhain.exe")
 target_compile_definitions(quittenhain_tests PRIVATE QUITTENHAIN_BINARY="${windows_binary}"
                            QUITTENHAIN_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden"
-                           QUITTENHAIN_DISCARD_STDERR="2>NUL")
+                           QUITTENHAIN_DISCARD_STDERR="2>NUL" QUITTENHAIN_WIDER_TILES="")
 add_dependencies(quittenhain_tests quittenhain)
 # One process per test, as on Linux (some tests leave OpenGL state behind
 # for the next).  The tests are found in the sources: listing them by running
