@@ -21,5 +21,8 @@ void askSdl();
 // Called once a new context is current, before anything draws: gets what
 // answers the program's OpenGL 1.1 calls ready.  False when it cannot be.
 bool startDrawing(Lookup lookup);
+// Called before the window's buffers are swapped: whatever is still
+// gathered for drawing must reach the driver first.
+void beforeSwap();
 
 }  // namespace contextApi

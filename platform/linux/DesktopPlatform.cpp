@@ -280,6 +280,7 @@ void DesktopPlatform::waitForNextFrame()
 
 void DesktopPlatform::swapBuffers(PlatformWindow*)
 {
+    contextApi::beforeSwap();
     if (picture_.active()) {
         int width = 0;
         int height = 0;

@@ -34,4 +34,9 @@ bool startDrawing(Lookup)
     return true;
 }
 
+void beforeSwap()
+{
+    // The driver draws every call as it comes.
+}
+
 }  // namespace contextApi

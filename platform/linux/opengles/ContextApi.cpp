@@ -1,5 +1,6 @@
 #include "platform/linux/ContextApi.h"
 
+#include <GL/gl.h>
 #include <SDL2/SDL.h>
 
 #include "gles/GlesLayer.h"
@@ -36,6 +37,13 @@ void askSdl()
 bool startDrawing(Lookup lookup)
 {
     return glesLayerStart(lookup);
+}
+
+void beforeSwap()
+{
+    // The layer gathers consecutive primitives and draws them at the next
+    // other call; a frame drawn straight into the window may end with none.
+    glFlush();
 }
 
 }  // namespace contextApi
