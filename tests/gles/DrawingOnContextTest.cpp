@@ -225,9 +225,32 @@ TEST_F(GlesDrawing, PointsAndWideLinesCoverTheAskedPixels)
     const Picture line = read();
     EXPECT_NEAR(line.litPixels(), 300, 6);   // the ends' pixels follow the rasteriser's rules
     int rows = 0;
-    for (int y = 240; y < 300; ++y)
-        rows += line.at(320, y)[0] > 0 ? 1 : 0;
+    for (int row = 240; row < 300; ++row)
+        rows += line.at(320, row)[0] > 0 ? 1 : 0;
     EXPECT_EQ(rows, 3);
+}
+
+TEST_F(GlesDrawing, CallsBetweenPrimitivesApplyOnlyToThePrimitivesAfterThem)
+{
+    // Gathered primitives may be drawn together later, but a call between
+    // two of them must still separate them: the first square is drawn in
+    // the middle before the move, the second one off the picture.
+    glColor3f(1.0f, 1.0f, 1.0f);
+    square();
+    glTranslatef(10.0f, 0.0f, 0.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    square();
+    glLoadIdentity();
+    const Picture picture = read();
+    EXPECT_EQ(picture.at(320, 240)[1], 255);
+    EXPECT_EQ(picture.litPixels(), 320 * 240);
+
+    // Reading back sees primitives gathered just before.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    square(GL_QUAD_STRIP);   // corners in strip order: a bow tie of two triangles
+    square(GL_QUADS);
+    EXPECT_EQ(read().at(320, 200)[2], 255);
 }
 
 TEST_F(GlesDrawing, MatrixStackUnderflowIsReportedOnce)
