@@ -22,6 +22,8 @@ struct ListCommand {
         Normal,        // values
         Colour,
         TexCoord,
+        PushMatrix,    // of the matrix mode current at replay
+        PopMatrix,
         CallList,      // name: the list
         Draw,          // draw: index into the list's draws
     };

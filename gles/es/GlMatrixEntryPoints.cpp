@@ -71,18 +71,12 @@ void glMultMatrixf(const GLfloat* m)
 
 void glPushMatrix()
 {
-    if (MatrixStack* stack = changeableStack("glPushMatrix"))
-        if (!stack->push())
-            Layer::settled().fail(GL_STACK_OVERFLOW);
+    Layer::settled().pushMatrix();
 }
 
 void glPopMatrix()
 {
-    if (MatrixStack* stack = changeableStack("glPopMatrix")) {
-        if (!stack->pop())
-            Layer::settled().fail(GL_STACK_UNDERFLOW);
-        changed(*stack);
-    }
+    Layer::settled().popMatrix();
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)

@@ -282,6 +282,30 @@ void Layer::callList(GLuint list)
     lists.replay(list, *this);
 }
 
+void Layer::pushMatrix()
+{
+    if (lists.recording()) {
+        record(ListCommand::Kind::PushMatrix, 0, 0, nullptr, 0);
+        return;
+    }
+    if (!currentStack().push())
+        fail(GL_STACK_OVERFLOW);
+}
+
+void Layer::popMatrix()
+{
+    if (lists.recording()) {
+        record(ListCommand::Kind::PopMatrix, 0, 0, nullptr, 0);
+        return;
+    }
+    MatrixStack& stack = currentStack();
+    if (!stack.pop()) {
+        fail(GL_STACK_UNDERFLOW);
+        return;
+    }
+    matrixChanged();
+}
+
 void Layer::newList(GLuint list, GLenum mode)
 {
     if (mode != GL_COMPILE) {
@@ -354,6 +378,8 @@ void Layer::execute(const ListCommand& c)
     case ListCommand::Kind::Normal: setNormal(c.values[0], c.values[1], c.values[2]); break;
     case ListCommand::Kind::Colour: setColour(c.values[0], c.values[1], c.values[2], c.values[3]); break;
     case ListCommand::Kind::TexCoord: setTexCoord(c.values[0], c.values[1]); break;
+    case ListCommand::Kind::PushMatrix: pushMatrix(); break;
+    case ListCommand::Kind::PopMatrix: popMatrix(); break;
     case ListCommand::Kind::CallList:
     case ListCommand::Kind::Draw: break;   // handled by the replay itself
     }

@@ -65,6 +65,8 @@ public:
     void texParameter(GLenum target, GLenum name, GLint value);
     void polygonMode(GLenum face, GLenum mode);
     void callList(GLuint list);
+    void pushMatrix();
+    void popMatrix();
     void newList(GLuint list, GLenum mode);
     void endList();
     void deleteLists(GLuint first, GLsizei range);

@@ -253,6 +253,24 @@ TEST_F(GlesDrawing, CallsBetweenPrimitivesApplyOnlyToThePrimitivesAfterThem)
     EXPECT_EQ(read().at(320, 200)[2], 255);
 }
 
+TEST_F(GlesDrawing, MatrixPushesInsideListsHappenAtReplay)
+{
+    GLint before = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glPushMatrix();
+    glEndList();
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, before);   // compiled, not run
+    glCallList(list);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, before + 1);
+    glPopMatrix();
+    glDeleteLists(list, 1);
+}
+
 TEST_F(GlesDrawing, MatrixStackUnderflowIsReportedOnce)
 {
     GLint depth = 0;
