@@ -3,9 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
+#include "platform/GlVersion.h"
 #include "platform/OffscreenPicture.h"
 
 // The buffer-object entry points, which opengl32.dll and libGL's 1.1
@@ -15,27 +14,31 @@ struct FrameReadback::Calls {
     PFNGLDELETEBUFFERSPROC deleteBuffers = nullptr;
     PFNGLBINDBUFFERPROC bindBuffer = nullptr;
     PFNGLBUFFERDATAPROC bufferData = nullptr;
+    // OpenGL ES has only the ranged mapping; older desktop contexts only
+    // the whole-buffer one.  One of the two is set.
+    PFNGLMAPBUFFERRANGEPROC mapBufferRange = nullptr;
     PFNGLMAPBUFFERPROC mapBuffer = nullptr;
     PFNGLUNMAPBUFFERPROC unmapBuffer = nullptr;
+
+    const void* mapForReading(GLsizeiptr bytes) const
+    {
+        if (mapBufferRange != nullptr)
+            return mapBufferRange(GL_PIXEL_PACK_BUFFER, 0, bytes, GL_MAP_READ_BIT);
+        return mapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+    }
 };
 
 namespace {
 
-// Pixel pack buffers came with OpenGL 2.1, or ARB_pixel_buffer_object
-// before it.  Asking the context matters: an entry point's address alone
-// proves nothing (Mesa hands out dispatch stubs for any name).
-bool hasPixelPackBuffers()
+// Pixel pack buffers came with OpenGL 2.1 (or ARB_pixel_buffer_object
+// before it) and OpenGL ES 3.0.  Asking the context matters: an entry
+// point's address alone proves nothing (Mesa hands out dispatch stubs for
+// any name).
+bool hasPixelPackBuffers(const GlVersion& version)
 {
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (version != nullptr) {
-        const int major = std::atoi(version);
-        const char* dot = std::strchr(version, '.');
-        const int minor = dot != nullptr ? std::atoi(dot + 1) : 0;
-        if (major > 2 || (major == 2 && minor >= 1))
-            return true;
-    }
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return extensions != nullptr && std::strstr(extensions, "GL_ARB_pixel_buffer_object") != nullptr;
+    if (version.es)
+        return version.atLeast(3, 0);
+    return version.atLeast(2, 1) || hasGlExtension("GL_ARB_pixel_buffer_object");
 }
 
 // The core name, or the ARB extension's name of the same call.
@@ -51,14 +54,18 @@ bool lookUp(const FrameReadback::Lookup& lookup, Function& function, const char*
 
 std::unique_ptr<FrameReadback::Calls> pixelBufferCalls(const FrameReadback::Lookup& lookup)
 {
-    if (!lookup || !hasPixelPackBuffers())
+    const GlVersion version = currentGlVersion();
+    if (!lookup || !hasPixelPackBuffers(version))
         return nullptr;
     auto calls = std::make_unique<FrameReadback::Calls>();
+    // The ranged mapping is core from OpenGL 3.0 and OpenGL ES 3.0.
+    const bool mapping = version.atLeast(3, 0)
+                             ? lookUp(lookup, calls->mapBufferRange, "glMapBufferRange", "glMapBufferRange")
+                             : lookUp(lookup, calls->mapBuffer, "glMapBuffer", "glMapBufferARB");
     const bool complete = lookUp(lookup, calls->genBuffers, "glGenBuffers", "glGenBuffersARB") &&
                           lookUp(lookup, calls->deleteBuffers, "glDeleteBuffers", "glDeleteBuffersARB") &&
                           lookUp(lookup, calls->bindBuffer, "glBindBuffer", "glBindBufferARB") &&
-                          lookUp(lookup, calls->bufferData, "glBufferData", "glBufferDataARB") &&
-                          lookUp(lookup, calls->mapBuffer, "glMapBuffer", "glMapBufferARB") &&
+                          lookUp(lookup, calls->bufferData, "glBufferData", "glBufferDataARB") && mapping &&
                           lookUp(lookup, calls->unmapBuffer, "glUnmapBuffer", "glUnmapBufferARB");
     return complete ? std::move(calls) : nullptr;
 }
@@ -140,7 +147,7 @@ bool FrameReadback::deliverOldest(const Deliver& deliver)
     const Slot slot = waiting_.front();
     waiting_.pop_front();
     calls_->bindBuffer(GL_PIXEL_PACK_BUFFER, slot.buffer);
-    const void* bytes = calls_->mapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+    const void* bytes = calls_->mapForReading(static_cast<GLsizeiptr>(picture_.width()) * picture_.height() * 4);
     bool delivered = false;
     if (bytes != nullptr) {
         delivered = deliver({static_cast<const std::uint8_t*>(bytes), picture_.width(), picture_.height(), slot.frame});

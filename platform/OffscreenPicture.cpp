@@ -2,18 +2,16 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <cstdlib>
-#include <cstring>
+
+#include "platform/GlVersion.h"
 
 namespace {
 
+// Framebuffer objects with separate read and draw targets and the blit:
+// OpenGL 3.0 or ARB_framebuffer_object, and OpenGL ES 3.0.
 bool hasFramebufferObjects()
 {
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (version != nullptr && std::atoi(version) >= 3)
-        return true;
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr;
+    return currentGlVersion().atLeast(3, 0) || hasGlExtension("GL_ARB_framebuffer_object");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libmpg123-dev libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libsdl2-dev libmpg123-dev libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   libstb-dev libturbojpeg0-dev
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   libx11-dev libxext-dev

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ostream>
+#include <vector>
 
 #include "tests/FrameFiles.h"
 
@@ -27,13 +28,22 @@ inline std::ostream& operator<<(std::ostream& out, const FrameDifference& d)
                << "), worst tile share " << d.worstTileShare;
 }
 
-// Frames of equal size compared in tiles of `tile` x `tile` pixels (smaller
-// at the right and bottom edges when the size is not a multiple).
-inline FrameDifference compareFrames(const Image& actual, const Image& expected, int tile = 32)
+// One square tile's difference: where it is, in pixels, its per-value
+// mean, the share of its values off by more than 24, and how many values
+// it has.
+struct TileDifference {
+    int x = 0;
+    int y = 0;
+    double mean = 0;
+    double share = 0;
+    std::size_t values = 0;
+};
+
+// Frames of equal size compared tile by tile, `tile` x `tile` pixels each
+// (smaller at the right and bottom edges when the size is not a multiple).
+inline std::vector<TileDifference> compareTiles(const Image& actual, const Image& expected, int tile = 32)
 {
-    FrameDifference result;
-    double frameSum = 0;
-    std::size_t frameOver = 0;
+    std::vector<TileDifference> tiles;
     for (int top = 0; top < actual.height; top += tile) {
         for (int left = 0; left < actual.width; left += tile) {
             double sum = 0;
@@ -48,19 +58,31 @@ inline FrameDifference compareFrames(const Image& actual, const Image& expected,
                     ++values;
                 }
             }
-            frameSum += sum;
-            frameOver += over;
-            const double mean = sum / static_cast<double>(values);
-            if (mean > result.worstTileMean) {
-                result.worstTileMean = mean;
-                result.worstMeanTileX = left;
-                result.worstMeanTileY = top;
-            }
-            result.worstTileShare = std::max(result.worstTileShare, static_cast<double>(over) / static_cast<double>(values));
+            tiles.push_back({left, top, sum / static_cast<double>(values),
+                             static_cast<double>(over) / static_cast<double>(values), values});
         }
+    }
+    return tiles;
+}
+
+// The whole frame's figures and its worst tiles'.
+inline FrameDifference compareFrames(const Image& actual, const Image& expected, int tile = 32)
+{
+    FrameDifference result;
+    double frameSum = 0;
+    double frameOver = 0;
+    for (const TileDifference& t : compareTiles(actual, expected, tile)) {
+        frameSum += t.mean * static_cast<double>(t.values);
+        frameOver += t.share * static_cast<double>(t.values);
+        if (t.mean > result.worstTileMean) {
+            result.worstTileMean = t.mean;
+            result.worstMeanTileX = t.x;
+            result.worstMeanTileY = t.y;
+        }
+        result.worstTileShare = std::max(result.worstTileShare, t.share);
     }
     const auto all = static_cast<double>(actual.rgb.size());
     result.meanAbsolute = frameSum / all;
-    result.shareOver24 = static_cast<double>(frameOver) / all;
+    result.shareOver24 = frameOver / all;
     return result;
 }

@@ -7,27 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stb/stb_image.h>
 #include <string>
 #include <vector>
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-inline Image loadPng(const std::filesystem::path& path)
-{
-    Image image;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.string().c_str(), &image.width, &image.height, &channels, 3);
-    if (pixels != nullptr) {
-        image.rgb.assign(pixels, pixels + static_cast<std::size_t>(image.width) * image.height * 3);
-        stbi_image_free(pixels);
-    }
-    return image;
-}
+#include "tests/PngImage.h"
 
 struct GoldenFrame {
     std::string name;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -24,11 +26,50 @@ constexpr double kFrameShare = 0.002;
 constexpr double kTileMean = 1.0;
 constexpr double kTileShare = 0.02;
 
+// A tile whose limits the build widens: where lines, points or edges are
+// rasterised a little differently than by the driver the references came
+// from.  The build names the list (none for the desktop build); each line
+// holds a frame's name, the tile's left and top pixel, its mean and share
+// limits, then why.
+struct WiderTile {
+    std::string frame;
+    int x = 0;
+    int y = 0;
+    double mean = 0;
+    double share = 0;
+};
+
+std::vector<WiderTile> readWiderTiles(const std::string& list)
+{
+    std::vector<WiderTile> tiles;
+    if (list.empty())
+        return tiles;
+    std::ifstream file(list);
+    EXPECT_TRUE(file.good()) << "cannot read " << list;
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        WiderTile tile;
+        if (!line.empty() && line[0] != '#' && fields >> tile.frame >> tile.x >> tile.y >> tile.mean >> tile.share)
+            tiles.push_back(tile);
+    }
+    return tiles;
+}
+
+const WiderTile* widerTile(const std::vector<WiderTile>& tiles, const std::string& frame, int x, int y)
+{
+    for (const WiderTile& tile : tiles)
+        if (tile.frame == frame && tile.x == x && tile.y == y)
+            return &tile;
+    return nullptr;
+}
+
 TEST(GoldenFrames, CapturedFramesMatchTheReferences)
 {
     const std::filesystem::path golden = QUITTENHAIN_GOLDEN_DIR;
     const std::vector<GoldenFrame> frames = readFrameList(golden / "frames.txt");
     ASSERT_FALSE(frames.empty()) << "no frames listed in " << golden / "frames.txt";
+    const std::vector<WiderTile> widerTiles = readWiderTiles(QUITTENHAIN_WIDER_TILES);
     const std::vector<Image> captured = capturedFrames(frames, "", std::to_string(getpid()) + "-golden");
     FrameDifference worst;
     for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -46,8 +87,15 @@ TEST(GoldenFrames, CapturedFramesMatchTheReferences)
             std::cout << frames[i].name << ": " << difference << '\n';
         EXPECT_LE(difference.meanAbsolute, kFrameMean) << difference;
         EXPECT_LE(difference.shareOver24, kFrameShare) << difference;
-        EXPECT_LE(difference.worstTileMean, kTileMean) << difference;
-        EXPECT_LE(difference.worstTileShare, kTileShare) << difference;
+        std::string tilesOver;
+        for (const TileDifference& tile : compareTiles(actual, expected)) {
+            const WiderTile* wider = widerTile(widerTiles, frames[i].name, tile.x, tile.y);
+            if (tile.mean > (wider != nullptr ? wider->mean : kTileMean) ||
+                tile.share > (wider != nullptr ? wider->share : kTileShare))
+                tilesOver += " (" + std::to_string(tile.x) + ", " + std::to_string(tile.y) + ") mean " +
+                             std::to_string(tile.mean) + " share " + std::to_string(tile.share) + ";";
+        }
+        EXPECT_TRUE(tilesOver.empty()) << "tiles over their limits:" << tilesOver;
         worst.meanAbsolute = std::max(worst.meanAbsolute, difference.meanAbsolute);
         worst.shareOver24 = std::max(worst.shareOver24, difference.shareOver24);
         worst.worstTileMean = std::max(worst.worstTileMean, difference.worstTileMean);

@@ -23,7 +23,7 @@ string(REPLACE "/" "\\\\" windows_standin "Z:${CMAKE_BINARY_DIR}/standin")
 target_compile_definitions(quittenhain_tests PRIVATE QUITTENHAIN_BINARY="${windows_binary}"
                            QUITTENHAIN_STANDIN_FOLDER="${windows_standin}"
                            QUITTENHAIN_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden"
-                           QUITTENHAIN_DISCARD_STDERR="2>NUL")
+                           QUITTENHAIN_DISCARD_STDERR="2>NUL" QUITTENHAIN_WIDER_TILES="")
 target_link_libraries(quittenhain_tests PRIVATE version)
 # A stand-in for FFmpeg that records what it is given and fails or hangs when
 # told (see the file), alone in its folder so that only tests that ask find it.

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/linux/ContextApi.h"
+
 namespace {
 
 // The window whose display mode must be put back on the way out, whatever
@@ -196,6 +198,7 @@ PlatformWindow* DesktopPlatform::createMainWindow(const char* title, bool fullSc
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    contextApi::askSdl();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (fullScreen)
         flags |= SDL_WINDOW_BORDERLESS;
@@ -213,6 +216,8 @@ bool DesktopPlatform::createGLContext(PlatformWindow*)
     if (context_ == nullptr)
         return false;
     SDL_GL_MakeCurrent(window_, context_);
+    if (!contextApi::startDrawing(SDL_GL_GetProcAddress))
+        return false;
     if (!picture_.create(size_.width, size_.height))
         std::fprintf(stderr, "quittenhain: no framebuffer objects; drawing to the window directly\n");
     const bool vsync = pace_ && SDL_GL_SetSwapInterval(1) == 0;
@@ -332,6 +337,7 @@ void DesktopPlatform::waitForNextFrame()
 
 void DesktopPlatform::swapBuffers(PlatformWindow*)
 {
+    contextApi::beforeSwap();
     if (picture_.active()) {
         int width = 0;
         int height = 0;

@@ -5,7 +5,18 @@
 #include <GL/gl.h>
 #include <cstdio>
 
+#include "platform/linux/ContextApi.h"
+
 // The headless context on Linux: EGL on Mesa's surfaceless platform.
+
+namespace {
+
+void* eglFunction(const char* name)
+{
+    return reinterpret_cast<void*>(eglGetProcAddress(name));
+}
+
+}  // namespace
 
 HeadlessPlatform::~HeadlessPlatform()
 {
@@ -32,8 +43,8 @@ bool HeadlessPlatform::init()
         return false;
     }
     display_ = display;
-    if (!eglBindAPI(EGL_OPENGL_API)) {
-        std::fprintf(stderr, "quittenhain: EGL cannot bind desktop OpenGL\n");
+    if (!eglBindAPI(contextApi::eglApi())) {
+        std::fprintf(stderr, "quittenhain: EGL cannot bind the OpenGL API (0x%x)\n", eglGetError());
         return false;
     }
     return true;
@@ -41,21 +52,19 @@ bool HeadlessPlatform::init()
 
 bool HeadlessPlatform::createGLContext(PlatformWindow*)
 {
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
+                                       contextApi::eglRenderableType(), EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configCount = 0;
     if (!eglChooseConfig(display_, configAttributes, &config, 1, &configCount) || configCount < 1)
         return false;
-    // A compatibility context: the demo is fixed-function OpenGL throughout.
-    const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
-    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextAttributes);
+    context_ = eglCreateContext(display_, config, EGL_NO_CONTEXT, contextApi::eglContextAttributes());
     if (context_ == EGL_NO_CONTEXT) {
         context_ = nullptr;
         return false;
     }
-    if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_))
+    if (!eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_) ||
+        !contextApi::startDrawing(eglFunction))
         return false;
     // There is no window to draw to, so the persistent picture is the only target.
     return picture_.create(size_.width, size_.height);
@@ -71,5 +80,5 @@ void HeadlessPlatform::makeCurrent()
 
 void* HeadlessPlatform::glFunction(const char* name) const
 {
-    return reinterpret_cast<void*>(eglGetProcAddress(name));
+    return eglFunction(name);
 }

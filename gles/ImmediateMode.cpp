@@ -1,0 +1,148 @@
+#include "gles/ImmediateMode.h"
+
+#include <algorithm>
+
+namespace {
+
+class Assembler {
+public:
+    Assembler(const Vertex* vertices, Fill fill, std::vector<Vertex>& out)
+        : v_(vertices), edges_(fill != Fill::Polygons), flat_(fill == Fill::FlatOutlines), out_(out)
+    {
+    }
+
+    void triangle(std::size_t a, std::size_t b, std::size_t c)
+    {
+        if (edges_) {
+            line(c, a, c);
+            line(a, b, c);
+            line(b, c, c);
+        } else {
+            out_.push_back(v_[a]);
+            out_.push_back(v_[b]);
+            out_.push_back(v_[c]);
+        }
+    }
+
+    // The quad a, b, c, d as the triangles (a, b, d) and (b, c, d); its
+    // outline in the order the driver draws it.
+    void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
+    {
+        if (edges_) {
+            line(d, a, d);
+            line(a, b, d);
+            line(b, c, d);
+            line(c, d, d);
+        } else {
+            triangle(a, b, d);
+            triangle(b, c, d);
+        }
+    }
+
+    void line(std::size_t a, std::size_t b) { line(a, b, b); }
+
+    // A polygon's edge; `flat` is the polygon's vertex that colours it.
+    void line(std::size_t a, std::size_t b, std::size_t flat)
+    {
+        out_.push_back(v_[a]);
+        out_.push_back(v_[b]);
+        if (!flat_)
+            return;
+        for (std::size_t end = out_.size() - 2; end < out_.size(); ++end) {
+            std::copy(v_[flat].normal, v_[flat].normal + 3, out_[end].normal);
+            std::copy(v_[flat].colour, v_[flat].colour + 4, out_[end].colour);
+        }
+    }
+
+    void point(std::size_t a) { out_.push_back(v_[a]); }
+
+    bool edges() const { return edges_; }
+
+private:
+    const Vertex* v_;
+    bool edges_;
+    bool flat_;
+    std::vector<Vertex>& out_;
+};
+
+DrawnAs assembleLines(GLenum mode, Assembler& assembler, std::size_t count)
+{
+    if (mode == GL_LINES) {
+        for (std::size_t i = 0; i + 1 < count; i += 2)
+            assembler.line(i, i + 1);
+    } else {
+        for (std::size_t i = 0; i + 1 < count; ++i)
+            assembler.line(i, i + 1);
+        if (mode == GL_LINE_LOOP && count >= 2)
+            assembler.line(count - 1, 0);
+    }
+    return count >= 2 ? DrawnAs::Lines : DrawnAs::Nothing;
+}
+
+void assembleFilled(GLenum mode, Assembler& assembler, std::size_t count)
+{
+    switch (mode) {
+    case GL_TRIANGLES:
+        for (std::size_t i = 0; i + 2 < count; i += 3)
+            assembler.triangle(i, i + 1, i + 2);
+        break;
+    case GL_TRIANGLE_STRIP:
+        // Every other triangle is turned around to keep the winding.
+        for (std::size_t i = 0; i + 2 < count; ++i)
+            assembler.triangle(i + (i & 1), i + 1 - (i & 1), i + 2);
+        break;
+    case GL_TRIANGLE_FAN:
+        for (std::size_t i = 1; i + 1 < count; ++i)
+            assembler.triangle(0, i, i + 1);
+        break;
+    case GL_QUADS:
+        for (std::size_t i = 0; i + 3 < count; i += 4)
+            assembler.quad(i, i + 1, i + 2, i + 3);
+        break;
+    case GL_QUAD_STRIP:
+        for (std::size_t i = 0; i + 3 < count; i += 2)
+            assembler.quad(i + 2, i, i + 1, i + 3);
+        break;
+    default:   // GL_POLYGON: its outline, or a fan
+        if (count < 3)
+            break;
+        if (assembler.edges()) {
+            for (std::size_t i = 0; i < count; ++i)
+                assembler.line(i, (i + 1) % count, 0);
+            break;
+        }
+        for (std::size_t i = 1; i + 1 < count; ++i)
+            assembler.triangle(i, i + 1, 0);
+        break;
+    }
+}
+
+}  // namespace
+
+bool isPrimitiveMode(GLenum mode)
+{
+    return mode <= GL_POLYGON;   // GL_POINTS is 0, GL_POLYGON the last of the ten
+}
+
+bool isFilledMode(GLenum mode)
+{
+    return mode >= GL_TRIANGLES && mode <= GL_POLYGON;
+}
+
+DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::size_t count,
+                          std::vector<Vertex>& out)
+{
+    out.clear();
+    if (!isPrimitiveMode(mode) || count == 0)
+        return DrawnAs::Nothing;
+    Assembler assembler(vertices, isFilledMode(mode) ? fill : Fill::Polygons, out);
+    if (mode == GL_POINTS) {
+        for (std::size_t i = 0; i < count; ++i)
+            assembler.point(i);
+        return DrawnAs::Points;
+    }
+    if (!isFilledMode(mode))
+        return assembleLines(mode, assembler, count);
+    assembleFilled(mode, assembler, count);
+    return out.empty() ? DrawnAs::Nothing : assembler.edges() ? DrawnAs::Lines : DrawnAs::Triangles;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <GL/gl.h>
+#include <cstddef>
+#include <vector>
+
+#include "gles/Vertex.h"
+
+// What an assembled primitive is drawn as.
+enum class DrawnAs { Triangles, Lines, Points, Nothing };
+
+// How filled primitives come out: as triangles, or as their outlines
+// (polygon mode GL_LINE).  Under flat shading an outline takes the colour
+// of its polygon's flat vertex on every edge, so FlatOutlines give each
+// edge that vertex's colour and normal.
+enum class Fill { Polygons, Outlines, FlatOutlines };
+
+// Turns the vertices of one glBegin/glEnd into independent triangles,
+// lines or points.  Quads and quad strips are split the way the driver
+// splits them (each triangle ends with the quad's last vertex, which gives
+// the quad's colour under flat shading); polygons become fans ending with
+// their first vertex, which gives a polygon's flat colour.  As outlines,
+// filled primitives give every triangle's three edges, a quad's four edges
+// but never its diagonal, in the order the driver draws them.
+DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::size_t count,
+                          std::vector<Vertex>& out);
+
+// True for the modes glBegin accepts.
+bool isPrimitiveMode(GLenum mode);
+
+// True for the modes that fill an area, the ones polygon mode affects.
+bool isFilledMode(GLenum mode);

@@ -1,0 +1,288 @@
+// The layer's drawing rules checked on a real context.  In the desktop
+// build the same tests run against the driver, so the two builds agree on
+// what each test expects.
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <vector>
+
+#include "tests/TestPlatform.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+class GlesDrawing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testPlatform();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glViewport(0, 0, kWidth, kHeight);
+        for (GLenum capability : {GL_LIGHTING, GL_DEPTH_TEST, GL_BLEND, GL_TEXTURE_2D, GL_FOG})
+            glDisable(capability);
+        glShadeModel(GL_SMOOTH);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glLineWidth(1.0f);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+
+    void TearDown() override
+    {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+
+    // The square from -0.5 to 0.5: window pixels 160-480 across, 120-360 up.
+    static void square(GLenum mode = GL_QUADS)
+    {
+        glBegin(mode);
+        glVertex3f(-0.5f, -0.5f, 0.0f);
+        glVertex3f(0.5f, -0.5f, 0.0f);
+        glVertex3f(0.5f, 0.5f, 0.0f);
+        glVertex3f(-0.5f, 0.5f, 0.0f);
+        glEnd();
+    }
+
+    struct Picture {
+        std::vector<unsigned char> rgba = std::vector<unsigned char>(kWidth * kHeight * 4);
+        const unsigned char* at(int x, int y) const { return &rgba[static_cast<std::size_t>((y * kWidth + x) * 4)]; }
+        // The brightest red, green and blue in a small box around (x, y):
+        // where exactly a line's pixels fall is the rasteriser's business.
+        Pixel brightestNear(int x, int y, int reach = 2) const
+        {
+            Pixel best{0, 0, 0};
+            for (int j = y - reach; j <= y + reach; ++j)
+                for (int i = x - reach; i <= x + reach; ++i) {
+                    const unsigned char* p = at(i, j);
+                    best = {std::max(best.r, int{p[0]}), std::max(best.g, int{p[1]}), std::max(best.b, int{p[2]})};
+                }
+            return best;
+        }
+        int litPixels() const
+        {
+            int count = 0;
+            for (std::size_t i = 0; i < rgba.size(); i += 4)
+                count += rgba[i] + rgba[i + 1] + rgba[i + 2] > 0 ? 1 : 0;
+            return count;
+        }
+    };
+
+    static Picture read()
+    {
+        Picture picture;
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
+        return picture;
+    }
+};
+
+TEST_F(GlesDrawing, WireframeQuadsDrawTheirEdgesButNotTheDiagonal)
+{
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    square(GL_QUADS);
+    const Picture picture = read();
+    for (auto [x, y] : {std::pair{320, 120}, {480, 240}, {320, 360}, {160, 240}})
+        EXPECT_EQ(picture.brightestNear(x, y).g, 255) << "no edge at " << x << "," << y;
+    // Both diagonals cross the middle; neither may be drawn.
+    EXPECT_EQ(picture.brightestNear(320, 240, 8).g, 0);
+    EXPECT_EQ(picture.brightestNear(240, 180, 8).g, 0);
+}
+
+TEST_F(GlesDrawing, FlatWireframeEdgesAllTakeTheQuadsLastColour)
+{
+    glShadeModel(GL_FLAT);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    const float colours[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+    const float corners[4][2] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}};
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        glColor3f(colours[i][0], colours[i][1], colours[i][2]);
+        glVertex3f(corners[i][0], corners[i][1], 0.0f);
+    }
+    glEnd();
+    const Picture picture = read();
+    for (auto [x, y] : {std::pair{320, 120}, {480, 240}, {320, 360}, {160, 240}}) {
+        const Pixel p = picture.brightestNear(x, y);
+        EXPECT_EQ(p.r + p.g + p.b, 3 * 255) << "edge at " << x << "," << y << " is not white";
+    }
+}
+
+TEST_F(GlesDrawing, ListsTakeTheColourCurrentAtReplayUnlessTheySetOne)
+{
+    const GLuint lists = glGenLists(2);
+    glNewList(lists, GL_COMPILE);
+    square();
+    glEndList();
+    glNewList(lists + 1, GL_COMPILE);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    square();
+    glEndList();
+
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glCallList(lists);
+    EXPECT_EQ(read().at(320, 240)[0], 255);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glCallList(lists);
+    EXPECT_EQ(read().at(320, 240)[1], 255);
+    EXPECT_EQ(read().at(320, 240)[0], 0);
+
+    // A list's own colour wins, and stays current after it.
+    glCallList(lists + 1);
+    EXPECT_EQ(read().at(320, 240)[2], 255);
+    GLfloat current[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, current);
+    EXPECT_EQ(current[2], 1.0f);
+    EXPECT_EQ(current[1], 0.0f);
+    glDeleteLists(lists, 2);
+}
+
+TEST_F(GlesDrawing, StateChangesInsideListsHappenAtReplayInOrder)
+{
+    const GLuint outer = glGenLists(2);
+    const GLuint inner = outer + 1;
+    glNewList(outer, GL_COMPILE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glCallList(inner);   // recorded before the inner list exists
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEndList();
+    GLint mode[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_FILL);   // compiling executes nothing
+    glNewList(inner, GL_COMPILE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    square();
+    glEndList();
+    EXPECT_EQ(read().litPixels(), 0);
+
+    glCallList(outer);
+    const Picture picture = read();
+    EXPECT_EQ(picture.brightestNear(160, 240).r, 255);   // an outline
+    EXPECT_EQ(picture.at(320, 240)[0], 0);               // not filled
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_FILL);
+
+    EXPECT_EQ(glIsList(inner), GL_TRUE);
+    glDeleteLists(outer, 2);
+    EXPECT_EQ(glIsList(inner), GL_FALSE);
+}
+
+TEST_F(GlesDrawing, PoppedAttributesSwitchBlendingAndDepthWritesBack)
+{
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glDepthMask(GL_FALSE);
+    glPopAttrib();
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+
+    // Really off in the driver, not only in what glIsEnabled says: two
+    // grey squares stay grey instead of adding up.
+    glColor3f(0.4f, 0.4f, 0.4f);
+    square();
+    square();
+    EXPECT_NEAR(read().at(320, 240)[0], 102, 1);
+}
+
+TEST_F(GlesDrawing, PointsAndWideLinesCoverTheAskedPixels)
+{
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPointSize(8.0f);
+    glBegin(GL_POINTS);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glEnd();
+    glPointSize(1.0f);
+    EXPECT_EQ(read().litPixels(), 64);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    glLineWidth(3.0f);
+    // Across, 100 pixels long, along the middle of pixel row 264.
+    const float y = 0.1f + 0.5f / 240.0f;
+    glBegin(GL_LINES);
+    glVertex3f(-0.15625f, y, 0.0f);
+    glVertex3f(0.15625f, y, 0.0f);
+    glEnd();
+    glLineWidth(1.0f);
+    const Picture line = read();
+    EXPECT_NEAR(line.litPixels(), 300, 6);   // the ends' pixels follow the rasteriser's rules
+    int rows = 0;
+    for (int row = 240; row < 300; ++row)
+        rows += line.at(320, row)[0] > 0 ? 1 : 0;
+    EXPECT_EQ(rows, 3);
+}
+
+TEST_F(GlesDrawing, CallsBetweenPrimitivesApplyOnlyToThePrimitivesAfterThem)
+{
+    // Gathered primitives may be drawn together later, but a call between
+    // two of them must still separate them: the first square is drawn in
+    // the middle before the move, the second one off the picture.
+    glColor3f(1.0f, 1.0f, 1.0f);
+    square();
+    glTranslatef(10.0f, 0.0f, 0.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    square();
+    glLoadIdentity();
+    const Picture picture = read();
+    EXPECT_EQ(picture.at(320, 240)[1], 255);
+    EXPECT_EQ(picture.litPixels(), 320 * 240);
+
+    // Reading back sees primitives gathered just before.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    square(GL_QUAD_STRIP);   // corners in strip order: a bow tie of two triangles
+    square(GL_QUADS);
+    EXPECT_EQ(read().at(320, 200)[2], 255);
+}
+
+TEST_F(GlesDrawing, MatrixPushesInsideListsHappenAtReplay)
+{
+    GLint before = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &before);
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glPushMatrix();
+    glEndList();
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, before);   // compiled, not run
+    glCallList(list);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, before + 1);
+    glPopMatrix();
+    glDeleteLists(list, 1);
+}
+
+TEST_F(GlesDrawing, MatrixStackUnderflowIsReportedOnce)
+{
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    ASSERT_EQ(depth, 2);   // the fixture's push
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopMatrix();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_STACK_UNDERFLOW));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glPushMatrix();   // for the fixture's pop
+    glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace
