@@ -39,7 +39,7 @@ bool stopRequested()
 std::string followLinks(const std::string& path)
 {
     namespace fs = std::filesystem;
-    fs::path at = path;
+    fs::path at = fs::u8path(path);   // UTF-8 on every system, whatever the locale
     for (int hop = 0; hop < 40; ++hop) {   // a loop of links ends somewhere
         std::error_code notALink;
         if (!fs::is_symlink(at, notALink))
@@ -49,7 +49,7 @@ std::string followLinks(const std::string& path)
             break;
         at = next.is_absolute() ? next : at.parent_path() / next;
     }
-    return at.string();
+    return at.u8string();
 }
 
 }  // namespace
