@@ -60,11 +60,11 @@ TEST_F(CaptureClaim, CaptureRunningElsewhereKeepsItsFolderAndItsVideo)
         // The second starts once the first has written something: a frame
         // (on a loaded machine "part 1 begins" can come seconds before it),
         // or the video's first bytes.
-        const std::string written = target == "frames" ? "ls " + path.string() + " | grep -q png"
+        const std::string wroteSomething = target == "frames" ? "ls " + path.string() + " | grep -q png"
                                                        : "test -s " + path.string() + ".part";
         const RunResult run = runShell(
             "bash -c '" + demo("--capture " + path.string() + " --until 60") + " 2>" + log.string() +
-            " & first=$!; for i in $(seq 600); do " + written + " && break; sleep 0.1; done; " +
+            " & first=$!; for i in $(seq 600); do " + wroteSomething + " && break; sleep 0.1; done; " +
             demo("--capture " + path.string() + " --until 0.5") +
             " 2>&1; echo second $?; kill -INT $first; wait $first; echo first $?'");
         EXPECT_NE(run.output.find("second 3\n"), std::string::npos) << target << ": " << run.output;

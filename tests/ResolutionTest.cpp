@@ -120,8 +120,9 @@ TEST(Resolution, DoubleSizeFramesHalvedMatchTheReferencesAndCarryFinerDetail)
         // than the 640x480 frame enlarged can have (drawn small and enlarged
         // gives a ratio of about 1, or 0 with doubled pixels).  A plain fill
         // or a cloud of blurred sprites has no finer detail at any size.
-        if (!frames[i].flat)
+        if (!frames[i].flat) {
             EXPECT_GT(detailWithinBlocks(large), 1.15 * detailWithinBlocks(doubledSmoothly(reference)));
+        }
     }
 }
 
