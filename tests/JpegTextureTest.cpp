@@ -85,11 +85,11 @@ TEST(JpegTexture, EveryCompiledInPictureDecodesToItsSize)
         std::vector<const char*> names;
     } sizes[] = {
         {128, {"WHITE.JPG", "BLACK.JPG"}},
-        {256, {"PLASMA.JPG", "KOLBAR.JPG", "MERIDOS.JPG", "TWL.JPG", "BLUR.JPG", "PART5ENVI.JPG", "GLOW.JPG",
-               "GLOW2.JPG", "MARMORIT.JPG", "PART3ENVI2.JPG", "PART3ENVI.JPG", "PART3MAP1.JPG", "PART3MAP2.JPG",
-               "PART3MAP3.JPG", "PART3MAP4.JPG"}},
-        {512, {"TESTPATTERN.JPG", "MAP.JPG", "TEMPELCOLUMN.JPG", "TEMPELDECAL.JPG", "TEMPELGROUND.JPG",
-               "ENVIBLUM.JPG", "MGROUND.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG", "MTROOF.JPG"}},
+        {256, {"PLASMA.JPG", "BLUR.JPG", "PART5ENVI.JPG", "GLOW.JPG", "GLOW2.JPG", "MARMORIT.JPG", "PART3ENVI2.JPG",
+               "PART3ENVI.JPG", "PART3MAP1.JPG", "PART3MAP2.JPG", "PART3MAP3.JPG", "PART3MAP4.JPG"}},
+        {512, {"TESTPATTERN.JPG", "MAP.JPG", "KOLBAR.JPG", "MERIDOS.JPG", "TWL.JPG", "TEMPELCOLUMN.JPG",
+               "TEMPELDECAL.JPG", "TEMPELGROUND.JPG", "ENVIBLUM.JPG", "MGROUND.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG",
+               "MTROOF.JPG"}},
     };
     int pictures = 0;
     for (const auto& size : sizes) {

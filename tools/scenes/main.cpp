@@ -4,6 +4,7 @@
 //
 //   scene-generator OUTPUT_DIR
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -126,6 +127,10 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
                                    "tempelground.jpg"));
     s.materials.push_back(material("Material #4", {0.25, 0.2, 0.2}, {1.0, 0.95, 0.9}, {0.3, 0.3, 0.3}, 0.2, 0.2,
                                    "tempeldecal.jpg"));
+    // Dark ashlar for the wall that closes the temple's back: it takes the
+    // key light only on its inner face and stays near black outside.
+    s.materials.push_back(material("Material #5", {0.04, 0.035, 0.035}, {0.32, 0.28, 0.26}, {0.05, 0.05, 0.05}, 0.1,
+                                   0.05, "mtground.jpg"));
 
     // Six chrome flames on pedestals along the aisle, turned 2.5 degrees.
     // The first flame's first corner sits at (69.1564, 2.1613, 100).
@@ -187,6 +192,11 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
     s.objects.push_back(object("Columns01", left, 1, {-150, 0, 80}, 1));
     s.objects.push_back(object("Columns02", right, 1, {150, 0, 80}, 1));
     s.objects.push_back(object("Columns03", ends, 1, {0, 0, 80}, 1));
+    // The back wall runs through the back row of columns, which stand half
+    // out of it, from corner to corner up to the beams.
+    Mesh backWall;
+    addBox(backWall, {-150, 254, floor}, {150, 266, columnTop}, 70);
+    s.objects.push_back(object("BackWall01", backWall, 4, {0, 260, 86}, 0));
     s.objects.push_back(object("Pedestals01", pedestals, 3, {0, 0, 50}, 0));
 
     const double beamTop = 185;
@@ -231,17 +241,24 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
 
     // Far out in the fog, then swooping in so that the temple stands out of
     // the red within two seconds, round to the front and in at the entrance,
-    // down the aisle and out at the back, then up and round to look back at
+    // down the aisle, out between two columns of the right-hand row and round
+    // the corner to the temple's back wall, then up and round to look back at
     // the temple. While a name is on screen the view rests on the dim aisle
-    // or the temple's shaded back, where the light names read best.
+    // or, for the third, close on the dark back wall, where the names read
+    // best.
     eyeTrack.positions = samplePath({{0, {1053.0469, -1440.5504, 234.7582}},
                                      {60, {420, -900, 180}},
                                      {150, {170, -700, 110}},
                                      {330, {40, -520, 72}},
                                      {440, {0, -380, 62}},
                                      {560, {0, -250, 58}},
-                                     {740, {0, 150, 62}},
-                                     {880, {170, 480, 120}},
+                                     {680, {20, 60, 62}},
+                                     {730, {150, 97, 66}},
+                                     {770, {235, 190, 74}},
+                                     {800, {200, 330, 80}},
+                                     {826, {45, 340, 86}},
+                                     {870, {20, 390, 100}},
+                                     {930, {150, 480, 150}},
                                      {1040, {460, 330, 230}},
                                      {1200, {620, -120, 300}}});
     targetTrack.positions = samplePath({{0, {-2.6579, -0.0, 131.0586}},
@@ -250,9 +267,15 @@ SceneDescription part2Temple(Track& eyeTrack, Track& targetTrack)
                                         {330, {0, -60, 70}},
                                         {440, {0, 150, 64}},
                                         {560, {0, 150, 62}},
-                                        {700, {0, 420, 70}},
-                                        {790, {20, 200, 85}},
-                                        {880, {0, 80, 90}},
+                                        {680, {120, 110, 64}},
+                                        {730, {260, 130, 70}},
+                                        {770, {260, 330, 78}},
+                                        {785, {150, 390, 80}},
+                                        {800, {60, 360, 84}},
+                                        {813, {28, 292, 85}},
+                                        {826, {30, 262, 86}},
+                                        {870, {0, 262, 90}},
+                                        {930, {0, 180, 100}},
                                         {1040, {0, 40, 110}},
                                         {1200, {0, 0, 110}}});
     targetTrack.positions[0] = {-2.6579, -0.0, 131.0586};
@@ -454,6 +477,12 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& fillTrack
 
 // ---------------------------------------------------------------- part 9
 
+// 0 at 0, 1 at 1, level at both ends.
+double smoothStep(double s)
+{
+    return s * s * (3 - 2 * s);
+}
+
 // A small deterministic generator for the town's variations.
 struct Lcg {
     unsigned state;
@@ -467,7 +496,9 @@ struct Lcg {
 SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTrack)
 {
     SceneDescription s;
-    s.materials.push_back(material("Material #1", {0.2, 0.2, 0.2}, {0.75, 0.78, 0.8}, {0.1, 0.1, 0.1}, 0.1, 0.1,
+    // The streets in dark basalt cobbles: near by they lie dark under the
+    // pale fog, and the lantern's gold shows on them.
+    s.materials.push_back(material("Material #1", {0.1, 0.1, 0.1}, {0.38, 0.4, 0.42}, {0.1, 0.1, 0.1}, 0.1, 0.1,
                                    "mground.jpg"));
     s.materials.push_back(material("Material #2", {0.2, 0.2, 0.2}, {0.9, 0.88, 0.84}, {0.2, 0.2, 0.2}, 0.1, 0.2,
                                    "mtground.jpg"));
@@ -475,6 +506,17 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
                                    "mtcolumn.jpg"));
     s.materials.push_back(material("Material #4", {0.2, 0.15, 0.12}, {0.85, 0.6, 0.45}, {0.3, 0.3, 0.3}, 0.2, 0.3,
                                    "mtroof.jpg"));
+    // Dark weathered bronze for the gates and dark stone for the temples'
+    // inner walls: near by they stand almost black against the pale fog and
+    // the lit columns, and pale into the fog with distance.
+    s.materials.push_back(material("Material #5", {0.03, 0.027, 0.024}, {0.11, 0.095, 0.08}, {0.4, 0.35, 0.3}, 0.3, 0.4,
+                                   "mtcolumn.jpg"));
+    s.materials.push_back(material("Material #6", {0.04, 0.04, 0.045}, {0.13, 0.13, 0.15}, {0.05, 0.05, 0.05}, 0.1, 0.1,
+                                   "mtground.jpg"));
+    // The lamps under the gates glow by themselves, warm white.
+    Material lamp = material("Material #7", {1, 0.8, 0.45}, {1, 0.8, 0.45}, {1, 1, 1}, 0.5, 0.5, "");
+    lamp.selfIllumination = 1;
+    s.materials.push_back(lamp);
 
     Mesh ground;
     addGroundGrid(ground, 2600, 40, 0, 130);
@@ -482,6 +524,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
 
     // Twenty-four temples on a 6 x 4 grid, with streets between them.
     Lcg random{20011};
+    Mesh cellas;
     int number = 1;
     for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 6; ++col) {
@@ -512,6 +555,9 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
             std::snprintf(name, sizeof name, "Columns%02d", number);
             s.objects.push_back(object(name, columns, 2, {cx, cy, 9 + height / 2}, 1));
 
+            // The inner chamber, behind the colonnade.
+            addBox(cellas, {cx - hw + 24, cy - hd + 30, 9}, {cx + hw - 24, cy + hd - 30, 9 + height}, 40);
+
             Mesh roof;
             addGableRoof(roof, {cx - hw - 4, cy - hd - 4, 9 + height}, {cx + hw + 4, cy + hd + 4, 9 + height + 10},
                          18 + 14 * random.next(), 50);
@@ -520,10 +566,20 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
             ++number;
         }
 
+    s.objects.push_back(object("Cellas01", cellas, 5, {0, 0, 40}, 0));
+
+    // Low along the streets: east, north up the middle, east again, south.
+    const std::vector<PathKey> route = {{0, {-1150, -380, 40}},   {250, {-260, -380, 34}}, {330, {-40, -310, 38}},
+                                        {420, {0, -120, 42}},     {560, {0, 250, 45}},     {640, {90, 380, 40}},
+                                        {800, {500, 380, 34}},    {880, {635, 300, 40}},   {1000, {640, -90, 46}},
+                                        {1200, {640, -640, 60}},  {1300, {640, -900, 70}}};
+    const std::vector<V3> path = samplePath(route, kSamples + 60);
     // Gates across the streets the camera takes: dark pillars and beams
     // stand against the fog in the middle of the view, one behind the other,
-    // each a little paler, so the eye reads the depth of the town.
-    Mesh gates;
+    // each a little paler, so the eye reads the depth of the town. A lamp
+    // hangs under each beam, a row of lights leading down the street.
+    Mesh gates, lamps;
+    const V3 kTurns[3] = {{0, -380, 0}, {0, 380, 0}, {640, 380, 0}};   // the crossings where the camera turns
     auto gate = [&](V3 centre, bool acrossY) {
         const double half = 48, post = 11, top = 66, beam = 30;
         for (const double side : {-1.0, 1.0}) {
@@ -533,6 +589,8 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         const V3 reach = acrossY ? V3{post + 2, half + post + 6, 0} : V3{half + post + 6, post + 2, 0};
         addBox(gates, {centre.x - reach.x, centre.y - reach.y, top}, {centre.x + reach.x, centre.y + reach.y, top + beam},
                40);
+        addBox(gates, {centre.x - 0.8, centre.y - 0.8, top - 8}, {centre.x + 0.8, centre.y + 0.8, top}, 40);
+        addSphere(lamps, {centre.x, centre.y, top - 14}, 6, 10, 6);
     };
     for (double x = -1060; x <= -400; x += 110)
         gate({x, -380, 0}, true);
@@ -542,23 +600,80 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         gate({x, 380, 0}, true);
     for (double y = 200; y >= -680; y -= 110)
         gate({640, y, 0}, false);
-    s.objects.push_back(object("Gates01", gates, 2, {0, 0, 50}, 0));
+    // Lamp posts along both kerbs between the gates and at the corners of
+    // the crossings where the camera turns: at a turn the view sweeps across
+    // the crossing, and their lights and dark posts are what it finds there.
+    // None stands within reach of the camera's way.
+    auto lampPost = [&](V3 foot) {
+        for (const V3& p : path)
+            if (std::hypot(p.x - foot.x, p.y - foot.y) < 35)
+                return;
+        addBox(gates, {foot.x - 2, foot.y - 2, 0}, {foot.x + 2, foot.y + 2, 52}, 40);
+        addSphere(lamps, {foot.x, foot.y, 57}, 5, 10, 6);
+    };
+    const double kerb = 62;
+    for (const double side : {-kerb, kerb}) {
+        for (double x = -1005; x <= -455; x += 110)
+            lampPost({x, -380 + side, 0});
+        for (double y = -65; y <= 155; y += 110)
+            lampPost({side, y, 0});
+        for (double x = 145; x <= 475; x += 110)
+            lampPost({x, 380 + side, 0});
+        for (double y = 145; y >= -625; y -= 110)
+            lampPost({640 + side, y, 0});
+        for (const V3 crossing : kTurns)
+            for (const double other : {-kerb, kerb})
+                lampPost({crossing.x + side, crossing.y + other, 0});
+    }
+    // In the middle of each of those crossings a dark obelisk on a stepped
+    // plinth, four lamps on arms around its shaft: the camera turns the
+    // corner around it.
+    for (const V3 c : kTurns) {
+        addBox(gates, {c.x - 20, c.y - 20, 0}, {c.x + 20, c.y + 20, 8}, 40);
+        addBox(gates, {c.x - 14, c.y - 14, 8}, {c.x + 14, c.y + 14, 26}, 40);
+        const double half[3] = {9, 7.5, 6}, z[4] = {26, 70, 110, 140};
+        for (int k = 0; k < 3; ++k)
+            addBox(gates, {c.x - half[k], c.y - half[k], z[k]}, {c.x + half[k], c.y + half[k], z[k + 1]}, 40);
+        addBox(gates, {c.x - 3, c.y - 3, 140}, {c.x + 3, c.y + 3, 148}, 40);
+        for (const V3 arm : {V3{1, 0, 0}, V3{-1, 0, 0}, V3{0, 1, 0}, V3{0, -1, 0}}) {
+            const V3 tip = c + arm * 17;
+            addBox(gates, {std::min(c.x, tip.x) - 1, std::min(c.y, tip.y) - 1, 62},
+                   {std::max(c.x, tip.x) + 1, std::max(c.y, tip.y) + 1, 64}, 40);
+            addSphere(lamps, {tip.x, tip.y, 58}, 4, 10, 6);
+        }
+    }
+    s.objects.push_back(object("Gates01", gates, 4, {0, 0, 50}, 0));
+    s.objects.push_back(object("Lamps01", lamps, 6, {0, 0, 53}, 1));
 
     s.lights.push_back(omniLight(V3{900, -1300, 900}, V3{1.0, 0.97, 0.9}));
 
-    // Low along the streets: east, north up the middle, east again, south.
-    const std::vector<PathKey> route = {{0, {-1150, -380, 40}},   {250, {-260, -380, 34}}, {330, {-40, -310, 38}},
-                                        {420, {0, -120, 42}},     {560, {0, 250, 45}},     {640, {90, 380, 40}},
-                                        {800, {500, 380, 34}},    {880, {635, 300, 40}},   {1000, {640, -90, 46}},
-                                        {1200, {640, -640, 60}},  {1300, {640, -900, 70}}};
-    const std::vector<V3> path = samplePath(route, kSamples + 60);
+    // Looking a little down the street: more of the paving near by, and the
+    // gates' beams across the middle of the picture. Near a crossing where it
+    // turns, the camera turns towards the obelisk while it lies ahead and lets
+    // go of it as it passes, so it never looks back; the direction is then
+    // averaged over two seconds so the turns stay slow.
+    std::vector<V3> looks;
     for (int f = 0; f < kSamples; ++f) {
+        const V3 eye = path[f], ahead = path[f + 45] - V3{0, 0, 10};
+        const V3 forward = normalized(ahead - eye);
+        V3 look = forward;
+        for (const V3 c : kTurns) {
+            const V3 toObelisk = normalized(V3{c.x, c.y, 55} - eye);
+            const double near = std::clamp((300 - std::hypot(eye.x - c.x, eye.y - c.y)) / 140, 0.0, 1.0);
+            const double facing = std::clamp(dot(forward, toObelisk) / 0.7, 0.0, 1.0);
+            look = look + (toObelisk - forward) * (smoothStep(near) * smoothStep(facing));
+        }
+        looks.push_back(normalized(look) * length(ahead - eye));
+    }
+    const int kSteady = 40;
+    for (int f = 0; f < kSamples; ++f) {
+        V3 look;
+        for (int k = std::max(0, f - kSteady); k <= std::min(kSamples - 1, f + kSteady); ++k)
+            look = look + looks[k];
+        const V3 target = path[f] + normalized(look) * length(looks[f]);
         eyeTrack.positions.push_back(path[f]);
-        const V3 ahead = path[f + 45];
-        // Looking a little down the street: more of the paving near by, and
-        // the gates' beams across the middle of the picture.
-        targetTrack.positions.push_back({ahead.x, ahead.y, ahead.z - 10});
-        eyeTrack.rotations.push_back(cameraRotation(path[f], targetTrack.positions.back()));
+        targetTrack.positions.push_back(target);
+        eyeTrack.rotations.push_back(cameraRotation(path[f], target));
     }
     // A warm lantern carried just above the camera: what lies near by is
     // lit golden and pales into the blue fog with distance, which gives the

@@ -89,61 +89,89 @@ Image makeTestPattern(int n) {
 namespace {
 // The demo lays a name card over the temple so that each texel's own value is
 // its opacity: a texel g leaves g * g + picture * (1 - g). White letters thus
-// replace the picture with white; a dark-grey halo dims what lies behind
-// them, so they stand out from bright pillars as well as from the fog; black
-// leaves the picture untouched. Under part 2's fog the card itself is drawn
-// a quarter fog-red, and for a picture of brightness p the surround is
-// darkest with g near p / 1.5; 0.2 suits the temple's mostly dim,
-// fog-filled views and never brightens a dark ground by more than 0.04.
-constexpr float kHaloGrey = 0.2f;
+// replace the picture with white; black leaves the picture untouched. Under
+// part 2's fog the card itself is drawn a quarter fog-red, so even pure white
+// letters reach only about 0.6 of luminance, and the flash that brings a name
+// in lifts letters and surround alike. What the name needs is a dark picture
+// behind it (the scene sees to that) and letters whose texels are white right
+// to their edges: the cards are drawn at 512 texels, so the blur of the
+// texture's magnification is a thin seam, not a grey rim.
+//
+// A dark-grey halo g dims a picture of brightness p only where p is above
+// about 2 g (g * g + p * (1 - g) < p); over a dark picture it brightens it.
+// So a name that comes up over the lit temple gets a halo, one that comes up
+// over the temple's dark back does not.
+constexpr float kHaloOverLitTemple = 0.2f;
+constexpr float kNoHalo = 0.0f;
 
-// The name and two fine rules with a diamond on each, as coverage 0..1.
-Gray creditInk(int n, const char* name, float maxHeight) {
+// The two rules are ornament, a step below the name: a light grey that keys
+// in softly, so the name stays the one white thing on the card.
+constexpr float kRuleGrey = 0.75f;
+
+// The three names share one letter size, the one at which the longest,
+// MERIDOS, spans 0.82 of the card: a short name stays short and covers less
+// of the temple around it.
+constexpr float kTracking = 0.04f;
+
+int nameLetterSize(int n) {
+    auto width = [](int size) { return boldFont().render("MERIDOS", size, int(std::lround(kTracking * size))).w; };
+    int size = int(100 * n * 0.82f / width(100));
+    while (size > 4 && width(size) > int(n * 0.82f))
+        --size;
+    return size;
+}
+
+// The name and two fine rules with a diamond on each, as grey levels 0..1.
+Gray creditInk(int n, const char* name) {
     Gray ink(n, n);
-    Gray m = boldFont().fit(name, int(n * 0.82f), int(n * maxHeight), 0.04f);
+    const int size = nameLetterSize(n);
+    const Gray m = boldFont().render(name, size, int(std::lround(kTracking * size)));
     int x = (n - m.w) / 2, y = (n - m.h) / 2;
     for (int j = 0; j < m.h; ++j)
         for (int i = 0; i < m.w; ++i)
             if (x + i >= 0 && x + i < n && y + j >= 0 && y + j < n) ink.at(x + i, y + j) = m.at(i, j);
     auto put = [&](int px, int py, float a) {
-        if (px >= 0 && py >= 0 && px < n && py < n) ink.at(px, py) = std::max(ink.at(px, py), clamp01(a));
+        if (px >= 0 && py >= 0 && px < n && py < n) ink.at(px, py) = std::max(ink.at(px, py), kRuleGrey * clamp01(a));
     };
     // Rules fade out towards their ends; a small diamond sits on each.
-    const float gap = n * 0.075f, half = n * 0.36f, cx = n * 0.5f;
+    const float gap = n * 0.075f, half = n * 0.36f, cx = n * 0.5f, width = n / 256.0f;
     for (float ry : {y - gap, y + m.h + gap}) {
         for (int px = int(cx - half); px < int(cx + half); ++px) {
             float d = std::fabs(px + 0.5f - cx) / half;
             float a = 1 - smooth(0.35f, 1.0f, d);
             if (std::fabs(px + 0.5f - cx) < n * 0.035f) a = 0;
-            for (int py = int(ry - 1); py <= int(ry + 1); ++py)
-                put(px, py, a * clamp01(1.5f - std::fabs(py + 0.5f - ry)));
+            for (int py = int(ry - 2 * width); py <= int(ry + 2 * width); ++py)
+                put(px, py, a * clamp01(0.5f + width - std::fabs(py + 0.5f - ry)));
         }
         float r = n * 0.018f;
         for (int py = int(ry - r - 1); py <= int(ry + r + 1); ++py)
             for (int px = int(cx - r - 1); px <= int(cx + r + 1); ++px)
-                put(px, py, r - (std::fabs(px + 0.5f - cx) + std::fabs(py + 0.5f - ry)) + 0.5f);
+                put(px, py, (r - (std::fabs(px + 0.5f - cx) + std::fabs(py + 0.5f - ry))) / width + 0.5f);
     }
     return ink;
 }
 
-// The ink in white on a soft dark-grey halo; the ground stays exactly black.
-Image creditCard(int n, const char* name, float maxHeight) {
-    const Gray ink = creditInk(n, name, maxHeight);
+// The ink on a soft dark-grey halo of the given grey; the ground stays
+// exactly black.
+Image creditCard(int n, const char* name, float halo) {
+    const Gray ink = creditInk(n, name);
     Gray spread = ink;
     blur(spread, n * 0.03f, false);
     Image img(n, n, Col(0.0f));
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            const float halo = kHaloGrey * smooth(0.004f, 0.06f, spread.at(x, y));
-            img.at(x, y) = Col(mixf(halo, 1.0f, ink.at(x, y)));
+            const float around = halo * smooth(0.004f, 0.06f, spread.at(x, y));
+            img.at(x, y) = Col(mixf(around, 1.0f, ink.at(x, y)));
         }
     return img;
 }
 }  // namespace
 
-Image makeCreditKolbar(int n) { return creditCard(n, "KOLBAR", 0.30f); }
-Image makeCreditMeridos(int n) { return creditCard(n, "MERIDOS", 0.30f); }
-Image makeCreditTwl(int n) { return creditCard(n, "TWL", 0.34f); }
+// TWL and KOLBAR come up while the camera looks into the lit temple, MERIDOS
+// while it rests on the temple's dark back wall.
+Image makeCreditKolbar(int n) { return creditCard(n, "KOLBAR", kHaloOverLitTemple); }
+Image makeCreditMeridos(int n) { return creditCard(n, "MERIDOS", kNoHalo); }
+Image makeCreditTwl(int n) { return creditCard(n, "TWL", kHaloOverLitTemple); }
 
 Image makeBlurTitle(int n) {
     Image img(n, n);
