@@ -1,0 +1,129 @@
+// Checks of the frame measures on made-up pictures whose answers are known,
+// for the faults that would quietly give the wrong number on real frames.
+// Usage: tests (exits non-zero when any check fails). Run by run.sh.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "../Measures.hpp"
+
+using namespace frames;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const std::string& what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "FAIL: %s\n", what.c_str());
+        ++failures;
+    }
+}
+
+Picture plain(int width, int height, unsigned char grey)
+{
+    Picture p;
+    p.width = width;
+    p.height = height;
+    p.rgb.assign(size_t(width) * height * 3, grey);
+    return p;
+}
+
+void paint(Picture& p, int x0, int y0, int x1, int y1, unsigned char grey)
+{
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            for (int c = 0; c < 3; ++c)
+                p.rgb[(size_t(y) * p.width + x) * 3 + c] = grey;
+}
+
+struct Box {
+    int x0, y0, x1, y1;
+    bool holds(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
+};
+
+// White over `outer` except `inner`.
+void ring(Picture& p, Box outer, Box inner)
+{
+    for (int y = outer.y0; y < outer.y1; ++y)
+        for (int x = outer.x0; x < outer.x1; ++x)
+            if (!inner.holds(x, y))
+                paint(p, x, y, x + 1, y + 1, 255);
+}
+
+// A 64 x 64 card stored bottom row first: its first rows are the bottom of
+// the screen. The letters are texel rows 8..15, columns 16..47; around them
+// a rim one texel wide at 0.7, neither letter nor surround.
+Picture card()
+{
+    Picture c = plain(64, 64, 0);
+    paint(c, 15, 7, 49, 17, 178);
+    paint(c, 16, 8, 48, 16, 255);
+    return c;
+}
+
+// Where the letters land on a 640 x 480 frame: texel row t covers frame rows
+// 480 - 7.5 (t + 1) .. 480 - 7.5 t, texel column s frame columns 10 s .. 10 (s + 1).
+void cardContrastChecks()
+{
+    Picture frame = plain(640, 480, 0);
+    paint(frame, 160, 360, 480, 420, 255);   // under the letters, texel rows 8..15
+    CardContrast c = cardContrast(frame, card());
+    check(std::fabs(c.contrast - 1.0) < 0.02, "card rows read bottom first: white letters over black give 1");
+    check(c.letterPixels > 0 && c.surroundPixels > 0, "letters and surround both found");
+
+    // The rim between letters and ground is left out: bright under the rim
+    // changes nothing.
+    ring(frame, {150, 353, 490, 428}, {160, 360, 480, 420});
+    c = cardContrast(frame, card());
+    check(std::fabs(c.contrast - 1.0) < 0.05, "the soft rim of the letters is not counted as surround");
+
+    // The surround is only the box around the name: a bright picture far from
+    // the name does not lower the difference.
+    ring(frame, {0, 0, 640, 480}, {100, 200, 540, 455});
+    c = cardContrast(frame, card());
+    check(std::fabs(c.contrast - 1.0) < 0.05, "the surround stays within the box around the name");
+
+    // The same picture flipped (letters at the top of the screen) is what a
+    // card read top row first would measure: the letters then lie on black.
+    Picture flipped = plain(640, 480, 0);
+    paint(flipped, 160, 60, 480, 120, 255);
+    check(cardContrast(flipped, card()).contrast < 0.1, "letters at the top of the screen do not count");
+}
+
+void spreadChecks()
+{
+    // The middle 320 x 240 half black, half white: spread 0.5, whatever lies
+    // outside it.
+    Picture frame = plain(640, 480, 255);
+    paint(frame, 160, 120, 320, 360, 0);
+    paint(frame, 320, 120, 480, 360, 255);
+    paint(frame, 0, 0, 160, 480, 0);
+    check(std::fabs(centreSpread(frame) - 0.5) < 0.01, "spread of a half black, half white middle is 0.5");
+
+    // A plain middle has no spread, even with a busy border.
+    Picture still = plain(640, 480, 90);
+    for (int x = 0; x < 640; x += 2)
+        paint(still, x, 0, x + 1, 100, 255);
+    check(centreSpread(still) < 1e-9, "the border outside the middle is not measured");
+}
+
+void blackChecks()
+{
+    Picture frame = plain(100, 100, 3);
+    paint(frame, 0, 0, 100, 10, 2);
+    check(std::fabs(blackShare(frame) - 0.1) < 1e-9, "pixels at 2 are black, at 3 are not");
+}
+
+}  // namespace
+
+int main()
+{
+    cardContrastChecks();
+    spreadChecks();
+    blackChecks();
+    if (failures == 0)
+        std::printf("frame measure tests passed\n");
+    return failures == 0 ? 0 : 1;
+}
