@@ -642,8 +642,11 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
             addSphere(lamps, {tip.x, tip.y, 58}, 4, 10, 6);
         }
     }
-    s.objects.push_back(object("Gates01", gates, 4, {0, 0, 50}, 0));
+    // The lamps before the gates: the material of the last object drawn
+    // stays set when part 10 draws its first frame, and a glowing one would
+    // light that frame's chain.
     s.objects.push_back(object("Lamps01", lamps, 6, {0, 0, 53}, 1));
+    s.objects.push_back(object("Gates01", gates, 4, {0, 0, 50}, 0));
 
     s.lights.push_back(omniLight(V3{900, -1300, 900}, V3{1.0, 0.97, 0.9}));
 
