@@ -590,7 +590,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         addBox(gates, {centre.x - reach.x, centre.y - reach.y, top}, {centre.x + reach.x, centre.y + reach.y, top + beam},
                40);
         addBox(gates, {centre.x - 0.8, centre.y - 0.8, top - 8}, {centre.x + 0.8, centre.y + 0.8, top}, 40);
-        addSphere(lamps, {centre.x, centre.y, top - 14}, 6, 10, 6);
+        addSphere(lamps, {centre.x, centre.y, top - 14}, 6, 20, 12);
     };
     for (double x = -1060; x <= -400; x += 110)
         gate({x, -380, 0}, true);
