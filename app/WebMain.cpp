@@ -15,6 +15,7 @@
 #include "app/FrameSink.h"
 #include "app/HeadlessMain.h"
 #include "app/Shell.h"
+#include "app/StartupTimes.h"
 #include "assets/ResourcePack.h"
 #include "assets/Resources.h"
 #include "platform/AudioBackend.h"
@@ -119,6 +120,8 @@ HeadlessPlatform* pageHeadless = nullptr;
                                                                           : FullScreenChoice::Windowed;
     shell.warmUp = command.warmUp;
     shell.onPartStart = [](int part) {
+        if (part == 1)
+            std::fprintf(stderr, "start-up, ms: %s\n", describeStartupTimes(theStartupTimes).c_str());
         const std::uint32_t position = audio().channelGetPosition(1);
         page::partStarted(part, position == kPositionUnknown ? 0.0 : position / double(kPcmBytesPerSecond));
     };
