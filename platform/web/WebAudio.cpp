@@ -9,7 +9,10 @@ namespace {
 
 constexpr AudioStream kTheStream = 1;
 constexpr int kSampleRate = 44100;
-constexpr double kScheduleAheadSeconds = 2.0;
+// Far enough ahead to carry the music over the loading that follows its
+// start (the warm-up takes seconds in a software-rendered WebGL) and over
+// slow frames; a few megabytes of buffers.
+constexpr double kScheduleAheadSeconds = 8.0;
 constexpr std::size_t kPieceFrames = kSampleRate / 2;
 // The first piece starts this much after the call, so it is not late.
 constexpr double kStartLeadSeconds = 0.05;
