@@ -30,7 +30,7 @@ EM_BOOL keyDown(int, const EmscriptenKeyboardEvent* key, void*)
     event.type = PlatformEvent::Type::KeyDown;
     const bool escape = std::strcmp(key->key, "Escape") == 0;
     // Other keys only need to differ from Escape.
-    event.key = escape ? kKeyEscape : (key->keyCode == kKeyEscape ? 0 : static_cast<int>(key->keyCode) + 1000);
+    event.key = escape ? kKeyEscape : (key->keyCode == kKeyEscape ? 0 : static_cast<int>(key->keyCode));
     thePlatform->queueEvent(event);
     return escape ? EM_TRUE : EM_FALSE;
 }
