@@ -162,6 +162,11 @@ void WebAudio::streamFree(AudioStream stream)
     haveStream_ = false;
 }
 
+AudioStream WebAudio::stream() const
+{
+    return haveStream_ ? kTheStream : 0;
+}
+
 void WebAudio::free()
 {
     stop();

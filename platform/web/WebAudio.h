@@ -26,6 +26,9 @@ public:
     void streamFree(AudioStream stream) override;
     void free() override;
 
+    // The stream the music plays in (0 before there is one).
+    AudioStream stream() const;
+
 private:
     void scheduleAhead();
     // The clock the music follows, in seconds: the audio context's, or the
