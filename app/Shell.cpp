@@ -172,4 +172,5 @@ void runDemo(const ShellOptions& options)
     splash = std::make_unique<SplashWindow>("SPLASH.TGA");
     partNumber = 1;
     system.runLoop(mainLoopPass);
+    endDemo();   // a loop never ends by itself; should one return, the demo ends
 }

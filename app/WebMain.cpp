@@ -94,6 +94,7 @@ std::vector<std::string> commandLineOf(int argc, char** argv)
 }
 
 WebPlatform* pagePlatform = nullptr;
+WebAudio pageMusic;
 HeadlessPlatform* pageHeadless = nullptr;
 
 [[noreturn]] void runInPageHeadless(const CommandLine& command)
@@ -111,10 +112,9 @@ HeadlessPlatform* pageHeadless = nullptr;
     const bool fixed = command.resolution.width != kPictureWidth || command.resolution.height != kPictureHeight;
     const PictureSize asked{command.resolution.width, command.resolution.height};
     static WebPlatform web(fixed ? &asked : nullptr);
-    static WebAudio music;
     pagePlatform = &web;
     setPlatform(&web);
-    setAudio(&music);
+    setAudio(&pageMusic);
     ShellOptions shell;
     shell.fullScreen = command.fullScreen == FullScreenChoice::FullScreen ? FullScreenChoice::FullScreen
                                                                           : FullScreenChoice::Windowed;
@@ -122,7 +122,7 @@ HeadlessPlatform* pageHeadless = nullptr;
     shell.onPartStart = [](int part) {
         if (part == 1)
             std::fprintf(stderr, "start-up, ms: %s\n", describeStartupTimes(theStartupTimes).c_str());
-        const std::uint32_t position = audio().channelGetPosition(1);
+        const std::uint32_t position = pageMusic.channelGetPosition(pageMusic.stream());
         page::partStarted(part, position == kPositionUnknown ? 0.0 : position / double(kPcmBytesPerSecond));
     };
     // Every way out stops the sound first.
@@ -135,13 +135,14 @@ HeadlessPlatform* pageHeadless = nullptr;
 // Ends the demo as Escape does.
 extern "C" void qhEnd()
 {
-    PlatformEvent escape;
-    escape.type = PlatformEvent::Type::KeyDown;
-    escape.key = kKeyEscape;
-    if (pagePlatform != nullptr)
-        pagePlatform->queueEvent(escape);
-    else if (pageHeadless != nullptr)
+    if (pagePlatform != nullptr) {
+        pagePlatform->requestEnd();
+    } else if (pageHeadless != nullptr) {
+        PlatformEvent escape;
+        escape.type = PlatformEvent::Type::KeyDown;
+        escape.key = kKeyEscape;
         pageHeadless->queueEvent(escape);
+    }
 }
 
 // Decodes the music of a data file as the demo plays it: returns the sample

@@ -9,7 +9,10 @@ namespace {
 
 constexpr AudioStream kTheStream = 1;
 constexpr int kSampleRate = 44100;
-constexpr double kScheduleAheadSeconds = 2.0;
+// Far enough ahead to carry the music over the loading that follows its
+// start (the warm-up takes seconds in a software-rendered WebGL) and over
+// slow frames; a few megabytes of buffers.
+constexpr double kScheduleAheadSeconds = 8.0;
 constexpr std::size_t kPieceFrames = kSampleRate / 2;
 // The first piece starts this much after the call, so it is not late.
 constexpr double kStartLeadSeconds = 0.05;
@@ -59,6 +62,13 @@ EM_JS(void, qh_audio_stop_all, (), {
     playing.clear();
 });
 
+WebAudio::WebAudio() : schedule_(kScheduleAheadSeconds) {}
+
+double WebAudio::clock() const
+{
+    return sound_ ? qh_audio_time() : emscripten_get_now() / 1000.0;
+}
+
 bool WebAudio::init(int device, int frequency, std::uint32_t, PlatformWindow*)
 {
     if (frequency != kSampleRate)
@@ -93,9 +103,8 @@ bool WebAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
         return false;
     looping_ = (flags & kStreamLoop) != 0;
     playing_ = true;
-    scheduledFrames_ = 0;
     position_.reset();
-    startTime_ = sound_ ? qh_audio_time() + kStartLeadSeconds : emscripten_get_now();
+    schedule_.start(clock() + (sound_ ? kStartLeadSeconds : 0.0));
     if (sound_)
         scheduleAhead();
     return true;
@@ -108,10 +117,7 @@ void WebAudio::scheduleAhead()
 {
     const double now = qh_audio_time();
     std::vector<unsigned char> pcm(kPieceFrames * 4);
-    for (;;) {
-        const double at = startTime_ + static_cast<double>(scheduledFrames_) / kSampleRate;
-        if (at >= now + kScheduleAheadSeconds)
-            return;
+    while (schedule_.wantsMore(now)) {
         std::size_t bytes = mp3_.read(pcm.data(), pcm.size());
         if (bytes < pcm.size() && looping_) {
             mp3_.rewind();
@@ -120,20 +126,11 @@ void WebAudio::scheduleAhead()
         const std::size_t frames = bytes / 4;
         if (frames == 0)
             return;
-        if (at >= now)
-            qh_audio_play(reinterpret_cast<const short*>(pcm.data()), static_cast<int>(frames), at);
-        scheduledFrames_ += frames;
+        if (!schedule_.late(now))
+            qh_audio_play(reinterpret_cast<const short*>(pcm.data()), static_cast<int>(frames),
+                          schedule_.nextPieceTime());
+        schedule_.handedOver(frames);
     }
-}
-
-std::uint64_t WebAudio::heardBytes() const
-{
-    if (!sound_) {
-        const double elapsedMs = emscripten_get_now() - startTime_;
-        return elapsedMs <= 0 ? 0 : static_cast<std::uint64_t>(elapsedMs * kSampleRate / 1000.0) * 4;
-    }
-    const double seconds = qh_audio_time() - qh_audio_output_latency() - startTime_;
-    return seconds <= 0 ? 0 : static_cast<std::uint64_t>(seconds * kSampleRate) * 4;
 }
 
 std::uint32_t WebAudio::channelGetPosition(AudioStream stream)
@@ -146,7 +143,8 @@ std::uint32_t WebAudio::channelGetPosition(AudioStream stream)
     // schedule filled.
     if (sound_)
         scheduleAhead();
-    return position_.next(heardBytes(), mp3_.lengthBytes(), looping_);
+    const double latency = sound_ ? qh_audio_output_latency() : 0.0;
+    return position_.next(schedule_.heardBytes(clock(), latency), mp3_.lengthBytes(), looping_);
 }
 
 void WebAudio::stop()
@@ -162,6 +160,11 @@ void WebAudio::streamFree(AudioStream stream)
         return;
     stop();
     haveStream_ = false;
+}
+
+AudioStream WebAudio::stream() const
+{
+    return haveStream_ ? kTheStream : 0;
 }
 
 void WebAudio::free()

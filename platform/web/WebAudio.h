@@ -3,6 +3,7 @@
 
 #include "platform/AudioBackend.h"
 #include "platform/Mp3Stream.h"
+#include "platform/PieceSchedule.h"
 #include "platform/PlayPosition.h"
 
 // The music through the page's Web Audio context (options.qhAudioContext):
@@ -14,6 +15,7 @@
 // the position follows the page's clock instead, as without a sound card.
 class WebAudio : public AudioBackend {
 public:
+    WebAudio();
     bool init(int device, int frequency, std::uint32_t flags, PlatformWindow* window) override;
     AudioStream streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset, std::uint64_t length,
                                  std::uint32_t flags) override;
@@ -24,17 +26,21 @@ public:
     void streamFree(AudioStream stream) override;
     void free() override;
 
+    // The stream the music plays in (0 before there is one).
+    AudioStream stream() const;
+
 private:
     void scheduleAhead();
-    std::uint64_t heardBytes() const;
+    // The clock the music follows, in seconds: the audio context's, or the
+    // page's without sound.
+    double clock() const;
 
     bool initialised_ = false;
     bool sound_ = false;        // a running context plays the music
     bool haveStream_ = false;
     bool playing_ = false;
     bool looping_ = false;
-    double startTime_ = 0.0;   // context seconds (or page milliseconds without sound) at sample 0
-    std::uint64_t scheduledFrames_ = 0;   // sample frames handed to the context so far
+    PieceSchedule schedule_;
     Mp3Stream mp3_;
     PlayPosition position_;
 };

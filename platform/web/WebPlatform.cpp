@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -29,7 +30,7 @@ EM_BOOL keyDown(int, const EmscriptenKeyboardEvent* key, void*)
     event.type = PlatformEvent::Type::KeyDown;
     const bool escape = std::strcmp(key->key, "Escape") == 0;
     // Other keys only need to differ from Escape.
-    event.key = escape ? kKeyEscape : (key->keyCode == kKeyEscape ? 0 : static_cast<int>(key->keyCode) + 1000);
+    event.key = escape ? kKeyEscape : (key->keyCode == kKeyEscape ? 0 : static_cast<int>(key->keyCode));
     thePlatform->queueEvent(event);
     return escape ? EM_TRUE : EM_FALSE;
 }
@@ -67,8 +68,20 @@ WebPlatform::WebPlatform(const PictureSize* fixedPicture) : followsCanvas_(fixed
     thePlatform = this;
 }
 
+namespace {
+
+// An ended module must not be called by the page's events any more: the
+// page may make a new one ("Play again") on the same page.
+void stopListening()
+{
+    emscripten_html5_remove_all_event_listeners();
+}
+
+}  // namespace
+
 bool WebPlatform::init()
 {
+    std::atexit(stopListening);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, keyDown);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, resized);
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE, fullScreenChanged);
