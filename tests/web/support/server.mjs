@@ -24,5 +24,8 @@ export async function serve(folder, replaced = {}) {
     }
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => new Promise((r) => server.close(r)) };
+  // The browser keeps its connections open for the next page: closing
+  // drops them rather than waiting for it.
+  const close = () => new Promise((resolve) => { server.close(resolve); server.closeAllConnections(); });
+  return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
