@@ -73,10 +73,7 @@ void printTable(const Summary& empty)
                 framesPerSecond(empty), empty.first, empty.worst);
     const StartupTimes& t = theStartupTimes;
     std::printf("\npicture %dx%d\n", measured.width, measured.height);
-    std::printf("start-up, ms: scenes %.1f, textures %.1f, music %.1f, particles %.1f, blur grid %.1f, "
-                "cloth %.1f, metaballs %.1f, warm-up %.1f; total %.1f; first frame done at %.1f\n",
-                t.scenes, t.textures, t.music, t.particles, t.blurGrid, t.cloth, t.metaballs, t.warmUp, t.total,
-                measured.firstFrameAt);
+    std::printf("start-up, ms: %s; first frame done at %.1f\n", describeStartupTimes(t).c_str(), measured.firstFrameAt);
 }
 
 void printJson(const Summary& empty)

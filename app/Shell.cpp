@@ -66,23 +66,48 @@ void switchToNextPart()
     beginPart();
 }
 
-// One pending event, or else one frame; events always go first.
-[[noreturn]] void mainLoop()
+std::unique_ptr<SplashWindow> splash;
+bool loaded = false;
+
+// The loading that follows the splash, in a pass of its own, so that a
+// system that shows things only between passes shows the splash first.
+void loadAndStart()
 {
     Platform& system = platform();
-    for (;;) {
-        const std::uint32_t elapsed = system.tickCount() - partStartTicks;
-        PlatformEvent event;
-        if (system.pollEvent(event)) {
-            mainWindowProc(event);
-            continue;
-        }
-        const int partTime = static_cast<std::int32_t>(elapsed) / 5;
-        renderPartFrame(partNumber, partTime, mainWindow);
-        system.swapBuffers(mainWindow);
-        if (shellOptions.afterSwap)
-            shellOptions.afterSwap();
+    timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
+    loadAssets(mainWindow);
+    timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
+    if (shellOptions.warmUp)
+        timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
+
+    splash.reset();
+    system.showWindow(mainWindow, true);
+    applyPartRenderState(partNumber);
+    if (fullScreen)
+        system.enterFullScreen(mainWindow);
+    partStartTicks = system.tickCount();
+    theStartupTimes.total = millisecondsSinceProcessStart();
+    beginPart();
+}
+
+// One pass of the main loop: every pending event first, then one frame.
+void mainLoopPass()
+{
+    if (!loaded) {
+        loaded = true;
+        loadAndStart();
+        return;
     }
+    Platform& system = platform();
+    PlatformEvent event;
+    while (system.pollEvent(event))
+        mainWindowProc(event);
+    const std::uint32_t elapsed = system.tickCount() - partStartTicks;
+    const int partTime = static_cast<std::int32_t>(elapsed) / 5;
+    renderPartFrame(partNumber, partTime, mainWindow);
+    system.swapBuffers(mainWindow);
+    if (shellOptions.afterSwap)
+        shellOptions.afterSwap();
 }
 
 }  // namespace
@@ -113,6 +138,8 @@ void mainWindowProc(const PlatformEvent& event)
         theMusicPlayer = nullptr;
         endDemo();
     case PlatformEvent::Type::Size:
+        if (event.resized)
+            setPictureSize(event.width, event.height);
         glViewport(0, 0, event.width, event.height);
         break;
     case PlatformEvent::Type::KeyDown:
@@ -142,22 +169,8 @@ void runDemo(const ShellOptions& options)
     const PictureSize picture = system.pictureSize();
     setPictureSize(picture.width, picture.height);
     system.showWindow(mainWindow, false);
-    auto splash = std::make_unique<SplashWindow>("SPLASH.TGA");
-
+    splash = std::make_unique<SplashWindow>("SPLASH.TGA");
     partNumber = 1;
-    timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
-    loadAssets(mainWindow);
-    timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
-    if (shellOptions.warmUp)
-        timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
-
-    splash.reset();
-    system.showWindow(mainWindow, true);
-    applyPartRenderState(partNumber);
-    if (fullScreen)
-        system.enterFullScreen(mainWindow);
-    partStartTicks = system.tickCount();
-    theStartupTimes.total = millisecondsSinceProcessStart();
-    beginPart();
-    mainLoop();
+    system.runLoop(mainLoopPass);
+    endDemo();   // a loop never ends by itself; should one return, the demo ends
 }

@@ -3,10 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "app/Benchmark.h"
-#include "app/SelfCheck.h"
 #include "app/CommandLine.h"
 #include "app/FrameLog.h"
+#include "app/HeadlessMain.h"
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
 #include "app/QueuedSink.h"
@@ -14,7 +13,6 @@
 #include "app/Shell.h"
 #include "assets/MusicPlayer.h"
 #include "platform/AudioBackend.h"
-#include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/Platform.h"
 #include "platform/SystemServices.h"
@@ -31,41 +29,13 @@ std::unique_ptr<FrameSink> videoSink(const CommandLine& command, std::uint64_t f
 [[noreturn]] void runHeadless(const CommandLine& command)
 {
     static HeadlessPlatform headless(command.fps, {command.resolution.width, command.resolution.height});
-    static HeadlessAudio silentAudio(headless.clock());
-    setPlatform(&headless);
-    setAudio(&silentAudio);
-
-    HeadlessRunOptions run;
-    run.range = {command.fps, command.fromSeconds, command.untilSeconds, command.frames};
-    // Refused before anything is rendered or written: a range the demo ends before.
-    const std::string pastTheEnd = rangePastTheEnd(run.range, readCompiledInSyncTracks("ZYT_MUCKE"));
-    if (!pastTheEnd.empty()) {
-        std::fprintf(stderr, "quittenhain: %s\n", pastTheEnd.c_str());
-        std::exit(2);
-    }
+    std::unique_ptr<FrameSink> sink;
     if (command.mode == CommandLine::Mode::CaptureFrames)
-        run.sink = std::make_unique<QueuedSink>(std::make_unique<PngFrames>(command.captureTarget));
+        sink = std::make_unique<QueuedSink>(std::make_unique<PngFrames>(command.captureTarget));
     else if (command.mode == CommandLine::Mode::CaptureVideo)
-        run.sink = videoSink(command, run.range.firstWritten());
-    if (command.mode == CommandLine::Mode::Benchmark)
-        measureHeadlessRun(run, command.json);
-    if (command.selfCheck)
-        checkHeadlessRun(run);
-    if (!startHeadlessRun(headless, std::move(run)))
-        std::exit(3);
-
-    ShellOptions shell;
-    shell.fullScreen = FullScreenChoice::Windowed;
-    // A capture is a tool: it succeeds when it wrote its frames.  A plain
-    // headless run ends like the demo (a stop asked for with --until is a success).
-    const bool capture = command.mode == CommandLine::Mode::CaptureFrames ||
-                         command.mode == CommandLine::Mode::CaptureVideo ||
-                         command.mode == CommandLine::Mode::Benchmark;
-    shell.exitStatus = capture ? 0 : 1;
-    shell.warmUp = command.warmUp;
-    shell.onPartStart = [](int part) { reportPartStart(headless, part); };
-    shell.onEnd = finishHeadlessRun;
-    runDemo(shell);
+        sink = videoSink(command, CaptureRange{command.fps, command.fromSeconds, command.untilSeconds,
+                                               command.frames}.firstWritten());
+    runHeadlessDemo(command, headless, std::move(sink));
 }
 
 // Opened before anything is shown, so that a log that cannot be written is

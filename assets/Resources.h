@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 // A resource compiled into the executable: its bytes and their count.
 // data is null (and size 0) when the lookup found nothing.
@@ -12,3 +13,16 @@ struct Resource {
 // Finds a compiled-in resource by type and name, both matched without
 // regard to case.  Never fails loudly: a missing resource is an empty one.
 Resource findResource(const char* type, const char* name);
+
+// One row of the table findResource searches.  The build generates the
+// table compiled into the executable from res/manifest.txt (see
+// cmake/EmbedResources.cmake); a build without one installs its own.
+struct ResourceEntry {
+    const char* type;
+    const char* name;
+    const unsigned char* data;
+    std::uint64_t size;
+};
+
+// From now on findResource searches these entries, which must stay alive.
+void useResourceTable(const ResourceEntry* entries, std::size_t count);

@@ -1,15 +1,14 @@
-# Reads res/manifest.txt and writes an assembler file that embeds every listed
-# file with .incbin, plus a table of (type, name, data, size) entries that
-# assets/Resources.cpp searches at run time.  No bytes pass through C arrays,
-# so re-embedding a multi-megabyte file costs one assembler run.
-function(embed_resources manifest out_asm out_files)
+# The resources listed in res/manifest.txt ("type name file" per line), put
+# where the program's resource table (assets/Resources.cpp) finds them.
+
+# Reads the manifest into three parallel lists: types, names and the files'
+# absolute paths.
+function(read_resource_manifest manifest out_types out_names out_files)
   get_filename_component(res_dir "${manifest}" DIRECTORY)
   file(STRINGS "${manifest}" lines)
-  set(data "")
-  set(table "")
-  set(strings "")
+  set(types "")
+  set(names "")
   set(files "")
-  set(index 0)
   foreach(line IN LISTS lines)
     string(STRIP "${line}" line)
     if(line STREQUAL "" OR line MATCHES "^#")
@@ -27,7 +26,26 @@ function(embed_resources manifest out_asm out_files)
     if(NOT EXISTS "${path}")
       message(FATAL_ERROR "${manifest}: missing resource file ${path}")
     endif()
+    list(APPEND types "${type}")
+    list(APPEND names "${name}")
     list(APPEND files "${path}")
+  endforeach()
+  set(${out_types} "${types}" PARENT_SCOPE)
+  set(${out_names} "${names}" PARENT_SCOPE)
+  set(${out_files} "${files}" PARENT_SCOPE)
+endfunction()
+
+# Writes an assembler file that embeds every listed file with .incbin, plus
+# the table of (type, name, data, size) entries that assets/Resources.cpp
+# searches at run time.  No bytes pass through C arrays, so re-embedding a
+# multi-megabyte file costs one assembler run.
+function(embed_resources manifest out_asm out_files)
+  read_resource_manifest("${manifest}" types names files)
+  set(data "")
+  set(table "")
+  set(strings "")
+  set(index 0)
+  foreach(type name path IN ZIP_LISTS types names files)
     string(APPEND data "    .balign 16\nqh_res_data_${index}:\n    .incbin \"${path}\"\nqh_res_end_${index}:\n")
     string(APPEND table "    .quad qh_res_type_${index}, qh_res_name_${index}, qh_res_data_${index}, qh_res_end_${index} - qh_res_data_${index}\n")
     string(APPEND strings "qh_res_type_${index}: .asciz \"${type}\"\nqh_res_name_${index}: .asciz \"${name}\"\n")
@@ -42,4 +60,11 @@ function(embed_resources manifest out_asm out_files)
   endif()
   file(CONFIGURE OUTPUT "${out_asm}" CONTENT "${asm}" @ONLY)
   set(${out_files} "${files}" PARENT_SCOPE)
+endfunction()
+
+# An empty compiled-in table, for a build whose resources come in a data
+# file at run time.
+function(empty_resource_table out_source)
+  file(CONFIGURE OUTPUT "${out_source}" CONTENT
+       "// Generated; do not edit.  The resources arrive at run time.\n#include \"assets/Resources.h\"\n\nextern \"C\" const ResourceEntry qhEmbeddedResources[1] = {{nullptr, nullptr, nullptr, 0}};\nextern \"C\" const std::uint64_t qhEmbeddedResourceCount = 0;\n")
 endfunction()

@@ -10,17 +10,7 @@ foreach(library mpg123 turbojpeg)
   endif()
 endforeach()
 
-# stb's PNG writer (and, for the tests, reader) compiled from Debian's
-# headers, which are copied alone so the Linux include folder stays out.
-set(QH_STB_INCLUDE "${CMAKE_BINARY_DIR}/stb-include")
-foreach(header stb_image_write.h stb_image.h)
-  configure_file(/usr/include/stb/${header} ${QH_STB_INCLUDE}/stb/${header} COPYONLY)
-endforeach()
-file(WRITE ${CMAKE_BINARY_DIR}/stb-implementation.c
-     "#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb/stb_image_write.h>\n"
-     "#define STB_IMAGE_IMPLEMENTATION\n#include <stb/stb_image.h>\n")
-add_library(quittenhain_stb STATIC ${CMAKE_BINARY_DIR}/stb-implementation.c)
-target_include_directories(quittenhain_stb PUBLIC ${QH_STB_INCLUDE})
+include(${CMAKE_CURRENT_LIST_DIR}/StbLibrary.cmake)
 
 add_library(quittenhain_jpeg_library STATIC IMPORTED)
 set_target_properties(quittenhain_jpeg_library PROPERTIES IMPORTED_LOCATION "${QH_WINDOWS_DEPS}/lib/libturbojpeg.a")

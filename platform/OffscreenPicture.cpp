@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 
 #include "platform/GlVersion.h"
 
@@ -39,6 +40,14 @@ PictureSize largestFourByThree(int screenWidth, int screenHeight)
     return {height / 3 * 4, height};
 }
 
+PictureSize pictureForArea(int areaWidth, int areaHeight, PictureSize largest)
+{
+    const PictureSize fit = largestFourByThree(std::min(areaWidth, largest.width), std::min(areaHeight, largest.height));
+    if (fit.width < kPictureWidth || fit.height < kPictureHeight)
+        return {};
+    return fit;
+}
+
 bool OffscreenPicture::create(int width, int height)
 {
     if (!hasFramebufferObjects())
@@ -56,11 +65,7 @@ bool OffscreenPicture::create(int width, int height)
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer_);
-        glDeleteRenderbuffers(1, &colour_);
-        glDeleteRenderbuffers(1, &depth_);
-        framebuffer_ = colour_ = depth_ = 0;
+        release();
         return false;
     }
     width_ = width;
@@ -69,6 +74,18 @@ bool OffscreenPicture::create(int width, int height)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return true;
+}
+
+void OffscreenPicture::release()
+{
+    if (framebuffer_ == 0)
+        return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer_);
+    glDeleteRenderbuffers(1, &colour_);
+    glDeleteRenderbuffers(1, &depth_);
+    framebuffer_ = colour_ = depth_ = 0;
+    width_ = height_ = 0;
 }
 
 void OffscreenPicture::bindForDrawing() const

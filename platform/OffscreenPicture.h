@@ -12,6 +12,9 @@ public:
     // False when the context has no framebuffer objects; drawing then goes
     // to the window's back buffer.
     bool create(int width, int height);
+    // Deletes the framebuffer; drawing then goes to the window until the
+    // next create.
+    void release();
     bool active() const { return framebuffer_ != 0; }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -44,3 +47,8 @@ FitRect fitPicture(int pictureWidth, int pictureHeight, int windowWidth, int win
 // The largest area of aspect 4:3 inside a screen of the given size, in
 // whole pixels (height a multiple of 3, so width = height * 4 / 3 exactly).
 PictureSize largestFourByThree(int screenWidth, int screenHeight);
+
+// The picture drawn for an area of that many pixels (a page's canvas): the
+// largest 4:3 size inside it and inside `largest`, and never smaller than
+// 640x480, the size the picture is composed for.
+PictureSize pictureForArea(int areaWidth, int areaHeight, PictureSize largest);

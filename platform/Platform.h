@@ -27,6 +27,7 @@ struct PlatformEvent {
     int width = 0;    // Size: the drawing area
     int height = 0;
     int key = 0;      // KeyDown: 27 for Escape, other values for other keys
+    bool resized = false;   // Size: the picture itself now has this size
     int code = 0;     // User: the code given to postUserEvent
 };
 
@@ -107,6 +108,16 @@ public:
         return false;
     }
     virtual void hideSplash() {}
+
+    // Runs the program's loop: calls pass again and again and never
+    // returns.  Here at once, one pass after the other; a browser, which
+    // must get control back to show anything, calls it once per display
+    // frame instead.
+    [[noreturn]] virtual void runLoop(void (*pass)())
+    {
+        for (;;)
+            pass();
+    }
 };
 
 // The platform the program runs on, chosen once at start-up.

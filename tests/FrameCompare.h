@@ -10,7 +10,7 @@
 #include <ostream>
 #include <vector>
 
-#include "tests/FrameFiles.h"
+#include "tests/PngImage.h"
 
 struct FrameDifference {
     double meanAbsolute = 0;   // per value, over the frame

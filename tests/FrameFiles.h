@@ -10,30 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/GoldenReferences.h"
 #include "tests/PngImage.h"
-
-struct GoldenFrame {
-    std::string name;
-    long frame;
-    bool flat = false;   // no edges finer than its textures
-};
-
-inline std::vector<GoldenFrame> readFrameList(const std::filesystem::path& list)
-{
-    std::vector<GoldenFrame> frames;
-    std::ifstream file(list);
-    std::string line;
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        GoldenFrame entry;
-        std::string mark;
-        if (!line.empty() && line[0] != '#' && fields >> entry.name >> entry.frame) {
-            entry.flat = fields >> mark && mark == "flat";
-            frames.push_back(entry);
-        }
-    }
-    return frames;
-}
 
 // Renders the listed frames of one headless capture at 60 fps into `dir`,
 // with further options (like a resolution) if given.

@@ -14,62 +14,13 @@
 
 namespace {
 
-// Limits over the whole frame and over every 32 x 32 tile.  Frames rendered
-// with the Mesa the references came from match them exactly; the limits
-// leave room for another Mesa's rounding (a step or two on a few values).
-// A small object in a wrong colour stays far below the frame limits but not
-// the tile ones: the metaballs' wireframe at blue 0.8 instead of 0.6 gives a
-// tile mean of 2.1 to 2.5 and a tile share of 4 to 5 %; a cloth whose normals
-// have their x mirrored gives 22 to 31 and 20 to 30 %.
-constexpr double kFrameMean = 1.5;
-constexpr double kFrameShare = 0.002;
-constexpr double kTileMean = 1.0;
-constexpr double kTileShare = 0.02;
-
-// A tile whose limits the build widens: where lines, points or edges are
-// rasterised a little differently than by the driver the references came
-// from.  The build names the list (none for the desktop build); each line
-// holds a frame's name, the tile's left and top pixel, its mean and share
-// limits, then why.
-struct WiderTile {
-    std::string frame;
-    int x = 0;
-    int y = 0;
-    double mean = 0;
-    double share = 0;
-};
-
-std::vector<WiderTile> readWiderTiles(const std::string& list)
-{
-    std::vector<WiderTile> tiles;
-    if (list.empty())
-        return tiles;
-    std::ifstream file(list);
-    EXPECT_TRUE(file.good()) << "cannot read " << list;
-    std::string line;
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        WiderTile tile;
-        if (!line.empty() && line[0] != '#' && fields >> tile.frame >> tile.x >> tile.y >> tile.mean >> tile.share)
-            tiles.push_back(tile);
-    }
-    return tiles;
-}
-
-const WiderTile* widerTile(const std::vector<WiderTile>& tiles, const std::string& frame, int x, int y)
-{
-    for (const WiderTile& tile : tiles)
-        if (tile.frame == frame && tile.x == x && tile.y == y)
-            return &tile;
-    return nullptr;
-}
-
 TEST(GoldenFrames, CapturedFramesMatchTheReferences)
 {
     const std::filesystem::path golden = QUITTENHAIN_GOLDEN_DIR;
     const std::vector<GoldenFrame> frames = readFrameList(golden / "frames.txt");
     ASSERT_FALSE(frames.empty()) << "no frames listed in " << golden / "frames.txt";
-    const std::vector<WiderTile> widerTiles = readWiderTiles(QUITTENHAIN_WIDER_TILES);
+    std::vector<WiderTile> widerTiles;
+    ASSERT_TRUE(readWiderTiles(QUITTENHAIN_WIDER_TILES, widerTiles)) << "cannot read " << QUITTENHAIN_WIDER_TILES;
     const std::vector<Image> captured = capturedFrames(frames, "", std::to_string(getpid()) + "-golden");
     FrameDifference worst;
     for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -87,14 +38,7 @@ TEST(GoldenFrames, CapturedFramesMatchTheReferences)
             std::cout << frames[i].name << ": " << difference << '\n';
         EXPECT_LE(difference.meanAbsolute, kFrameMean) << difference;
         EXPECT_LE(difference.shareOver24, kFrameShare) << difference;
-        std::string tilesOver;
-        for (const TileDifference& tile : compareTiles(actual, expected)) {
-            const WiderTile* wider = widerTile(widerTiles, frames[i].name, tile.x, tile.y);
-            if (tile.mean > (wider != nullptr ? wider->mean : kTileMean) ||
-                tile.share > (wider != nullptr ? wider->share : kTileShare))
-                tilesOver += " (" + std::to_string(tile.x) + ", " + std::to_string(tile.y) + ") mean " +
-                             std::to_string(tile.mean) + " share " + std::to_string(tile.share) + ";";
-        }
+        const std::string tilesOver = tilesOverLimits(actual, expected, frames[i].name, widerTiles);
         EXPECT_TRUE(tilesOver.empty()) << "tiles over their limits:" << tilesOver;
         worst.meanAbsolute = std::max(worst.meanAbsolute, difference.meanAbsolute);
         worst.shareOver24 = std::max(worst.shareOver24, difference.shareOver24);

@@ -7,6 +7,7 @@
 #include "fx/DemoRandom.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/OffscreenPicture.h"
+#include "platform/ScreenPixels.h"
 
 namespace {
 
@@ -179,4 +180,43 @@ TEST(FitPicture, ScreenPictureIsTheLargestFourByThreeArea)
     const PictureSize odd = largestFourByThree(2560, 1601);   // height made a multiple of 3
     EXPECT_EQ(odd.width * 3, odd.height * 4);
     EXPECT_EQ(odd.height, 1599);
+}
+
+TEST(FitPicture, PagePictureFollowsTheCanvasWithinItsLimits)
+{
+    const PictureSize largest{1920, 1440};
+    const PictureSize laptop = pictureForArea(1366, 768, largest);   // a wide canvas: limited by its height
+    EXPECT_EQ(laptop.width, 1024);
+    EXPECT_EQ(laptop.height, 768);
+    const PictureSize retina = pictureForArea(2880, 2160, largest);   // capped
+    EXPECT_EQ(retina.width, 1920);
+    EXPECT_EQ(retina.height, 1440);
+    const PictureSize tall = pictureForArea(1000, 1600, largest);   // a tall canvas: limited by its width
+    EXPECT_EQ(tall.width, 1000);
+    EXPECT_EQ(tall.height, 750);
+    const PictureSize small = pictureForArea(400, 300, largest);   // never below the composed size
+    EXPECT_EQ(small.width, 640);
+    EXPECT_EQ(small.height, 480);
+    const PictureSize hidden = pictureForArea(0, 0, largest);
+    EXPECT_EQ(hidden.width, 640);
+    EXPECT_EQ(hidden.height, 480);
+}
+
+TEST(ScreenPixels, PagePicturesAndDesktopCapturesConvertBothWays)
+{
+    // 3x2 pixels: top row red, green, blue; bottom row white, black, grey.
+    const std::uint8_t rgba[] = {255, 0,   0,   255, 0, 255, 0, 255, 0,   0,   255, 255,
+                                 255, 255, 255, 255, 0, 0,   0, 255, 128, 128, 128, 255};
+    std::vector<std::uint8_t> screen;
+    screenPixelsFromRgba(rgba, 3, 2, screen);
+    ASSERT_EQ(screen.size(), 2 * screenRowBytes(3));   // 9 bytes a row, padded to 12
+    // Bottom row first, blue-green-red.
+    const std::vector<std::uint8_t> bottom(screen.begin(), screen.begin() + 9);
+    EXPECT_EQ(bottom, (std::vector<std::uint8_t>{255, 255, 255, 0, 0, 0, 128, 128, 128}));
+    const std::vector<std::uint8_t> top(screen.begin() + 12, screen.begin() + 21);
+    EXPECT_EQ(top, (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 0, 255, 0, 0}));
+
+    std::vector<std::uint8_t> back;
+    rgbaFromScreenPixels(screen.data(), 3, 2, back);
+    EXPECT_EQ(back, std::vector<std::uint8_t>(std::begin(rgba), std::end(rgba)));
 }

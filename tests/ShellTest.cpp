@@ -3,8 +3,10 @@
 
 #include <GL/gl.h>
 
+#include "app/PartRenderState.h"
 #include "app/Shell.h"
 #include "app/Timeline.h"
+#include "fx/PixelScale.h"
 #include "platform/Platform.h"
 #include "tests/TestPlatform.h"
 
@@ -84,6 +86,24 @@ TEST_F(ShellTest, ResizeSetsTheViewportToTheReportedSize)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 500);
     EXPECT_EQ(viewport[3], 300);
+    EXPECT_EQ(pixelScale(), 1.0f);   // a window's size: the picture stays as it was
+}
+
+TEST_F(ShellTest, ANewPictureSizeScalesWhatIsDrawnInPixels)
+{
+    PlatformEvent size = eventOf(PlatformEvent::Type::Size);
+    size.width = 1280;
+    size.height = 960;
+    size.resized = true;
+    mainWindowProc(size);
+    const float scale = pixelScale();
+    applyPartRenderState(partNumber);   // a part starting now sets the viewport anew
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    setPictureSize(kPictureWidth, kPictureHeight);
+    EXPECT_EQ(scale, 2.0f);
+    EXPECT_EQ(viewport[2], 1280);
+    EXPECT_EQ(viewport[3], 960);
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the demo for web browsers (WebAssembly, WebGL 2, Web Audio) with
+# Debian's Emscripten and writes dist/quittenhain-web/: index.html, the
+# module (quittenhain.js, quittenhain.wasm) and its data file
+# (quittenhain.data), which any static web server can serve.  Installs what
+# it needs with apt-get; safe to run again.  The build goes to build-web/
+# (QH_WEB_BUILD_DIR); libmpg123 and TurboJPEG are built from Debian's
+# sources into build-web/deps/ once and reused.  Extra arguments go to cmake.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QH_WEB_BUILD_DIR:-$root/build-web}
+[[ "$build" = /* ]] || build="$root/$build"
+dist=$root/dist/quittenhain-web
+
+"$root/scripts/install-deps.sh" emscripten bzip2
+command -v node >/dev/null || { echo "build-web.sh needs node (Emscripten's tools and the resource packer run on it)" >&2; exit 1; }
+# Debian's emcc runs its JavaScript tools with the machine's node; they need
+# Debian's node modules (acorn) on the path.
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
+"$root/scripts/web-deps.sh" "$build/deps"
+
+emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQH_WEB_DEPS="$build/deps/prefix" \
+  -DQH_TESTS=OFF -DQH_BENCHMARKS=OFF "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+rm -rf "$dist" && mkdir -p "$dist"
+cp "$build/quittenhain.js" "$build/quittenhain.wasm" "$build/quittenhain.data" "$dist/"
+page=$root/platform/web/page/index.html
+if [ -f "$page" ]; then
+  cp "$page" "$dist/index.html"
+elif [ -f "$build/dev.html" ]; then
+  cp "$build/dev.html" "$dist/index.html"   # a developer's own page, until the real one exists
+else
+  echo "build-web.sh: $page is missing: the folder has no index.html" >&2
+fi
+echo "Wrote $dist ($(du -sh "$dist" | cut -f1))"

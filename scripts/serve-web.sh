@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Serves the web build (dist/quittenhain-web/, written by scripts/build-web.sh)
+# on this machine only, and prints the address to open.
+#   scripts/serve-web.sh [--port N] [FOLDER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+port=8080
+folder=dist/quittenhain-web
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --port) [ $# -ge 2 ] || { echo "serve-web.sh: --port needs a number" >&2; exit 2; }; port=$2; shift 2 ;;
+    --port=*) port=${1#--port=}; shift ;;
+    -h|--help) echo "usage: scripts/serve-web.sh [--port N] [FOLDER]"; exit 0 ;;
+    -*) echo "serve-web.sh: unknown option $1" >&2; exit 2 ;;
+    *) folder=$1; shift ;;
+  esac
+done
+
+if ! [[ "$port" =~ ^[0-9]+$ ]] || [ "$port" -lt 1 ] || [ "$port" -gt 65535 ]; then
+  echo "serve-web.sh: the port must be a number from 1 to 65535, not '$port'" >&2
+  exit 2
+fi
+for file in index.html quittenhain.js quittenhain.data; do
+  if [ ! -f "$folder/$file" ]; then
+    echo "serve-web.sh: $folder/$file is missing; build the web version first with scripts/build-web.sh" >&2
+    exit 1
+  fi
+done
+if ! command -v python3 >/dev/null; then
+  echo "serve-web.sh: needs python3 (apt-get install python3)" >&2
+  exit 1
+fi
+
+echo "Serving $folder at http://localhost:$port/  (Ctrl-C stops it)"
+# The .wasm type matters: browsers compile WebAssembly while it downloads
+# only when it is served as application/wasm.
+exec python3 - "$folder" "$port" <<'PYTHON'
+import functools, http.server, sys
+folder, port = sys.argv[1], int(sys.argv[2])
+handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
+handler.func.extensions_map.update({".wasm": "application/wasm", ".data": "application/octet-stream"})
+server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+try:
+    server.serve_forever()
+except KeyboardInterrupt:
+    pass
+PYTHON

@@ -1,0 +1,143 @@
+// The real web build (dist/quittenhain-web/) played in the page: part 1's
+// picture, the parts in step with the music, the end and playing again, a
+// data file that cannot be used.
+import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
+import { join } from "node:path";
+import { after, before, describe, test } from "node:test";
+
+import { launch, openPage, visible, waitInPage } from "./support/browser.mjs";
+import { distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
+import { regionColours } from "./support/pictures.mjs";
+import { serve } from "./support/server.mjs";
+
+let browser;
+before(async () => {
+  requireWebBuild();
+  // Sound may start without a click here: the audio clock then runs in a
+  // headless browser too.
+  browser = await launch(["--autoplay-policy=no-user-gesture-required"]);
+});
+after(() => browser?.close());
+
+async function open(t, replaced = {}) {
+  const server = await serve(distFolder, replaced);
+  t.after(server.close);
+  const page = await openPage(browser, server.url, { width: 640, height: 480, beforeLoad: logMusicAtFrames });
+  t.after(() => page.close());
+  return page;
+}
+
+// Runs in the page before its own script: the audio clock at every frame
+// the browser draws, once part 1 has begun, as music seconds (the
+// context's time counted from where it was when part 1 began).
+function logMusicAtFrames() {
+  window.musicAtFrames = [];
+  const log = () => {
+    const audio = window.quittenhain && window.quittenhain.audio;
+    const first = window.quittenhain && window.quittenhain.parts[0];
+    if (audio && audio.state === "running" && first && first.contextTime !== null)
+      window.musicAtFrames.push({ at: performance.now(),
+                                  music: audio.currentTime - first.contextTime + first.musicSeconds });
+    requestAnimationFrame(log);
+  };
+  requestAnimationFrame(log);
+}
+// Music seconds of the part that began last, carried on by the page's clock.
+const musicNow = (page) => page.evaluate(() => {
+  const last = window.quittenhain.parts.at(-1);
+  return last.musicSeconds + (performance.now() - last.at) / 1000;
+});
+
+const partStart = (page, part) => page.evaluate((part) => window.quittenhain.parts.find((p) => p.part === part), part);
+
+describe("playing", () => {
+  test("No plays part 1 in its golden frame's colours, and part 2 begins when the music reaches 12.667 s", async (t) => {
+    const page = await open(t);
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.parts.length > 0, "part 1", 120000);
+    assert.equal(await page.evaluate(() => window.quittenhain.soundStarted), true, "sound started");
+
+    // Frame 380 of the golden references is 6.333 s into part 1 (part 1
+    // begins at music 0 there; in the page the music has played on through
+    // the loading first, and part 1's effects run on the part's own clock).
+    // The band across the middle holds the plasma-textured shape at every
+    // moment of part 1, so its colours are compared, not its exact shape.
+    await waitInPage(page, () => performance.now() - window.quittenhain.parts[0].at >= 6333, "6.333 s of part 1", 30000);
+    const shot = await (await page.$("#demo")).screenshot({ type: "png" });
+    const band = { x: 80, y: 180, width: 480, height: 140 };
+    const shown = await regionColours(page, shot, band);
+    const golden = await regionColours(page, await readFile(join(goldenFolder, "part1-middle.png")), band);
+    assert.deepEqual(shown.size, [640, 480], "the canvas is 640x480 in a 640x480 window");
+    assert.ok(shown.litShare > 0.6 * golden.litShare,
+              `the middle band is lit: ${shown.litShare} of it, the golden frame ${golden.litShare}`);
+    for (let c = 0; c < 3; ++c)
+      assert.ok(Math.abs(shown.lit[c] - golden.lit[c]) <= 35,
+                `its mean colour ${shown.lit.map(Math.round)} is the golden frame's ${golden.lit.map(Math.round)}`);
+
+    // "Within two frames" counts the frames the browser drew after the audio
+    // clock had reached 12.667 s and before part 2 began: the frame whose
+    // sync check sees the time, and the next, which switches.
+    await waitInPage(page, () => window.quittenhain.parts.some((p) => p.part === 2), "part 2", 60000);
+    const [first, second] = [await partStart(page, 1), await partStart(page, 2)];
+    const late = await page.evaluate((at) => window.musicAtFrames.filter((f) => f.music >= 12.667 && f.at < at), second.at);
+    assert.ok(second.musicSeconds >= 12.667 - 0.002 && late.length <= 2,
+              `part 2 began at ${second.musicSeconds} s of music, after ${late.length} frames that had passed ` +
+              `12.667 s (at music ${late.map((f) => f.music.toFixed(3))})`);
+    // The audio clock advanced with real time between the two parts.
+    const realSeconds = (second.at - first.at) / 1000;
+    const musicSeconds = second.musicSeconds - first.musicSeconds;
+    assert.ok(Math.abs(realSeconds - musicSeconds) < 0.25 * musicSeconds,
+              `${musicSeconds} s of music passed in ${realSeconds} s`);
+    assert.ok(await page.evaluate(() => window.quittenhain.audio.currentTime) > 12.667, "the context's clock runs");
+  });
+
+  test("Escape shows the end screen and stops the sound; Play again starts again at part 1", async (t) => {
+    const page = await open(t);
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.parts.length > 0, "part 1", 120000);
+    await waitInPage(page, () => performance.now() - window.quittenhain.parts[0].at > 4000, "4 s of part 1");
+    const first = await partStart(page, 1);
+    const musicAtEscape = await musicNow(page);
+    await page.keyboard.press("Escape");
+    await waitInPage(page, () => window.quittenhain.state === "ended", "the end screen", 10000);
+    assert.ok(await visible(page, "#again"), "Play again is shown");
+    await waitInPage(page, () => window.quittenhain.audio.state === "closed", "the sound to stop", 5000);
+    const firstContext = await page.evaluateHandle(() => window.quittenhain.audio);
+
+    await page.click("#again");
+    await waitInPage(page, () => window.quittenhain.plays === 2 && window.quittenhain.parts.length > 0,
+                     "part 1 of the second play", 120000);
+    const again = await page.evaluate(() => window.quittenhain.parts[0]);
+    assert.equal(again.part, 1);
+    // Part 1 begins once the demo has loaded, with the music playing from its
+    // start meanwhile: as far into the music as the first time, not on from
+    // where Escape stopped it.
+    assert.ok(again.musicSeconds < first.musicSeconds + 2 && again.musicSeconds < musicAtEscape - 2,
+              `the music starts again from the beginning: part 1 began at ${again.musicSeconds} s, ` +
+              `the first time at ${first.musicSeconds} s, Escape at ${musicAtEscape} s`);
+    assert.equal(await page.evaluate(() => window.quittenhain.audio.state), "running", "a new running context");
+    assert.equal(await firstContext.evaluate((c) => c.state), "closed");
+  });
+});
+
+describe("a data file that cannot be used", () => {
+  test("a damaged one is reported on the page by the demo itself", async (t) => {
+    const bytes = await readFile(join(distFolder, "quittenhain.data"));
+    bytes[Math.floor(bytes.length / 2)] ^= 0x55;
+    const page = await open(t, { "quittenhain.data": bytes });
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the demo to end", 120000);
+    assert.ok(await visible(page, "#message"), "a message is shown");
+    assert.ok((await page.$eval("#message-text", (m) => m.innerText)).length > 10, "it says something");
+    assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+  });
+
+  test("a missing one is named with its HTTP status", async (t) => {
+    const page = await open(t, { "quittenhain.data": null });
+    await waitInPage(page, () => window.quittenhain.state === "error", "the error", 10000);
+    assert.match(await page.$eval("#message-text", (m) => m.innerText), /HTTP 404/);
+    assert.equal(await visible(page, "#start"), false);
+    assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+  });
+});

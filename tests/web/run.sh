@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs the browser tests: Debian's Chromium, headless, driven by
+# puppeteer-core (installed from the lock file into tests/web/node_modules,
+# nothing global) under node's own test runner.
+#   tests/web/run.sh [TEST FILE...]      (default: every tests/web/*.test.mjs)
+# Needs the web build (scripts/build-web.sh) and the native build's
+# compare_golden and decode_music (QH_BUILD_DIR, default build/), built here.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+
+missing=()
+command -v chromium >/dev/null || missing+=(chromium)
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
+  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=${QH_BUILD_DIR:-build}
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  QH_BUILD_DIR="$build_dir" scripts/build.sh
+fi
+cmake -S . -B "$build_dir" >/dev/null
+cmake --build "$build_dir" --target compare_golden decode_music >/dev/null
+export QH_COMPARE_GOLDEN="$(cd "$build_dir" && pwd)/tests/compare_golden"
+export QH_DECODE_MUSIC="$(cd "$build_dir" && pwd)/tests/decode_music"
+
+cd tests/web
+npm ci --no-audit --no-fund --loglevel=error
+if [ $# -eq 0 ]; then set -- *.test.mjs; fi
+# One file at a time: each plays the demo in SwiftShader, which takes both
+# cores.  The music test loads the module in node itself, whose own fetch
+# would take the .wasm's file path for an address.
+exec node --no-experimental-fetch --test --test-concurrency=1 "$@"
