@@ -71,6 +71,14 @@ void takeResourcesFromThePage()
     dataFile = page::resourceBytes();
     pack = dataFile.empty() ? ResourcePack{{}, "no data file was given"}
                             : readResourcePack(dataFile.data(), dataFile.size());
+    std::size_t expectedCount = 0;
+    const ResourceEntry* expected = compiledInResources(expectedCount);
+    const std::vector<std::string> missing = missingFromPack(pack, expected, expectedCount);
+    // A data file of another build (a cache that kept an old one) may be
+    // whole and still lack what this one needs.
+    if (pack.error.empty() && !missing.empty())
+        pack.error = "the data file lacks " + missing.front() + (missing.size() > 1 ? " and more" : "") +
+                     " (it belongs to another build of the demo)";
     if (!pack.error.empty()) {
         const std::string text = "The demo cannot start: " + pack.error + ".";
         std::fprintf(stderr, "quittenhain: %s\n", text.c_str());

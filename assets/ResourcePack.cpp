@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -105,6 +106,20 @@ ResourcePack readResourcePack(const unsigned char* bytes, std::size_t size)
         pack.entries.push_back(std::move(entry));
     }
     return pack;
+}
+
+std::vector<std::string> missingFromPack(const ResourcePack& pack, const ResourceEntry* expected, std::size_t count)
+{
+    std::vector<std::string> missing;
+    for (std::size_t i = 0; i < count; ++i) {
+        bool found = false;
+        for (const PackedResource& entry : pack.entries)
+            found = found || (strcasecmp(entry.type.c_str(), expected[i].type) == 0 &&
+                              strcasecmp(entry.name.c_str(), expected[i].name) == 0);
+        if (!found)
+            missing.push_back(expected[i].name);
+    }
+    return missing;
 }
 
 std::vector<unsigned char> writeResourcePack(const std::vector<PackedResource>& resources)

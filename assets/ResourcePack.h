@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/Resources.h"
+
 // The resources of res/manifest.txt in one data file, for a build that
 // cannot compile them into the executable (the browser's: the page fetches
 // the file and hands its bytes over).  Layout, little-endian:
@@ -29,6 +31,10 @@ struct ResourcePack {
 
 // Reads a pack in place: the entries point into `bytes`, which must outlive them.
 ResourcePack readResourcePack(const unsigned char* bytes, std::size_t size);
+
+// The names of the resources in `expected` (matched by type and name
+// without regard to case) that the pack lacks; empty when it holds them all.
+std::vector<std::string> missingFromPack(const ResourcePack& pack, const ResourceEntry* expected, std::size_t count);
 
 // Writes the resources into one pack.
 std::vector<unsigned char> writeResourcePack(const std::vector<PackedResource>& resources);

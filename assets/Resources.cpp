@@ -14,6 +14,12 @@ bool tableInstalled = false;
 
 }  // namespace
 
+const ResourceEntry* compiledInResources(std::size_t& count)
+{
+    count = static_cast<std::size_t>(qhEmbeddedResourceCount);
+    return qhEmbeddedResources;
+}
+
 void useResourceTable(const ResourceEntry* entries, std::size_t count)
 {
     tableEntries = entries;
@@ -25,8 +31,11 @@ Resource findResource(const char* type, const char* name)
 {
     if (type == nullptr || name == nullptr)
         return {};
-    if (!tableInstalled)
-        useResourceTable(qhEmbeddedResources, static_cast<std::size_t>(qhEmbeddedResourceCount));
+    if (!tableInstalled) {
+        std::size_t count = 0;
+        const ResourceEntry* entries = compiledInResources(count);
+        useResourceTable(entries, count);
+    }
     for (std::size_t i = 0; i < tableCount; ++i) {
         const ResourceEntry& entry = tableEntries[i];
         if (strcasecmp(entry.type, type) == 0 && strcasecmp(entry.name, name) == 0)

@@ -24,5 +24,10 @@ struct ResourceEntry {
     std::uint64_t size;
 };
 
+// The table compiled into the executable, searched until another is
+// installed.  A build whose resources arrive in a data file compiles in a
+// table that names them all, without bytes.
+const ResourceEntry* compiledInResources(std::size_t& count);
+
 // From now on findResource searches these entries, which must stay alive.
 void useResourceTable(const ResourceEntry* entries, std::size_t count);

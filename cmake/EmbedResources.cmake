@@ -62,9 +62,16 @@ function(embed_resources manifest out_asm out_files)
   set(${out_files} "${files}" PARENT_SCOPE)
 endfunction()
 
-# An empty compiled-in table, for a build whose resources come in a data
-# file at run time.
-function(empty_resource_table out_source)
+# For a build whose resources arrive in a data file at run time: a
+# compiled-in table that names every resource but holds no bytes, so the
+# program can tell a data file that lacks some (one of another build).
+function(name_resources manifest out_source)
+  read_resource_manifest("${manifest}" types names files)
+  set(rows "")
+  foreach(type name IN ZIP_LISTS types names)
+    string(APPEND rows "    {\"${type}\", \"${name}\", nullptr, 0},\n")
+  endforeach()
+  list(LENGTH names count)
   file(CONFIGURE OUTPUT "${out_source}" CONTENT
-       "// Generated; do not edit.  The resources arrive at run time.\n#include \"assets/Resources.h\"\n\nextern \"C\" const ResourceEntry qhEmbeddedResources[1] = {{nullptr, nullptr, nullptr, 0}};\nextern \"C\" const std::uint64_t qhEmbeddedResourceCount = 0;\n")
+       "// Generated from ${manifest}; do not edit.  The bytes arrive at run time.\n#include \"assets/Resources.h\"\n\nextern \"C\" const ResourceEntry qhEmbeddedResources[] = {\n${rows}};\nextern \"C\" const std::uint64_t qhEmbeddedResourceCount = ${count};\n")
 endfunction()

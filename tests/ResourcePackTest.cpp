@@ -7,9 +7,6 @@
 #include "assets/ResourcePack.h"
 #include "assets/Resources.h"
 
-extern "C" const ResourceEntry qhEmbeddedResources[];
-extern "C" const std::uint64_t qhEmbeddedResourceCount;
-
 namespace {
 
 const unsigned char kSync[] = {'3', '\r', '\n'};
@@ -156,12 +153,26 @@ TEST(ResourcePack, AnInstalledTableIsWhatLookupsSearch)
     useResourceTable(table.data(), table.size());
     const Resource picture = findResource("zyt_jpegtex", "white.jpg");
     const Resource music = findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3");   // compiled in, not in this table
-    useResourceTable(qhEmbeddedResources, static_cast<std::size_t>(qhEmbeddedResourceCount));
+    std::size_t compiledCount = 0;
+    const ResourceEntry* compiled = compiledInResources(compiledCount);
+    useResourceTable(compiled, compiledCount);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture.size, sizeof kPicture);
     EXPECT_EQ(std::memcmp(picture.data, kPicture, sizeof kPicture), 0);
     EXPECT_FALSE(music);
     EXPECT_TRUE(findResource("ZYT_MUCKE", "ZYT_MUCKE_MP3"));
+}
+
+TEST(ResourcePack, APackOfAnotherBuildIsToldByTheResourcesItLacks)
+{
+    const std::vector<unsigned char> bytes = twoResources();
+    const ResourcePack pack = readResourcePack(bytes.data(), bytes.size());
+    const ResourceEntry expected[] = {{"zyt_mucke", "zyt_mucke_dat", nullptr, 0},
+                                      {"ZYT_JPEGTEX", "WHITE.JPG", nullptr, 0},
+                                      {"ZYT_JPEGTEX", "ZYT_MUCKE_DAT", nullptr, 0},   // a name under another type
+                                      {"ZYT_SCENE", "PART2_SCENE", nullptr, 0}};
+    EXPECT_EQ(missingFromPack(pack, expected, 2), std::vector<std::string>{});
+    EXPECT_EQ(missingFromPack(pack, expected, 4), (std::vector<std::string>{"ZYT_MUCKE_DAT", "PART2_SCENE"}));
 }
 
 }  // namespace
