@@ -13,13 +13,10 @@ missing=()
 command -v chromium >/dev/null || missing+=(chromium)
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
+# Checked by command rather than by package: node and npm may come from
+# elsewhere than Debian's packages.
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get -o DPkg::Lock::Timeout=600 update -q
-  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+  scripts/install-deps.sh "${missing[@]}"
 fi
 
 build_dir=${QH_BUILD_DIR:-build}
