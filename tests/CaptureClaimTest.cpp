@@ -93,7 +93,11 @@ TEST_F(CaptureClaim, ClaimsLeftByAKilledCaptureAreTakenOverWithANotice)
     const fs::path frames = folder / "frames";
     const fs::path video = folder / "video.mkv";
     for (const fs::path& target : {frames, video}) {
-        const fs::path log = folder / "killed.log";
+        // A log of its own per capture: the shell truncates a shared one only
+        // once the background demo is forked, and a loop that read the last
+        // capture's "part 1 begins" in between would kill this one before it
+        // had claimed anything.
+        const fs::path log = folder / (target.filename().string() + "-killed.log");
         runShell("bash -c '" + demo("--capture " + target.string() + " --until 60") + " 2>" + log.string() +
                  " & killed=$!; for i in $(seq 600); do grep -q \"part 1 begins\" " + log.string() +
                  " && break; sleep 0.1; done; kill -KILL $killed; wait $killed' 2>/dev/null");
