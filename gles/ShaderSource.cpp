@@ -158,5 +158,10 @@ std::string fragmentShaderSource(const ShaderKey& key)
     if (key.has(ShaderKey::kLinearFog))
         text += "    float fog = clamp(vFogCoord * uFogParameters.x + uFogParameters.y, 0.0, 1.0);\n"
                 "    colour.rgb = mix(uFogColour.rgb, colour.rgb, fog);\n";
-    return text + "    fragColour = colour;\n}\n";
+    // The fixed-function pipeline hands blending a colour already rounded
+    // to the picture's 8 bits per value (to the nearest, halves to even, as
+    // Mesa rounds).  A blender that works on the unrounded one (WebGL's on
+    // SwiftShader does) adds other amounts: 0.1 of alpha takes 0.9 of the
+    // destination instead of 229/255.
+    return text + "    fragColour = roundEven(clamp(colour, 0.0, 1.0) * 255.0) / 255.0;\n}\n";
 }

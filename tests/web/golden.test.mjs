@@ -1,11 +1,12 @@
 // The web build's test mode (?frames=LIST: the virtual clock at 60 fps, no
 // sound) renders the golden frames within the golden-frame test's limits.
-// The comparison is the native build's own (tests/compareGolden.cpp).
+// The comparison is the native build's own (tests/compare_golden).
 //
-// QH_WEB_GOLDEN_LAST_PART (1 to 11, default 3) says up to which part the
-// golden frames are checked.  Parts 1 to 3 render in about two and a half
-// minutes here; all eleven take eight and a half, and frames of parts 4 to 11
-// are still over the limits in WebGL (see the README's "In a browser").
+// On SwiftShader (headless Chromium) every golden frame is checked except
+// those in `leftOut`, with the web build's wider tiles; QH_WEB_GOLDEN_ALL=1
+// renders and compares those too, to measure them.  With QH_WEB_GL=desktop
+// (Chromium on an X display, WebGL on Mesa) all of them are checked within
+// the plain limits: the frames differ only where SwiftShader rasterises.
 import assert from "node:assert/strict";
 import { execFile } from "node:child_process";
 import { existsSync } from "node:fs";
@@ -15,39 +16,65 @@ import { join } from "node:path";
 import { test } from "node:test";
 import { promisify } from "node:util";
 
-import { launch, openPage, waitInPage } from "./support/browser.mjs";
+import { launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
 import { compareGolden, distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
 import { collectedFrame } from "./support/pictures.mjs";
 import { encodePng } from "./support/png.mjs";
 import { serve } from "./support/server.mjs";
 
-const lastPart = Number(process.env.QH_WEB_GOLDEN_LAST_PART || 3);
+// Frames SwiftShader draws over the limits, by name, and why (measured
+// figures in the README's "In a browser").  The same page on Mesa renders
+// every one of them within the limits.
+// Part 4's middle frame keeps within its tile limit by 0.001: no margin to
+// rely on, and the same step as its neighbours, so it goes with them.
+const whole = "one step off over the whole frame: SwiftShader's bilinear filtering rounds a step apart from " +
+              "Mesa's and the glow sprites' many additive layers sum it (frame means 0.67 to 0.95, " +
+              "tile means 1.00 to 1.03)";
+const trails = "the picture is never cleared: the lines, rasterised a pixel apart, and the white wash blended over " +
+               "them, rounded once per sum where Mesa rounds each product, carry on from frame to frame " +
+               "(tile means 2.2 to 4.6)";
+const wires = "wireframe edges rasterised a pixel apart by SwiftShader, and edges two polygons share blended " +
+              "twice where its lines differ with direction (tile means 6.1 to 8.4)";
+const tori = "the tori's wireframes as above, over trails the textured wash fades a step apart each frame " +
+             "(tile means 2.3 to 12.7, frame means up to 4.8)";
+const leftOut = new Map([
+  ["part4-start", whole], ["part4-glow-cloud", whole], ["part4-end", whole], ["part5-start", whole],
+  ["part5-trails", trails], ["part5-middle", trails], ["part5-end", trails],
+  ["part7-start", wires], ["part7-cloth", wires], ["part7-end", wires],
+  ["part8-metaballs", wires], ["part8-end", wires],
+  ["part10-start", tori], ["part10-torus-chain", tori], ["part10-end", tori],
+  ["part11-start", tori], ["part11-torus-chain", tori], ["part11-end", tori],
+]);
+const checksAll = onDesktopGl || process.env.QH_WEB_GOLDEN_ALL === "1";
 
 async function goldenFrames() {
   const frames = [];
   for (const line of (await readFile(join(goldenFolder, "frames.txt"), "utf8")).split("\n")) {
-    const match = /^part(\d+)-\S+\s+(\d+)/.exec(line);
-    if (match && Number(match[1]) <= lastPart) frames.push(Number(match[2]));
+    const match = /^(\S+)\s+(\d+)/.exec(line);
+    if (match && !line.startsWith("#")) frames.push({ name: match[1], index: Number(match[2]) });
   }
   return frames;
 }
 
-// Tiles the web build rasterises a little differently, when it names any;
-// otherwise the OpenGL ES build's, whose layer it shares.
+// SwiftShader's tiles the web build widens; on Mesa none are.
 function widerTiles() {
-  const web = join(goldenFolder, "wider-tiles-web.txt");
-  return existsSync(web) ? web : join(goldenFolder, "wider-tiles-gles.txt");
+  return onDesktopGl ? [] : [join(goldenFolder, "wider-tiles-web.txt")];
 }
 
-test(`the test mode's frames of parts 1 to ${lastPart} equal the golden references`, async (t) => {
+test(`the test mode's frames equal the golden references${checksAll ? "" : " (all but SwiftShader's left-out ones)"}`,
+     async (t) => {
   requireWebBuild();
   assert.ok(existsSync(compareGolden), `${compareGolden} is missing: build the native tests first`);
-  const frames = await goldenFrames();
+  const all = await goldenFrames();
+  const frames = all.filter((frame) => checksAll || !leftOut.has(frame.name)).map((frame) => frame.index);
+  for (const name of leftOut.keys())
+    assert.ok(all.some((frame) => frame.name === name), `${name} is left out but is no golden frame`);
   const server = await serve(distFolder);
   t.after(server.close);
   const browser = await launch();
   t.after(() => browser.close());
   const page = await openPage(browser, `${server.url}?frames=${frames.join(",")}`, { width: 800, height: 600 });
+  t.diagnostic(`WebGL 2 on ${await webGlRenderer(page)}`);
 
   // SwiftShader draws 15 to 25 frames a second here; a loaded machine less.
   const started = Date.now();
@@ -68,7 +95,7 @@ test(`the test mode's frames of parts 1 to ${lastPart} equal the golden referenc
     await writeFile(join(folder, `frame${String(frame.index).padStart(5, "0")}.png`),
                     encodePng(frame.width, frame.height, frame.rgba));
   }
-  const result = await promisify(execFile)(compareGolden, [folder, widerTiles()]).catch((failure) => failure);
+  const result = await promisify(execFile)(compareGolden, [folder, ...widerTiles()]).catch((failure) => failure);
   for (const line of result.stdout.trim().split("\n")) t.diagnostic(line);
   assert.equal(result.code ?? 0, 0, `frames over the golden limits:\n${result.stdout}${result.stderr}`);
   assert.match(result.stdout, new RegExp(`compared ${frames.length} frames, 0 over`));

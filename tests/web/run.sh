@@ -2,12 +2,26 @@
 # Runs the browser tests: Debian's Chromium, headless, driven by
 # puppeteer-core (installed from the lock file into tests/web/node_modules,
 # nothing global) under node's own test runner.
-#   tests/web/run.sh [TEST FILE...]      (default: every tests/web/*.test.mjs)
+#   tests/web/run.sh [--on-mesa] [TEST FILE...]   (default: every tests/web/*.test.mjs)
 # Needs the web build (scripts/build-web.sh) and the native build's
 # compare_golden and decode_music (QH_BUILD_DIR, default build/), built here.
+# --on-mesa: Chromium in a window on an Xvfb display of its own, WebGL 2 on
+# Mesa through ANGLE rather than on SwiftShader (QH_WEB_GL=desktop).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
+
+if [ "${1:-}" = "--on-mesa" ]; then
+  shift
+  command -v Xvfb >/dev/null || scripts/install-deps.sh xvfb
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+  xvfb=$!
+  trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
+  export DISPLAY=":$(cat "$displayfile")" QH_WEB_GL=desktop
+  rm -f "$displayfile"
+fi
 
 missing=()
 command -v chromium >/dev/null || missing+=(chromium)
@@ -34,4 +48,4 @@ if [ $# -eq 0 ]; then set -- *.test.mjs; fi
 # One file at a time: each plays the demo in SwiftShader, which takes both
 # cores.  The music test loads the module in node itself, whose own fetch
 # would take the .wasm's file path for an address.
-exec node --no-experimental-fetch --test --test-concurrency=1 "$@"
+node --no-experimental-fetch --test --test-concurrency=1 "$@"

@@ -1,13 +1,30 @@
 // Debian's Chromium, headless, driven through puppeteer-core.  WebGL 2 runs
 // there on SwiftShader, which newer Chromium enables only when asked.
+//
+// With QH_WEB_GL=desktop, Chromium opens a window on the X display named by
+// DISPLAY (Xvfb will do) and runs WebGL 2 on the machine's own OpenGL, Mesa
+// here, through ANGLE's OpenGL back end.
 import puppeteer from "puppeteer-core";
 
+export const onDesktopGl = process.env.QH_WEB_GL === "desktop";
+
 export async function launch(extraArguments = []) {
+  if (onDesktopGl && !process.env.DISPLAY) throw new Error("QH_WEB_GL=desktop needs an X display in DISPLAY");
   return puppeteer.launch({
     executablePath: process.env.QH_CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    args: ["--no-sandbox", "--enable-unsafe-swiftshader", ...extraArguments],
+    headless: !onDesktopGl,
+    args: ["--no-sandbox", ...(onDesktopGl ? ["--use-angle=gl", "--ignore-gpu-blocklist"] : ["--enable-unsafe-swiftshader"]),
+           ...extraArguments],
     protocolTimeout: 600000,
+  });
+}
+
+// The renderer behind the page's WebGL 2, as the browser names it.
+export function webGlRenderer(page) {
+  return page.evaluate(() => {
+    const gl = document.createElement("canvas").getContext("webgl2");
+    const names = gl && gl.getExtension("WEBGL_debug_renderer_info");
+    return gl ? gl.getParameter(names ? names.UNMASKED_RENDERER_WEBGL : gl.RENDERER) : "no WebGL 2";
   });
 }
 
@@ -25,10 +42,19 @@ export async function openPage(browser, url, { width = 800, height = 600, before
 }
 
 // Waits until `predicate` (run in the page) is true; a failure names what
-// was awaited and what the page said.
+// was awaited and what the page said.  Asks the page again and again rather
+// than once for the whole wait: one protocol call may last no longer than
+// the launch's protocolTimeout, which long renders outlast.
 export async function waitInPage(page, predicate, what, timeout = 60000, ...args) {
+  const deadline = Date.now() + timeout;
   try {
-    await page.waitForFunction(predicate, { timeout, polling: 50 }, ...args);
+    for (;;) {
+      const remaining = deadline - Date.now();
+      if (remaining <= 0) throw new Error("timed out");
+      const done = await page.waitForFunction(predicate, { timeout: Math.min(remaining, 60000), polling: 50 }, ...args)
+        .then(() => true, (error) => { if (error.name === "TimeoutError") return false; throw error; });
+      if (done) return;
+    }
   } catch (error) {
     const state = await page.evaluate(() => JSON.stringify({ state: window.quittenhain?.state,
       message: window.quittenhain?.message, parts: window.quittenhain?.parts })).catch(() => "?");
