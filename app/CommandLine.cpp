@@ -194,9 +194,11 @@ std::string composeUsage()
            "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
            "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
-           "termination request), as does a --frame-log that cannot be written; a failed\n"
-           "--self-check exits with 4; unknown options and invalid values exit with 2, as\n"
-           "do --from or --frames past the demo's end.\n";
+           "termination request, 129 when its terminal closes), as does a --frame-log\n"
+           "that cannot be written; a failed --self-check exits with 4; unknown options,\n"
+           "invalid or empty values and options that contradict each other exit with 2,\n"
+           "as do --from or --frames past the demo's end or past --until, and a video\n"
+           "size its encoder cannot take.\n";
 }
 
 }  // namespace
