@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 bool claimForCapture(FileClaim& claim, const std::string& file, const std::string& target, std::string& error)
 {
@@ -19,6 +20,15 @@ bool claimForCapture(FileClaim& claim, const std::string& file, const std::strin
     case FileClaim::Result::Failed:
         break;
     }
-    error = "cannot claim " + file + " for the capture: " + std::strerror(errno);
+    const int why = errno;
+    if (!claim.failure().empty()) {
+        error = "cannot claim " + file + " for the capture: " + claim.failure();
+    } else if (why == ENOENT) {
+        const std::filesystem::path folder = std::filesystem::u8path(file).parent_path();
+        error = "cannot write " + file + ": the folder " + (folder.empty() ? "." : folder.u8string()) +
+                " does not exist";
+    } else {
+        error = "cannot claim " + file + " for the capture: " + std::strerror(why);
+    }
     return false;
 }

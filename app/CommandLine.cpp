@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/HeadlessRun.h"
 #include "app/VideoFile.h"
 #include "platform/SystemServices.h"
 
@@ -67,6 +68,12 @@ bool parseFrameList(const char* text, std::vector<std::uint64_t>& frames)
 
 constexpr double kLongestSeconds = 86400.0;
 
+bool isFolder(const std::string& path)
+{
+    std::error_code unknown;
+    return std::filesystem::is_directory(std::filesystem::u8path(path), unknown);
+}
+
 // A name with an extension that is no video's, and no existing folder.
 bool looksLikeUnknownVideo(const std::string& target)
 {
@@ -74,7 +81,7 @@ bool looksLikeUnknownVideo(const std::string& target)
     const std::size_t dot = target.rfind('.');
     const bool hasExtension = dot != std::string::npos && dot > (slash == std::string::npos ? 0 : slash + 1) &&
                               dot + 1 < target.size();
-    return hasExtension && !VideoFile::isVideoName(target) && !std::filesystem::is_directory(target);
+    return hasExtension && !VideoFile::isVideoName(target) && !isFolder(target);
 }
 
 // H.264 and VP9 encoders refuse pictures wider or taller than this.
@@ -90,6 +97,37 @@ std::string videoSizeProblem(const CommandLine& options)
     return "the video would be " + std::to_string(width) + "x" + std::to_string(height) +
            "; its encoders take at most " + std::to_string(kLargestVideoSide) +
            " pixels a side (--resolution times --scale)";
+}
+
+// H.264 in 4:2:0 takes only even widths and heights (VP9 takes any).
+std::string oddVideoSizeProblem(const CommandLine& options)
+{
+    const long width = static_cast<long>(options.resolution.width) * options.scale;
+    const long height = static_cast<long>(options.resolution.height) * options.scale;
+    if (options.mode != CommandLine::Mode::CaptureVideo || VideoFile::takesOddSizes(options.captureTarget) ||
+        (width % 2 == 0 && height % 2 == 0))
+        return "";
+    return "the video would be " + std::to_string(width) + "x" + std::to_string(height) +
+           "; H.264 (.mp4, .mkv) needs an even width and height: pick another --resolution, a --scale of 2, "
+           "or .webm";
+}
+
+// Why the range of a capture writes nothing, or only part of what it names,
+// before the run stops at --until; "" when it does not.
+std::string rangeEmptyBeforeUntil(const CommandLine& options)
+{
+    const CaptureRange range{options.fps, options.fromSeconds, options.untilSeconds, options.frames};
+    const std::optional<std::uint64_t> last = range.lastRendered();
+    if (!last || (options.mode != CommandLine::Mode::CaptureFrames && options.mode != CommandLine::Mode::CaptureVideo))
+        return "";
+    const std::string stops = "--until stops the run after frame " + std::to_string(*last) + " at " +
+                              std::to_string(options.fps) + " fps";
+    if (!options.frames.empty() && options.frames.back() > *last)
+        return "--frames asks for frame " + std::to_string(options.frames.back()) + ", but " + stops;
+    if (options.frames.empty() && range.firstWritten() > *last)
+        return "no frame lies from --from to --until: the first one from --from is frame " +
+               std::to_string(range.firstWritten()) + ", and " + stops;
+    return "";
 }
 
 // The options whose meaning depends on what the system's desktop build can
@@ -156,9 +194,11 @@ std::string composeUsage()
            "--capture exits with 0 when it wrote what was asked, and so do a run stopped\n"
            "by --until and --benchmark. A capture that fails or is interrupted leaves no\n"
            "partial file under a final name and exits with 3 (130 for Ctrl-C, 143 for a\n"
-           "termination request), as does a --frame-log that cannot be written; a failed\n"
-           "--self-check exits with 4; unknown options and invalid values exit with 2, as\n"
-           "do --from or --frames past the demo's end.\n";
+           "termination request, 129 when its terminal closes), as does a --frame-log\n"
+           "that cannot be written; a failed --self-check exits with 4; unknown options,\n"
+           "invalid or empty values and options that contradict each other exit with 2,\n"
+           "as do --from or --frames past the demo's end or past --until, and a video\n"
+           "size its encoder cannot take.\n";
 }
 
 }  // namespace
@@ -182,6 +222,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     bool sawRange = false;
     bool sawScale = false;
     bool sawFrom = false;
+    bool sawBenchmark = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -200,10 +241,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (std::strcmp(arg, "--version") == 0) {
             options.mode = CommandLine::Mode::Version;
             return parsed;
-        } else if (std::strcmp(arg, "--windowed") == 0) {
-            options.fullScreen = FullScreenChoice::Windowed;
-        } else if (std::strcmp(arg, "--fullscreen") == 0) {
-            options.fullScreen = FullScreenChoice::FullScreen;
+        } else if (std::strcmp(arg, "--windowed") == 0 || std::strcmp(arg, "--fullscreen") == 0) {
+            const FullScreenChoice choice =
+                arg[2] == 'w' ? FullScreenChoice::Windowed : FullScreenChoice::FullScreen;
+            if (options.fullScreen != FullScreenChoice::Ask && options.fullScreen != choice) {
+                parsed.error = "--windowed and --fullscreen contradict each other; give one";
+                return parsed;
+            }
+            options.fullScreen = choice;
         } else if (std::strcmp(arg, "--no-vsync") == 0) {
             options.vsync = false;
         } else if (std::strcmp(arg, "--headless") == 0) {
@@ -212,6 +257,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (std::strcmp(arg, "--capture") == 0) {
             if (!needValue("a directory or a video file"))
                 return parsed;
+            if (*value == '\0') {
+                parsed.error = "--capture needs a directory or a video file, not an empty name";
+                return parsed;
+            }
+            if (!options.captureTarget.empty() && options.captureTarget != value) {
+                parsed.error = "--capture is given twice; a run captures to one place";
+                return parsed;
+            }
             options.captureTarget = value;
             if (looksLikeUnknownVideo(options.captureTarget)) {
                 parsed.error = "--capture " + options.captureTarget +
@@ -258,10 +311,15 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (std::strcmp(arg, "--frame-log") == 0) {
             if (!needValue("a file name"))
                 return parsed;
+            if (*value == '\0') {
+                parsed.error = "--frame-log needs a file name, not an empty one";
+                return parsed;
+            }
             options.frameLog = value;
         } else if (std::strcmp(arg, "--no-warm-up") == 0) {
             options.warmUp = false;
         } else if (std::strcmp(arg, "--benchmark") == 0) {
+            sawBenchmark = true;
             options.mode = CommandLine::Mode::Benchmark;
         } else if (std::strcmp(arg, "--json") == 0) {
             options.json = true;
@@ -280,7 +338,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             return parsed;
         }
     }
-    if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
+    if (sawBenchmark && !options.captureTarget.empty())
+        parsed.error = "--benchmark writes no frames; it does not go with --capture";
+    else if ((sawFps || sawRange) && options.mode == CommandLine::Mode::Demo)
         parsed.error = "--fps, --from, --until and --frames need --headless or --capture";
     else if (options.json && options.mode != CommandLine::Mode::Benchmark)
         parsed.error = "--json needs --benchmark";
@@ -288,6 +348,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--self-check needs --headless";
     else if (!options.frames.empty() && options.mode != CommandLine::Mode::CaptureFrames)
         parsed.error = "--frames needs --capture with a directory";
+    else if (!options.frames.empty() && sawFrom)
+        parsed.error = "--from and --frames do not go together: --frames names every frame written";
     else if (options.untilSeconds == 0 && !sawFrom)
         parsed.error = "--until 0 leaves nothing to render; give a time after 0 seconds";
     else if (options.untilSeconds >= 0 && options.fromSeconds >= options.untilSeconds)
@@ -296,6 +358,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
         parsed.error = "--scale needs --capture with a video file";
     else if (!videoSizeProblem(options).empty())
         parsed.error = videoSizeProblem(options);
+    else if (!oddVideoSizeProblem(options).empty())
+        parsed.error = oddVideoSizeProblem(options);
+    else if (!rangeEmptyBeforeUntil(options).empty())
+        parsed.error = rangeEmptyBeforeUntil(options);
+    else if (options.mode == CommandLine::Mode::CaptureVideo && isFolder(options.captureTarget))
+        parsed.error = "--capture " + options.captureTarget + " is a folder; a video needs a file name";
     else if (!options.frameLog.empty() && options.mode != CommandLine::Mode::Demo)
         parsed.error = "--frame-log is for playing on the desktop; --benchmark measures headless runs";
     else if (options.resolution.native && options.mode != CommandLine::Mode::Demo)

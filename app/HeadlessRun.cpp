@@ -1,12 +1,14 @@
 #include "app/HeadlessRun.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "app/FrameReadback.h"
 #include "app/Shell.h"
@@ -56,7 +58,23 @@ std::string readbackFailure()
     return run.sinkError.empty() ? run.readback->failure() : run.sinkError;
 }
 
-// Ctrl-C ends with 130, a termination request with 143, as a shell reports them.
+// The message and exit status of an interruption: 130 for Ctrl-C, 143 for a
+// termination request, 129 for the terminal closing, as a shell reports them.
+[[noreturn]] void giveUpOnSignal()
+{
+    const std::string left = run.sink ? run.sink->leftBehind() : "nothing written";
+    switch (pendingInterruption()) {
+    case Interruption::CtrlC:
+        giveUp("interrupted (Ctrl-C); " + left, 130);
+    case Interruption::HangUp:
+        giveUp("stopped: the terminal was closed; " + left, 129);
+    case Interruption::None:
+    case Interruption::Termination:
+        break;
+    }
+    giveUp("stopped by a termination request; " + left, 143);
+}
+
 // The frames already drawn and read are written first, so that a folder of
 // frames ends with the last frame drawn, as if each had been written at once.
 [[noreturn]] void giveUpInterrupted()
@@ -65,11 +83,39 @@ std::string readbackFailure()
         run.interrupted = true;   // a sink failing meanwhile comes back here: no second flush
         run.readback->flush(deliverFrame);
     }
-    const bool ctrlC = pendingInterruption() == Interruption::CtrlC;
-    const std::string left = run.sink ? run.sink->leftBehind() : "nothing written";
-    giveUp(std::string(ctrlC ? "interrupted (Ctrl-C); " : "stopped by a termination request; ") + left,
-           ctrlC ? 130 : 143);
+    giveUpOnSignal();
 }
+
+// Until the first frame is done, the run is loading (scenes, textures,
+// drawing every part once): seconds at large sizes, in steps that look at
+// no interruption.  Meanwhile this thread does and ends the run at once,
+// leaving nothing: no frame has been read, and the sink takes no call from
+// the loading thread.
+class StartUpWatch {
+public:
+    void start()
+    {
+        thread_ = std::thread([this] {
+            while (!done_) {
+                if (pendingInterruption() != Interruption::None)
+                    giveUpOnSignal();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    }
+    void stop()
+    {
+        done_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    ~StartUpWatch() { stop(); }   // an exit during loading ends it too
+
+private:
+    std::thread thread_;
+    std::atomic<bool> done_{false};
+};
+StartUpWatch startUpWatch;
 
 // A sink that failed because the run was being interrupted reports the interruption.
 [[noreturn]] void giveUpOnSink(const std::string& error)
@@ -115,6 +161,7 @@ void reportProgress(std::uint64_t frame, bool last)
 
 void finishFrame(std::uint64_t frame)
 {
+    startUpWatch.stop();
     if (run.everyFrame)
         run.everyFrame(frame);
     if (pendingInterruption() != Interruption::None)
@@ -158,6 +205,15 @@ std::uint64_t CaptureRange::firstWritten() const
     if (!frames.empty())
         return frames.front();
     return static_cast<std::uint64_t>(std::ceil(std::max(0.0, fromSeconds * fps - 1e-4)));
+}
+
+std::optional<std::uint64_t> CaptureRange::lastRendered() const
+{
+    if (untilSeconds < 0)
+        return std::nullopt;
+    // The first frame f for which endsAfter(f) holds.
+    const double limit = untilSeconds * fps - 1e-4;
+    return limit <= 1.0 ? 0 : static_cast<std::uint64_t>(std::ceil(limit)) - 1;
 }
 
 std::optional<std::uint64_t> lastDemoFrame(const SyncTracks& tracks, int fps)
@@ -208,10 +264,13 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
     catchInterruptions();
     std::string error;
     if (run.sink && !run.sink->open(error)) {
+        if (pendingInterruption() != Interruption::None)
+            giveUpOnSignal();
         std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
         return false;
     }
     headless.onFrame(finishFrame);
+    startUpWatch.start();
     return true;
 }
 

@@ -25,6 +25,8 @@ struct CaptureRange {
     bool endsAfter(std::uint64_t frame) const;
     // The first frame that is written.
     std::uint64_t firstWritten() const;
+    // The frame after which untilSeconds stops the run; none without a limit.
+    std::optional<std::uint64_t> lastRendered() const;
 };
 
 // The last frame the demo renders at `fps` on the virtual clock: the one on

@@ -73,17 +73,11 @@ bool PngFrames::write(const FramePixels& pixels, std::string& error)
     }
     // Written under a temporary name and renamed only once the whole file
     // is on disk: a full disk never leaves a short frame under its own name.
+    // The temporary is made anew, never written through a link found there.
     const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(png_.data(), 1, png_.size(), file) == png_.size();
-    int failure = errno;
-    if (file != nullptr && std::fclose(file) != 0 && written) {
-        written = false;
-        failure = errno;
-    }
+    std::string why;
     // A frame of an earlier capture under the same name is replaced.
-    std::string why = std::strerror(failure);
-    if (!written || !replaceFile(temporary, path, why)) {
+    if (!writeNewFile(temporary, png_.data(), png_.size(), why) || !replaceFile(temporary, path, why)) {
         removeFile(temporary);
         error = "cannot write " + path + ": " + why + "; " + leftBehind();
         return false;

@@ -11,23 +11,29 @@ namespace {
 const std::string kPrefix = "quittenhain-capture-";
 const char* const kOwnerFile = "owner";
 
+// Absolute, as the names handed to FFmpeg must be, whatever TMPDIR says.
 fs::path temporaryFolder()
 {
     std::error_code none;
     const fs::path tmp = fs::temp_directory_path(none);
-    return none ? fs::path("/tmp") : tmp;
+    const fs::path absolute = fs::absolute(none ? fs::path("/tmp") : tmp, none);
+    return none ? fs::path("/tmp") : absolute;
 }
 
 // Whether a scratch folder belongs to no running capture: its owner file is
-// unheld, or, from before owner files, it has not changed for a day.
+// unheld, or, from before owner files, it has not changed for a day.  A
+// folder that cannot be looked into (another user's) is never one: it is
+// not this user's to remove.
 bool abandoned(const fs::path& folder, FileClaim& probe)
 {
     const FileClaim::Result result = probe.claim((folder / kOwnerFile).string(), true);
     if (result == FileClaim::Result::TakenOver)
         return true;
-    if (result == FileClaim::Result::Busy || fs::exists(folder / kOwnerFile))
-        return false;
+    // Only a folder known to hold no owner file goes by its age.
     std::error_code unknown;
+    if (result == FileClaim::Result::Busy ||
+        fs::symlink_status(folder / kOwnerFile, unknown).type() != fs::file_type::not_found)
+        return false;
     const auto changed = fs::last_write_time(folder, unknown);
     return !unknown && fs::file_time_type::clock::now() - changed > std::chrono::hours(24);
 }
@@ -35,13 +41,16 @@ bool abandoned(const fs::path& folder, FileClaim& probe)
 void sweepAbandonedFolders()
 {
     std::error_code unreadable;
-    for (const fs::directory_entry& entry : fs::directory_iterator(temporaryFolder(), unreadable)) {
+    fs::directory_iterator entry(temporaryFolder(), unreadable);
+    for (; !unreadable && entry != fs::directory_iterator(); entry.increment(unreadable)) {
         std::error_code ignored;
-        if (entry.path().filename().string().rfind(kPrefix, 0) != 0 || !entry.is_directory(ignored))
+        // A link with the prefix leads elsewhere: never looked into.
+        if (entry->path().filename().string().rfind(kPrefix, 0) != 0 || !entry->is_directory(ignored) ||
+            entry->is_symlink(ignored))
             continue;
         FileClaim probe;
-        if (abandoned(entry.path(), probe))
-            fs::remove_all(entry.path(), ignored);
+        if (abandoned(entry->path(), probe))
+            fs::remove_all(entry->path(), ignored);
     }
 }
 

@@ -35,7 +35,8 @@ bool stopRequested()
 
 // The file a name leads to through symbolic links, as cp and editors write
 // it: the video replaces the link's target and the link stays.  A link
-// without a target leads to the file it names, made anew.
+// without a target leads to the file it names, made anew.  The answer is
+// absolute.
 std::string followLinks(const std::string& path)
 {
     namespace fs = std::filesystem;
@@ -49,7 +50,11 @@ std::string followLinks(const std::string& path)
             break;
         at = next.is_absolute() ? next : at.parent_path() / next;
     }
-    return at.u8string();
+    // Absolute, so that FFmpeg reads it as a file name: never as an option
+    // (a name beginning with '-') or a URL ("file:v.mp4", "pipe:v.mkv").
+    std::error_code unknown;
+    const fs::path absolute = fs::absolute(at, unknown);
+    return (unknown ? at : absolute).u8string();
 }
 
 }  // namespace
@@ -58,6 +63,11 @@ bool VideoFile::isVideoName(const std::string& path)
 {
     const std::string extension = extensionOf(path);
     return extension == "mp4" || extension == "mkv" || extension == "webm";
+}
+
+bool VideoFile::takesOddSizes(const std::string& path)
+{
+    return extensionOf(path) == "webm";
 }
 
 VideoFile::~VideoFile()
@@ -83,6 +93,10 @@ bool VideoFile::writeMusic(std::string& error)
     std::uint64_t skip = firstFrame_ * 44100 / static_cast<std::uint64_t>(fps_) * 4;
     std::size_t got = 0;
     while ((got = stream.read(buffer.data(), buffer.size())) > 0) {
+        if (stopRequested()) {
+            error = "interrupted while the music was decoded";
+            return false;
+        }
         const std::size_t skipped = static_cast<std::size_t>(std::min<std::uint64_t>(skip, got));
         skip -= skipped;
         out.write(reinterpret_cast<const char*>(buffer.data() + skipped), static_cast<std::streamsize>(got - skipped));
@@ -191,7 +205,8 @@ bool VideoFile::finish(std::string& error)
     }
     // FFmpeg's status alone does not prove a video: read it back.
     const bool webm = extensionOf(path_) == "webm";
-    const std::string missing = videoStreamsMissing(part, webm ? "vp9" : "h264", webm ? "opus" : "aac", workDir_);
+    const std::string missing =
+        videoStreamsMissing(part, webm ? "vp9" : "h264", webm ? "opus" : "aac", workDir_, stopRequested);
     if (!missing.empty() || stopRequested()) {
         error = stopRequested() ? "interrupted while the video was checked"
                                 : "FFmpeg ended with status 0, but " + part + " is no video: " + missing;

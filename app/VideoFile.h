@@ -36,6 +36,9 @@ public:
 
     // Whether the name ends in one of the container extensions this knows.
     static bool isVideoName(const std::string& path);
+    // Whether its encoder takes odd widths and heights (VP9 does, H.264 in
+    // 4:2:0 does not).
+    static bool takesOddSizes(const std::string& path);
 
 private:
     std::vector<std::string> ffmpegArguments() const;

@@ -15,7 +15,7 @@ public:
         Done,          // written; or, from finish(), the program ended with status 0
         Interrupted,   // stopRequested() turned true; the program has been stopped
         Failed,        // it no longer reads its input, or it ended otherwise than with 0
-        Stalled,       // it took nothing for the time allowed; the program has been stopped
+        Stalled,       // it took nothing, or did not end, in the time allowed; the program has been stopped
     };
 
     ChildProcess();
@@ -37,9 +37,12 @@ public:
                   std::chrono::milliseconds stallLimit);
 
     // Closes its input and waits until the program has really ended, however
-    // often signals break the wait; when stopRequested() turns true it is
-    // stopped instead.  `how` tells how it ended when it failed.
-    Outcome finish(const std::function<bool()>& stopRequested, std::string& how);
+    // often signals break the wait; when stopRequested() turns true (asked
+    // at least every tenth of a second) it is stopped instead (Interrupted),
+    // and so it is once `timeLimit` has passed (Stalled; zero: no limit).
+    // `how` tells how it ended when it failed or stalled.
+    Outcome finish(const std::function<bool()>& stopRequested, std::string& how,
+                   std::chrono::milliseconds timeLimit = std::chrono::milliseconds::zero());
 
     // Stops the program at once and waits for its end; nothing when none runs.
     void stop();

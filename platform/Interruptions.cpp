@@ -9,6 +9,10 @@ Interruption interruptionOfSignal(int signal)
         return Interruption::None;
     case SIGINT:
         return Interruption::CtrlC;
+#ifdef SIGHUP
+    case SIGHUP:
+        return Interruption::HangUp;
+#endif
     default:
         return Interruption::Termination;
     }

@@ -1,9 +1,10 @@
 #pragma once
 
-// Requests from outside to end the program (Ctrl-C, a termination request),
-// noted instead of acted on at once, so that a capture can leave its files in
-// order before it exits.  Blocking system calls return early when one comes.
-enum class Interruption { None, CtrlC, Termination };
+// Requests from outside to end the program (Ctrl-C, a termination request,
+// the terminal closing), noted instead of acted on at once, so that a
+// capture can leave its files in order before it exits.  Blocking system
+// calls return early when one comes.
+enum class Interruption { None, CtrlC, Termination, HangUp };
 
 // From now on interruptions are noted rather than ending the process.  A
 // writer whose reader has gone then gets an error instead of being killed.

@@ -11,7 +11,9 @@
 
 // Called first thing in main: on Windows a GUI program attaches to the
 // console it was started from (so --help and progress print there) and
-// asks for a 1 ms timer resolution.  Nothing to do elsewhere.
+// asks for a 1 ms timer resolution.  On POSIX a standard input, output or
+// error output that was closed is opened on /dev/null, so that no file the
+// program opens takes its place.
 void prepareProcess();
 
 // The desktop platform (a real window; pace: vsync or pacing to the

@@ -25,6 +25,15 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Sets `stop` from another thread a moment later.
+std::thread requestStopSoon(std::atomic<bool>& stop)
+{
+    return std::thread([&stop] {
+        std::this_thread::sleep_for(milliseconds(300));
+        stop = true;
+    });
+}
+
 // A write to a reader that has gone fails instead of ending the tests, as
 // in the program, which ignores SIGPIPE before it starts a reader.
 class ChildProcessPipe : public ::testing::Test {
@@ -56,10 +65,7 @@ TEST_F(ChildProcessPipe, StopRequestedDuringAStuckWriteStopsTheReader)
     ChildProcess child;
     startShell(child, "exec sleep 20");
     std::atomic<bool> stop{false};
-    std::thread requester([&stop] {
-        std::this_thread::sleep_for(milliseconds(300));
-        stop = true;
-    });
+    std::thread requester = requestStopSoon(stop);
     const auto start = Clock::now();
     const auto outcome = child.write(kLotsOfBytes.data(), kLotsOfBytes.size(), [&stop] { return stop.load(); },
                                      milliseconds(60000));
@@ -91,6 +97,31 @@ TEST_F(ChildProcessPipe, ReaderEndingWithAStatusOtherThanZeroFailsAndSaysHow)
     startShell(fine, "cat >/dev/null");
     ASSERT_EQ(fine.write(kLotsOfBytes.data(), 1000, nullptr, milliseconds(5000)), ChildProcess::Outcome::Done);
     EXPECT_EQ(fine.finish(nullptr, how), ChildProcess::Outcome::Done);
+}
+
+// A program that never ends (a hung FFprobe) neither holds finish() past
+// its time limit nor past a request to stop that comes from another thread,
+// as a signal noted elsewhere does: no signal breaks this wait.
+TEST_F(ChildProcessPipe, FinishingAProgramThatNeverEndsGivesWayToTheLimitAndToAStop)
+{
+    ChildProcess hung;
+    startShell(hung, "exec sleep 20");
+    std::string how;
+    auto start = Clock::now();
+    EXPECT_EQ(hung.finish(nullptr, how, milliseconds(300)), ChildProcess::Outcome::Stalled);
+    EXPECT_LT(secondsSince(start), 10.0);
+    EXPECT_NE(how.find("had not ended"), std::string::npos) << how;
+    EXPECT_FALSE(hung.running());
+
+    ChildProcess stopped;
+    startShell(stopped, "exec sleep 20");
+    std::atomic<bool> stop{false};
+    std::thread requester = requestStopSoon(stop);
+    start = Clock::now();
+    const auto outcome = stopped.finish([&stop] { return stop.load(); }, how);
+    requester.join();
+    EXPECT_EQ(outcome, ChildProcess::Outcome::Interrupted);
+    EXPECT_LT(secondsSince(start), 10.0);
 }
 
 TEST_F(ChildProcessPipe, ReaderThatEndsEarlyMakesTheWriteFail)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -157,4 +160,59 @@ TEST(CommandLine, FrameLogIsForTheDesktop)
     EXPECT_FALSE(parse({"--frame-log"}).error.empty());
     EXPECT_TRUE(parse({"--benchmark"}).options.warmUp);
     EXPECT_FALSE(parse({"--benchmark", "--no-warm-up"}).options.warmUp);
+}
+
+// Options that contradict each other, or that one would silently drop, and
+// empty names are refused before anything runs, not guessed at.
+TEST(CommandLine, ConflictingOrEmptyOptionsAreRefused)
+{
+    for (auto args : std::vector<std::vector<const char*>>{{"--capture", "d", "--benchmark"},
+                                                           {"--benchmark", "--capture", "v.mp4"},
+                                                           {"--capture", "d", "--from", "1", "--frames", "10"},
+                                                           {"--capture", "a", "--capture", "b"},
+                                                           {"--windowed", "--fullscreen"},
+                                                           {"--windowed", "--frame-log", ""},
+                                                           {"--capture", ""}}) {
+        EXPECT_FALSE(parse(args).error.empty()) << args[0] << " " << args[1] << " " << args.back();
+    }
+    EXPECT_NE(parse({"--capture", "d", "--benchmark"}).error.find("--benchmark"), std::string::npos);
+    EXPECT_TRUE(parse({"--capture", "d", "--capture", "d"}).error.empty());
+    EXPECT_TRUE(parse({"--windowed", "--windowed"}).error.empty());
+}
+
+// A range whose frames all lie past the frame at which --until stops the
+// run would render and then fail: refused at once, naming that frame.
+TEST(CommandLine, RangesThatUntilCutsShortAreRefused)
+{
+    const std::string frames = parse({"--capture", "d", "--frames", "10", "--until", "0.1"}).error;
+    EXPECT_NE(frames.find("--until stops the run after frame 5 at 60 fps"), std::string::npos) << frames;
+    EXPECT_TRUE(parse({"--capture", "d", "--frames", "3,5", "--until", "0.1"}).error.empty());
+    // At 1 fps frame 0 shows 0 s and frame 1 shows 1 s: nothing from 0.2 s to 0.5 s.
+    EXPECT_FALSE(parse({"--capture", "d", "--fps", "1", "--from", "0.2", "--until", "0.5"}).error.empty());
+    EXPECT_FALSE(parse({"--capture", "v.webm", "--fps", "1", "--from", "0.2", "--until", "0.5"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "d", "--fps", "1", "--from", "0.2", "--until", "1.5"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "d", "--fps", "60", "--from", "0.2", "--until", "0.5"}).error.empty());
+}
+
+// H.264 in 4:2:0 takes even sizes only; VP9 and PNG frames take any.
+TEST(CommandLine, OddVideoSizesAreRefusedWhereTheEncoderNeedsEvenOnes)
+{
+    const std::string odd = parse({"--capture", "o.mp4", "--resolution", "644x483"}).error;
+    EXPECT_NE(odd.find("644x483"), std::string::npos) << odd;
+    EXPECT_FALSE(parse({"--capture", "o.mkv", "--resolution", "644x483"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "o.mp4", "--resolution", "644x483", "--scale", "2"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "o.webm", "--resolution", "644x483"}).error.empty());
+    EXPECT_TRUE(parse({"--capture", "d", "--resolution", "644x483"}).error.empty());
+}
+
+// A folder with a video's name is no place to write a video: refused
+// before the whole encode, instead of at the rename after it.
+TEST(CommandLine, FolderNamedLikeAVideoIsRefused)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-folder.mp4");
+    fs::create_directories(folder);
+    const std::string error = parse({"--capture", folder.c_str(), "--until", "1"}).error;
+    fs::remove(folder);
+    EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
 }

@@ -13,8 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A folder with a stand-in `ffmpeg` running `script`, put first on PATH for
-// the demo; FFprobe, where the demo looks for it, stays the real one.
+// A folder with a stand-in `ffmpeg` (or `ffprobe`) running `script`, put
+// first on PATH for the demo; the other stays the real one.  The folder is
+// also the demo's temporary folder, so that its scratch folders can be seen.
 class FaultyEncoder : public ::testing::Test {
 protected:
     void SetUp() override
@@ -22,27 +23,30 @@ protected:
         folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-encoder");
         fs::remove_all(folder);
         fs::create_directories(folder / "bin");
+        fs::create_directories(folder / "tmp");
         video = folder / "o.mp4";
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    void encoderRuns(const std::string& script)
+    void standInRuns(const char* name, const std::string& script)
     {
-        const fs::path program = folder / "bin" / "ffmpeg";
+        const fs::path program = folder / "bin" / name;
         std::ofstream(program) << "#!/bin/sh\n" << script << "\n";
         fs::permissions(program, fs::perms::owner_all);
     }
+    void encoderRuns(const std::string& script) { standInRuns("ffmpeg", script); }
 
-    std::string capture(const std::string& arguments) const
+    std::string capture(const std::string& arguments, const std::string& path = "$PATH") const
     {
-        return "PATH=" + (folder / "bin").string() + ":$PATH " + QUITTENHAIN_BINARY + " --capture " +
-               video.string() + " " + arguments;
+        return "PATH=" + (folder / "bin").string() + ":" + path + " TMPDIR=" + (folder / "tmp").string() + " " +
+               QUITTENHAIN_BINARY + " --capture " + video.string() + " " + arguments;
     }
 
     void expectNothingLeft() const
     {
         EXPECT_FALSE(fs::exists(video));
         EXPECT_FALSE(fs::exists(video.string() + ".part"));
+        EXPECT_TRUE(fs::is_empty(folder / "tmp"));   // no scratch folder
     }
 
     fs::path folder;
@@ -52,6 +56,11 @@ protected:
 bool haveFfprobe()
 {
     return std::system("command -v ffprobe >/dev/null") == 0;
+}
+
+bool haveFfmpeg()
+{
+    return std::system("command -v ffmpeg >/dev/null") == 0;
 }
 
 // The stand-in notes its process id and then reads nothing, ever.  The
@@ -127,6 +136,56 @@ TEST_F(FaultyEncoder, EncoderClaimingSuccessWithoutAVideoFailsTheCapture)
     run = runShell(capture("--until 0.2 2>&1"));
     EXPECT_EQ(run.status, 3) << run.output;
     EXPECT_NE(run.output.find("lacks aac sound"), std::string::npos) << run.output;
+    expectNothingLeft();
+}
+
+// Without FFprobe the capture asks FFmpeg to read the video back; a
+// stand-in that takes every frame, writes nothing and says 0 to both is
+// still found out: an empty file is no video.
+TEST_F(FaultyEncoder, EmptyVideoFailsTheCaptureEvenWithoutFfprobe)
+{
+    encoderRuns("/bin/cat >/dev/null; exit 0");
+    const RunResult run = runShell(capture("--until 0.2 2>&1", "/nonexistent"));
+    EXPECT_EQ(run.status, 3) << run.output;
+    EXPECT_NE(run.output.find("it is empty"), std::string::npos) << run.output;
+    expectNothingLeft();
+}
+
+// An FFprobe that never ends (here: one that notes its process id and
+// sleeps) gives way to Ctrl-C and a termination request at once, and is
+// ended with the capture.
+TEST_F(FaultyEncoder, HungVideoCheckGivesWayToCtrlCAndTermination)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    const std::string pid = (folder / "pid").string();
+    standInRuns("ffprobe", "echo $$ > " + pid + "; exec sleep 1000");
+    for (const auto& [signal, status] : {std::pair<const char*, int>{"INT", 130}, {"TERM", 143}}) {
+        fs::remove(pid);
+        const RunResult run = runShell("bash -c '" + capture("--until 0.2") + " 2>/dev/null & demo=$!; " +
+                                       "for i in $(seq 1200); do test -s " + pid + " && break; sleep 0.1; done; " +
+                                       "kill -" + signal + " $demo; SECONDS=0; wait $demo; echo status $? after " +
+                                       "$SECONDS s; kill -0 $(cat " + pid + ") 2>/dev/null && echo check-left'");
+        EXPECT_NE(run.output.find("status " + std::to_string(status) + " "), std::string::npos)
+            << signal << ": " << run.output;
+        int seconds = 99;
+        std::sscanf(run.output.c_str() + std::min(run.output.size(), run.output.find(" after ")), " after %d s", &seconds);
+        EXPECT_LT(seconds, 10) << signal << ": " << run.output;   // not the half minute after which it is given up
+        EXPECT_EQ(run.output.find("check-left"), std::string::npos) << signal;
+        expectNothingLeft();
+    }
+}
+
+// Without a signal, the hung check is given up after half a minute.
+TEST_F(FaultyEncoder, HungVideoCheckIsEndedAfterHalfAMinute)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no FFmpeg";
+    standInRuns("ffprobe", "exec sleep 1000");
+    const RunResult run = runShell(capture("--until 0.2 2>&1"));
+    EXPECT_EQ(run.status, 3) << run.output;
+    EXPECT_NE(run.output.find("FFprobe cannot read it (it had not ended after 30 s"), std::string::npos)
+        << run.output;
     expectNothingLeft();
 }
 

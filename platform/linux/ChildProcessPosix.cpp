@@ -1,5 +1,6 @@
 #include "platform/ChildProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -33,20 +34,37 @@ void closeInput(int& input)
     input = -1;
 }
 
-// Waits for the child's end, retrying when a signal breaks the wait.  When
-// stopRequested() turns true meanwhile, the child is killed first.
-int waitForEnd(pid_t pid, const std::function<bool()>& stopRequested, bool& stopped)
+enum class Ending { Own, Stopped, TimedOut };
+
+// Waits for the child's end, looking for a request to stop at least every
+// tenth of a second: the signal behind it may have gone to another thread
+// and broken no wait here.  On such a request, or once `limit` has passed
+// (zero: none), the child is killed first; `ending` says which.
+int waitForEnd(pid_t pid, const std::function<bool()>& stopRequested, std::chrono::milliseconds limit,
+               Ending& ending)
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + limit;
+    int pause = 1;
     int status = 0;
     for (;;) {
-        if (!stopped && stopRequested && stopRequested()) {
-            kill(pid, SIGKILL);
-            stopped = true;
-        }
-        if (waitpid(pid, &status, 0) == pid)
+        const pid_t ended = waitpid(pid, &status, ending == Ending::Own ? WNOHANG : 0);
+        if (ended == pid)
             return status;
-        if (errno != EINTR)
+        if (ended < 0 && errno != EINTR)
             return -1;
+        if (ended < 0)
+            continue;
+        if (stopRequested && stopRequested())
+            ending = Ending::Stopped;
+        else if (limit.count() > 0 && Clock::now() >= deadline)
+            ending = Ending::TimedOut;
+        if (ending != Ending::Own) {
+            kill(pid, SIGKILL);
+            continue;   // now waited for without a pause
+        }
+        poll(nullptr, 0, pause);
+        pause = std::min(pause * 2, kLookAroundMs);
     }
 }
 
@@ -158,18 +176,23 @@ ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
     return Outcome::Done;
 }
 
-ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequested, std::string& how)
+ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequested, std::string& how,
+                                           std::chrono::milliseconds timeLimit)
 {
     closeInput(handles_->input);
     if (handles_->pid <= 0) {
         how = "it was not running";
         return Outcome::Failed;
     }
-    bool stopped = false;
-    const int status = waitForEnd(handles_->pid, stopRequested, stopped);
+    Ending ending = Ending::Own;
+    const int status = waitForEnd(handles_->pid, stopRequested, timeLimit, ending);
     handles_->pid = -1;
-    if (stopped || (stopRequested && stopRequested()))
+    if (ending == Ending::Stopped || (stopRequested && stopRequested()))
         return Outcome::Interrupted;
+    if (ending == Ending::TimedOut) {
+        how = "it had not ended after " + std::to_string(timeLimit.count() / 1000) + " s and was stopped";
+        return Outcome::Stalled;
+    }
     if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return Outcome::Done;
     how = describeEnd(status);
@@ -181,8 +204,9 @@ void ChildProcess::stop()
     closeInput(handles_->input);
     if (handles_->pid <= 0)
         return;
-    bool stopped = false;
-    waitForEnd(handles_->pid, [] { return true; }, stopped);
+    Ending ending = Ending::Stopped;
+    kill(handles_->pid, SIGKILL);
+    waitForEnd(handles_->pid, nullptr, std::chrono::milliseconds::zero(), ending);
     handles_->pid = -1;
 }
 

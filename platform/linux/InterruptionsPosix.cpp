@@ -1,16 +1,19 @@
 #include "platform/Interruptions.h"
 
+#include <atomic>
 #include <csignal>
 #include <signal.h>
 
 namespace {
 
-volatile std::sig_atomic_t noted = 0;
+// Lock-free, so the handler may set it; atomic, so that any thread reads it.
+std::atomic<int> noted{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler needs a lock-free flag");
 
 void noteSignal(int signal)
 {
-    if (noted == 0)
-        noted = signal;
+    int none = 0;
+    noted.compare_exchange_strong(none, signal);
 }
 
 }  // namespace
@@ -22,10 +25,11 @@ void catchInterruptions()
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
 
 Interruption pendingInterruption()
 {
-    return interruptionOfSignal(noted);
+    return interruptionOfSignal(noted.load());
 }

@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,7 +8,21 @@
 #include "platform/linux/DesktopAudio.h"
 #include "platform/linux/DesktopPlatform.h"
 
-void prepareProcess() {}
+// A program started with its input, output or error output closed would
+// hand those numbers to the first files it opens: progress text meant for
+// the terminal would land in a video.  They are held by /dev/null instead.
+void prepareProcess()
+{
+    for (int standard = 0; standard <= 2; ++standard) {
+        if (fcntl(standard, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = open("/dev/null", O_RDWR);   // the lowest free number: this one
+        if (held < 0)
+            _exit(3);   // no file can be trusted to go where it should
+        if (held != standard)
+            close(held);
+    }
+}
 
 std::unique_ptr<Platform> makeDesktopPlatform(bool pace, PictureSize picture, bool screenPicture)
 {

@@ -239,16 +239,21 @@ ChildProcess::Outcome ChildProcess::write(const void* bytes, std::size_t count,
     return Outcome::Done;
 }
 
-ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequested, std::string& how)
+ChildProcess::Outcome ChildProcess::finish(const std::function<bool()>& stopRequested, std::string& how,
+                                           std::chrono::milliseconds timeLimit)
 {
     closeHandle(handles_->input);
     if (handles_->process == nullptr) {
         how = "it was not running";
         return Outcome::Failed;
     }
-    if (waitUnlessStopped(handles_->process, stopRequested) == Wait::Stopped) {
+    const Wait wait = waitUnlessStopped(handles_->process, stopRequested, timeLimit);
+    if (wait != Wait::Signalled) {
         stop();
-        return Outcome::Interrupted;
+        if (wait == Wait::Stopped)
+            return Outcome::Interrupted;
+        how = "it had not ended after " + std::to_string(timeLimit.count() / 1000) + " s and was stopped";
+        return Outcome::Stalled;
     }
     DWORD status = 0;
     const bool known = GetExitCodeProcess(handles_->process, &status) != 0;

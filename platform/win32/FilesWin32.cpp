@@ -19,6 +19,42 @@ NewFile createNewFile(const std::string& path, std::string& error)
     return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? NewFile::Exists : NewFile::Failed;
 }
 
+bool writeNewFile(const std::string& path, const void* bytes, std::size_t count, std::string& error)
+{
+    const std::wstring name = wideFromUtf8(path);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 8 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        if (!DeleteFileW(name.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            break;
+        file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemMessage(GetLastError());
+        return false;
+    }
+    const auto* next = static_cast<const unsigned char*>(bytes);
+    bool written = true;
+    while (count > 0 && written) {
+        const DWORD chunk = count < (1u << 30) ? static_cast<DWORD>(count) : (1u << 30);
+        DWORD done = 0;
+        written = WriteFile(file, next, chunk, &done, nullptr) && done > 0;
+        next += done;
+        count -= done;
+    }
+    if (!written)
+        error = systemMessage(GetLastError());
+    if (!CloseHandle(file) && written) {
+        written = false;
+        error = systemMessage(GetLastError());
+    }
+    if (!written)
+        DeleteFileW(name.c_str());
+    return written;
+}
+
 bool replaceFile(const std::string& from, const std::string& to, std::string& error)
 {
     if (MoveFileExW(wideFromUtf8(from).c_str(), wideFromUtf8(to).c_str(),
