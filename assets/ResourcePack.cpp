@@ -34,6 +34,14 @@ void appendU16(std::vector<unsigned char>& out, std::uint16_t value)
     out.push_back(static_cast<unsigned char>(value >> 8));
 }
 
+// The characters as the bytes they are: a name's bytes above 127 are
+// negative chars, which must not go through a conversion to unsigned char.
+void appendText(std::vector<unsigned char>& out, const std::string& text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    out.insert(out.end(), bytes, bytes + text.size());
+}
+
 std::array<std::uint32_t, 256> crcTable()
 {
     std::array<std::uint32_t, 256> table{};
@@ -135,8 +143,8 @@ std::vector<unsigned char> writeResourcePack(const std::vector<PackedResource>& 
         appendU16(out, static_cast<std::uint16_t>(resource.name.size()));
         appendU32(out, static_cast<std::uint32_t>(offset));
         appendU32(out, static_cast<std::uint32_t>(resource.size));
-        out.insert(out.end(), resource.type.begin(), resource.type.end());
-        out.insert(out.end(), resource.name.begin(), resource.name.end());
+        appendText(out, resource.type);
+        appendText(out, resource.name);
         offset += resource.size;
     }
     for (const PackedResource& resource : resources)

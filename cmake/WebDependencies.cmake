@@ -58,3 +58,17 @@ function(web_module target)
     "-sEXPORTED_RUNTIME_METHODS=['callMain']"
     -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${library_functions} --js-library ${exit_library})
 endfunction()
+
+# The feature scenes of tests/features drawn in a page, for the browser
+# tests (tests/web/features.test.mjs): quittenhain_features.js and .wasm in
+# the build folder, never in the folder the demo is served from.
+function(web_feature_module)
+  add_executable(quittenhain_features ${CMAKE_SOURCE_DIR}/tests/features/drawFeature.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/features/FeatureScenes.cpp)
+  target_link_libraries(quittenhain_features PRIVATE quittenhain_core)
+  set_target_properties(quittenhain_features PROPERTIES SUFFIX ".js")
+  target_link_options(quittenhain_features PRIVATE
+    -sMODULARIZE=1 -sEXPORT_NAME=createFeatures
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sFULL_ES3=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
+    -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json)
+endfunction()

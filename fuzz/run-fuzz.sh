@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer (also out-of-range float-to-integer conversions
 # and implicit conversions that change a value), and runs each for its share
 # of a bounded total time (seconds, 90 by default), from seeds made of the
-# compiled-in data and a few small texts.  Prints each target's number of runs; a report from any
+# compiled-in data, small scenes (fuzz/seeds/) and a few small texts.  Prints
+# each target's number of runs; a report from any
 # target stops the script with its log and the input that caused it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -26,8 +27,10 @@ seed() {   # target name, then files to copy into its corpus
     cp "$@" "$work/corpus/$name/"
 }
 
+# Small scenes of every block kind rather than the real ones (megabytes
+# each): a fuzzer mutates and runs a small input thousands of times faster.
 build SceneParserFuzz "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
-seed SceneParserFuzz "$root"/res/scenes/*.scene
+seed SceneParserFuzz "$root"/fuzz/seeds/SceneParserFuzz/*.scene
 printf '1201;1\r\n0\r\n-1\r\n' >"$work/corpus/SceneParserFuzz/empty.scene"
 printf '2;1\r\n0\r\n1\r\nL\r\n1;0;0\r\n0;1;0\r\n0;0;1\r\n0;0;0\r\n0;0;0\r\n0;0;1\r\n0\r\n1;1;1\r\n0;0;0\r\n0\r\n1\r\n1\r\n2;1\r\n1;2;3\r\n4;5;6\r\n0\r\n0\r\n1\r\n' \
     >"$work/corpus/SceneParserFuzz/light.scene"
@@ -46,6 +49,17 @@ seed SplashTgaFuzz "$root/res/textures/SPLASH.TGA"
 # A 2x2 picture stored top row first.
 printf '\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\40\50%016d' 0 >"$work/corpus/SplashTgaFuzz/small.tga"
 
+# Packs written by the packing tool itself: two resources, and one whose
+# type and name hold bytes above 127.
+build ResourcePackFuzz "$root/assets/ResourcePack.cpp"
+clang++ -std=c++17 -O1 -I"$root" "$root/tools/pack/PackResources.cpp" "$root/assets/ResourcePack.cpp" \
+    -o "$work/pack-resources"
+mkdir -p "$work/corpus/ResourcePackFuzz"
+printf '3\r\n' >"$work/sync.txt"
+"$work/pack-resources" "$work/corpus/ResourcePackFuzz/two.data" ZYT_MUCKE ZYT_MUCKE_DAT "$work/sync.txt" \
+    ZYT_JPEGTEX WHITE.JPG "$root/fuzz/seeds/SceneParserFuzz/objects-lights-camera.scene"
+"$work/pack-resources" "$work/corpus/ResourcePackFuzz/high.data" "$(printf 'T\351')" "$(printf 'N\374')" "$work/sync.txt"
+
 # TurboJPEG from Debian's source package, built with the fuzzer's coverage
 # instrumentation and AddressSanitizer, so that the fuzzer sees which paths
 # of the decoder an input takes (the system's library is opaque to it).  C
@@ -62,13 +76,12 @@ fi
 build JpegDecodeFuzz "$root/assets/JpegDecoder.cpp" -I"$jpeg" "$jpeg/build/libturbojpeg.a"
 seed JpegDecodeFuzz "$root"/res/textures/*.JPG
 
-# The scene parser must see inputs as large as the largest real scene.
-largest_scene=$(stat -c %s "$root"/res/scenes/*.scene | sort -n | tail -1)
-targets=(SceneParserFuzz SyncTracksFuzz TextFieldsFuzz SplashTgaFuzz JpegDecodeFuzz)
+targets=(SceneParserFuzz SyncTracksFuzz TextFieldsFuzz SplashTgaFuzz JpegDecodeFuzz ResourcePackFuzz)
 share=$((seconds / ${#targets[@]}))
 for name in "${targets[@]}"; do
+    # Room for a few of the seed scenes in a row, small enough for speed.
     max_len=()
-    [ "$name" = SceneParserFuzz ] && max_len=(-max_len="$largest_scene")
+    [ "$name" = SceneParserFuzz ] && max_len=(-max_len=8192)
     log="$work/$name.log"
     if ! "$work/$name" -max_total_time="$share" "${max_len[@]}" -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$work/$name-" "$work/corpus/$name" >"$log" 2>&1; then

@@ -17,7 +17,10 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-if ! [[ "$port" =~ ^[0-9]+$ ]] || [ "$port" -lt 1 ] || [ "$port" -gt 65535 ]; then
+# At most five digits before the comparison: a longer number would overflow
+# the shell's arithmetic instead of failing the range check.  Leading zeros
+# are read as decimal, not octal.
+if ! [[ "$port" =~ ^[0-9]{1,5}$ ]] || ((10#$port < 1 || 10#$port > 65535)); then
   echo "serve-web.sh: the port must be a number from 1 to 65535, not '$port'" >&2
   exit 2
 fi
@@ -32,15 +35,26 @@ if ! command -v python3 >/dev/null; then
   exit 1
 fi
 
-echo "Serving $folder at http://localhost:$port/  (Ctrl-C stops it)"
-# The .wasm type matters: browsers compile WebAssembly while it downloads
-# only when it is served as application/wasm.
-exec python3 - "$folder" "$port" <<'PYTHON'
-import functools, http.server, sys
+# The address is printed once the port is bound: a port in use or one this
+# user may not open is told in one line, with status 2, before anything
+# claims to be served.  The .wasm type matters: browsers compile WebAssembly
+# while it downloads only when it is served as application/wasm.
+exec python3 - "$folder" "$((10#$port))" <<'PYTHON'
+import errno, functools, http.server, os, sys
 folder, port = sys.argv[1], int(sys.argv[2])
 handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
 handler.func.extensions_map.update({".wasm": "application/wasm", ".data": "application/octet-stream"})
-server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+try:
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+except PermissionError:
+    sys.stderr.write(f"serve-web.sh: this user may not open port {port} (ports below 1024 need root); "
+                     "choose another with --port\n")
+    sys.exit(2)
+except OSError as error:
+    reason = "is already in use" if error.errno == errno.EADDRINUSE else f"cannot be opened ({os.strerror(error.errno or 0)})"
+    sys.stderr.write(f"serve-web.sh: port {port} {reason}; choose another with --port\n")
+    sys.exit(2)
+print(f"Serving {folder} at http://localhost:{port}/  (Ctrl-C stops it)", flush=True)
 try:
     server.serve_forever()
 except KeyboardInterrupt:

@@ -84,18 +84,24 @@ TEST_F(ChildProcessPipe, SlowButSteadyReaderGetsEverything)
               ChildProcess::Outcome::Done);
 }
 
-TEST_F(ChildProcessPipe, ReaderEndingWithAStatusOtherThanZeroFailsAndSaysHow)
+// A signal's end carries no exit status: a reader that crashes after
+// reading everything has failed, whatever bits of its status read as 0.
+TEST_F(ChildProcessPipe, ReaderEndingWithAStatusOtherThanZeroOrBySignalFailsAndSaysHow)
 {
-    ChildProcess child;
-    startShell(child, "cat >/dev/null; exit 3");
-    ASSERT_EQ(child.write(kLotsOfBytes.data(), 1000, nullptr, milliseconds(5000)), ChildProcess::Outcome::Done);
-    std::string how;
-    EXPECT_EQ(child.finish(nullptr, how), ChildProcess::Outcome::Failed);
-    EXPECT_EQ(how, "it ended with status 3");
+    for (const auto& [script, expected] : {std::pair{"cat >/dev/null; exit 3", "it ended with status 3"},
+                                           {"cat >/dev/null; kill -SEGV $$", "it was ended by signal Segmentation fault"}}) {
+        ChildProcess child;
+        startShell(child, script);
+        ASSERT_EQ(child.write(kLotsOfBytes.data(), 1000, nullptr, milliseconds(5000)), ChildProcess::Outcome::Done);
+        std::string how;
+        EXPECT_EQ(child.finish(nullptr, how), ChildProcess::Outcome::Failed) << script;
+        EXPECT_EQ(how, expected);
+    }
 
     ChildProcess fine;
     startShell(fine, "cat >/dev/null");
     ASSERT_EQ(fine.write(kLotsOfBytes.data(), 1000, nullptr, milliseconds(5000)), ChildProcess::Outcome::Done);
+    std::string how;
     EXPECT_EQ(fine.finish(nullptr, how), ChildProcess::Outcome::Done);
 }
 

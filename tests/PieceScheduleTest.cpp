@@ -47,9 +47,13 @@ TEST(PieceSchedule, HeardBytesAreWholeSampleFramesSinceTheFirstSampleLessTheLate
     EXPECT_EQ(schedule.heardBytes(3.01, 0.02), 0u);  // played but not heard yet
     EXPECT_EQ(schedule.heardBytes(4.0, 0.0), 176400u);
     EXPECT_EQ(schedule.heardBytes(4.0, 0.25), 132300u);
-    const std::uint64_t odd = schedule.heardBytes(3.0 + 1.0 / 3.0, 0.0);
-    EXPECT_EQ(odd % 4, 0u);
-    EXPECT_EQ(odd, 14700u * 4);
+    // Three quarters into a sample frame: that frame is not heard yet, and
+    // no part of it is counted.
+    for (const double frames : {10.75, 44100.0 / 3.0 + 0.75, 441000.25}) {
+        const std::uint64_t odd = schedule.heardBytes(3.0 + frames / 44100.0, 0.0);
+        EXPECT_EQ(odd % 4, 0u) << frames;
+        EXPECT_EQ(odd, static_cast<std::uint64_t>(frames) * 4) << frames;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,15 @@
 #include "assets/ResourcePack.h"
 #include "assets/Resources.h"
 
+#ifdef QUITTENHAIN_PACK
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "tests/RunDemo.h"
+#endif
+
 namespace {
 
 const unsigned char kSync[] = {'3', '\r', '\n'};
@@ -135,6 +144,17 @@ TEST(ResourcePack, TableFieldsPastTheEndAreRefusedEvenWithAGoodChecksum)
     reseal(size);
     EXPECT_NE(refusal(size).find("(ZYT_MUCKE_DAT) lies past the end"), std::string::npos);
 
+    // Exactly up to the checksum is inside; one byte more is not.
+    const std::uint32_t firstOffset = pack[kFirstEntry + 4] | pack[kFirstEntry + 5] << 8 |
+                                      pack[kFirstEntry + 6] << 16 | static_cast<std::uint32_t>(pack[kFirstEntry + 7]) << 24;
+    const auto upToChecksum = static_cast<std::uint32_t>(pack.size() - 4 - firstOffset);
+    for (const std::uint32_t extra : {0u, 1u}) {
+        std::vector<unsigned char> edge = pack;
+        putU32(edge, kFirstEntry + 8, upToChecksum + extra);
+        reseal(edge);
+        EXPECT_EQ(readResourcePack(edge.data(), edge.size()).error.empty(), extra == 0) << "size " << upToChecksum + extra;
+    }
+
     std::vector<unsigned char> wrap = pack;
     putU32(wrap, kFirstEntry + 4, 0xFFFFFFF0u);   // offset + size would wrap round in 32 bits
     putU32(wrap, kFirstEntry + 8, 0x20);
@@ -174,5 +194,68 @@ TEST(ResourcePack, APackOfAnotherBuildIsToldByTheResourcesItLacks)
     EXPECT_EQ(missingFromPack(pack, expected, 2), std::vector<std::string>{});
     EXPECT_EQ(missingFromPack(pack, expected, 4), (std::vector<std::string>{"ZYT_MUCKE_DAT", "PART2_SCENE"}));
 }
+
+#ifdef QUITTENHAIN_PACK
+// The packing tool the browser build runs, built here for this machine.
+class PackTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() / ("quittenhain-pack-" + std::to_string(getpid()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "sync.txt", std::ios::binary) << "3\r\n";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    RunResult pack(const std::filesystem::path& out, const std::string& type, const std::string& name) const
+    {
+        return runShell(std::string(QUITTENHAIN_PACK) + " '" + out.string() + "' '" + type + "' '" + name + "' '" +
+                        (folder / "sync.txt").string() + "' 2>&1");
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(PackTool, WritesAPackTheReaderTakes)
+{
+    const std::filesystem::path out = folder / "quittenhain.data";
+    ASSERT_EQ(pack(out, "ZYT_MUCKE", "ZYT_MUCKE_DAT").status, 0);
+    std::ifstream in(out, std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const ResourcePack read = readResourcePack(bytes.data(), bytes.size());
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.entries.size(), 1u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(read.entries[0].data), read.entries[0].size), "3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(out.string() + ".part"));
+}
+
+// A device is written to, not replaced by a file renamed over it: a full
+// one fails the run, and the name still leads to the device.
+TEST_F(PackTool, ADeviceIsWrittenToNotReplaced)
+{
+    for (const auto& [device, status] : {std::pair{"/dev/full", 1}, {"/dev/null", 0}}) {
+        const std::filesystem::path out = folder / "out";
+        std::filesystem::remove(out);
+        std::filesystem::create_symlink(device, out);
+        const RunResult run = pack(out, "ZYT_MUCKE", "ZYT_MUCKE_DAT");
+        EXPECT_EQ(run.status, status) << device << ": " << run.output;
+        EXPECT_TRUE(std::filesystem::is_symlink(out)) << device;
+        EXPECT_FALSE(std::filesystem::exists(out.string() + ".part")) << device;
+    }
+}
+
+// The reader refuses a whole pack for one entry without a type or a name.
+TEST_F(PackTool, AnEmptyTypeOrNameIsRefusedAndNothingWritten)
+{
+    const std::filesystem::path out = folder / "quittenhain.data";
+    for (const auto& [type, name] : {std::pair{"", "ZYT_MUCKE_DAT"}, {"ZYT_MUCKE", ""}}) {
+        const RunResult run = pack(out, type, name);
+        EXPECT_EQ(run.status, 1) << run.output;
+        EXPECT_NE(run.output.find("has an empty type or name"), std::string::npos) << run.output;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+#endif
 
 }  // namespace

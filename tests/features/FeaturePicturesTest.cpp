@@ -31,7 +31,8 @@ constexpr Tolerance kTolerances[] = {
     {"lit-sphere", 3, 0.002, 7000},     {"fog", 3, 0.002, 4000},
     {"sphere-map", 3, 0.002, 7000},     {"wireframe-torus", 3, 0.005, 2000},
     {"flat-lit-wireframe", 3, 0.005, 2000}, {"wide-line", 3, 0.005, 550},       {"large-points", 3, 0.002, 36 * 64},
-    {"additive-blending", 3, 0.002, 4000},
+    {"additive-blending", 3, 0.002, 4000},  {"light-attenuation", 3, 0.002, 15000},
+    {"alpha-rounding", 0, 0.0, kFeatureSize * kFeatureSize},
 };
 
 constexpr unsigned char kClear[3] = {26, 26, 51};

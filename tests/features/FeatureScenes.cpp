@@ -80,6 +80,19 @@ void torus(float ring, float tube, int segments, int sides)
     glEnd();
 }
 
+// A spot light of `colour` at `position` (x, y, z) shining along `direction`
+// within `cutoff` degrees of it, switched on.
+void spotLight(GLenum light, const GLfloat (&colour)[4], const GLfloat (&position)[3],
+               const GLfloat (&direction)[3], GLfloat cutoff)
+{
+    const GLfloat positional[4] = {position[0], position[1], position[2], 1.0f};
+    glLightfv(light, GL_DIFFUSE, colour);
+    glLightfv(light, GL_POSITION, positional);
+    glLightfv(light, GL_SPOT_DIRECTION, direction);
+    glLightf(light, GL_SPOT_CUTOFF, cutoff);
+    glEnable(light);
+}
+
 // A white positional light up and to the right, and a red spot light
 // from the lower left, on a blue sphere with a shiny white highlight and a
 // faint red glow of its own.
@@ -95,14 +108,7 @@ void litSphere()
     glLightfv(GL_LIGHT0, GL_SPECULAR, white);
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
     glEnable(GL_LIGHT0);
-    const GLfloat red[4] = {1.0f, 0.2f, 0.1f, 1.0f};
-    const GLfloat spotPosition[4] = {-3.0f, -2.0f, 2.0f, 1.0f};
-    const GLfloat spotDirection[3] = {3.0f, 2.0f, -2.0f};
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, red);
-    glLightfv(GL_LIGHT1, GL_POSITION, spotPosition);
-    glLightfv(GL_LIGHT1, GL_SPOT_DIRECTION, spotDirection);
-    glLightf(GL_LIGHT1, GL_SPOT_CUTOFF, 20.0f);
-    glEnable(GL_LIGHT1);
+    spotLight(GL_LIGHT1, {1.0f, 0.2f, 0.1f, 1.0f}, {-3.0f, -2.0f, 2.0f}, {3.0f, 2.0f, -2.0f}, 20.0f);
     const GLfloat diffuse[4] = {0.2f, 0.4f, 0.9f, 1.0f};
     const GLfloat emission[4] = {0.15f, 0.0f, 0.0f, 1.0f};
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
@@ -267,6 +273,66 @@ void additiveBlending()
     glDisable(GL_BLEND);
 }
 
+// A grey wall facing the eye, finely divided (lighting is computed per
+// vertex), lit by a white light whose distance attenuation is mostly
+// quadratic and a red spot light whose light gathers towards its axis
+// (a spot exponent) and fades linearly with distance.
+void lightAttenuation()
+{
+    lookAtOrigin();
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat whitePosition[4] = {-1.0f, 1.0f, 1.2f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_POSITION, whitePosition);
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1.0f);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.0f);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.25f);
+    glEnable(GL_LIGHT0);
+    spotLight(GL_LIGHT1, {1.0f, 0.3f, 0.2f, 1.0f}, {1.5f, -1.5f, 2.0f}, {-1.0f, 1.0f, -2.0f}, 40.0f);
+    glLightf(GL_LIGHT1, GL_SPOT_EXPONENT, 12.0f);
+    glLightf(GL_LIGHT1, GL_CONSTANT_ATTENUATION, 0.4f);
+    glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.3f);
+    const GLfloat grey[4] = {0.9f, 0.9f, 0.9f, 1.0f};
+    const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, grey);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, black);
+    constexpr int kSteps = 32;
+    constexpr float kHalf = 2.2f;
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    for (int row = 0; row < kSteps; ++row) {
+        glBegin(GL_QUAD_STRIP);
+        for (int column = 0; column <= kSteps; ++column) {
+            const float x = -kHalf + 2.0f * kHalf * static_cast<float>(column) / kSteps;
+            for (int edge = 1; edge >= 0; --edge)
+                glVertex3f(x, -kHalf + 2.0f * kHalf * static_cast<float>(row + edge) / kSteps, 0.0f);
+        }
+        glEnd();
+    }
+}
+
+// Black at a tenth of alpha blended over white.  The fixed-function
+// pipeline rounds the colour, alpha too, to 8 bits before blending: 26/255
+// of alpha keeps 229/255 of the white, where the unrounded 0.1 would keep
+// 229.5/255 and round that up.
+void alphaRounding()
+{
+    pixelCoordinates();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.1f);
+    glBegin(GL_QUADS);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(kFeatureSize, 0.0f, 0.0f);
+    glVertex3f(kFeatureSize, kFeatureSize, 0.0f);
+    glVertex3f(0.0f, kFeatureSize, 0.0f);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
 }  // namespace
 
 const std::vector<FeatureScene>& featureScenes()
@@ -275,7 +341,8 @@ const std::vector<FeatureScene>& featureScenes()
         {"lit-sphere", litSphere},           {"fog", fog},
         {"sphere-map", sphereMap},           {"wireframe-torus", wireframeTorus},
         {"flat-lit-wireframe", flatLitWireframe}, {"wide-line", wideLine},             {"large-points", largePoints},
-        {"additive-blending", additiveBlending},
+        {"additive-blending", additiveBlending}, {"light-attenuation", lightAttenuation},
+        {"alpha-rounding", alphaRounding},
     };
     return scenes;
 }

@@ -201,6 +201,22 @@ TEST_F(GlesDrawing, PoppedAttributesSwitchBlendingAndDepthWritesBack)
     square();
     square();
     EXPECT_NEAR(read().at(320, 240)[0], 102, 1);
+
+    // Depth writes really on again in the driver: with the depth test on, a
+    // near red square hides a far green one drawn after it.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    for (const auto& [z, green] : {std::pair{-0.5f, 0.0f}, {0.5f, 1.0f}}) {
+        glLoadIdentity();
+        glTranslatef(0.0f, 0.0f, z);
+        glColor3f(1.0f - green, green, 0.0f);
+        square();
+    }
+    glLoadIdentity();
+    const Picture picture = read();
+    EXPECT_EQ(picture.at(320, 240)[0], 255);
+    EXPECT_EQ(picture.at(320, 240)[1], 0);
 }
 
 TEST_F(GlesDrawing, PointsAndWideLinesCoverTheAskedPixels)

@@ -41,7 +41,8 @@ function start(args) {
     child.stdout.on("data", (text) => { out += text; if (out.includes("\n")) resolve(); });
     child.on("exit", resolve);
   });
-  const exited = new Promise((resolve) => child.on("exit", (code) => resolve(code)));
+  // "close" comes once the output is read to its end as well.
+  const exited = new Promise((resolve) => child.on("close", (code) => resolve(code)));
   return { child, firstLine, exited, output: () => ({ out, err }) };
 }
 
@@ -72,9 +73,32 @@ describe("serve-web.sh", () => {
     assert.match(server.output().err, /is missing; build the web version first with scripts\/build-web\.sh/);
   });
 
-  test("refuses a port that is not a port", async () => {
-    const server = start(["--port", "80x"]);
-    assert.equal(await server.exited, 2);
-    assert.match(server.output().err, /the port must be a number/);
+  test("refuses a port that is not a port, however long the number", async () => {
+    for (const port of ["80x", "0", "65536", "99999999999999999999"]) {
+      const server = start(["--port", port]);
+      assert.equal(await server.exited, 2, port);
+      assert.equal(server.output().err, `serve-web.sh: the port must be a number from 1 to 65535, not '${port}'\n`);
+    }
+  });
+
+  // Refused in one line before the address is printed, not with a trace
+  // after it.
+  test("refuses a port in use, and one this user may not open, in one line", async (t) => {
+    const folder = await mkdtemp(join(tmpdir(), "quittenhain-serve-"));
+    t.after(() => rm(folder, { recursive: true, force: true }));
+    for (const name of ["index.html", "quittenhain.js", "quittenhain.data"]) await writeFile(join(folder, name), "");
+    const holder = createServer();
+    await new Promise((resolve) => holder.listen(0, "127.0.0.1", resolve));
+    t.after(() => holder.close());
+    const port = holder.address().port;
+    const cases = [[port, /^serve-web\.sh: port \d+ is already in use; choose another with --port\n$/]];
+    if (process.getuid() !== 0)
+      cases.push([80, /^serve-web\.sh: this user may not open port 80 \(ports below 1024 need root\)/]);
+    for (const [asked, message] of cases) {
+      const server = start(["--port", String(asked), folder]);
+      assert.equal(await server.exited, 2, String(asked));
+      assert.equal(server.output().out, "");
+      assert.match(server.output().err, message);
+    }
   });
 });

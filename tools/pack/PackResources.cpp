@@ -1,11 +1,15 @@
 // Packs the resources into the browser build's data file:
 //   pack-resources OUT TYPE NAME FILE [TYPE NAME FILE ...]
-// The file is written under OUT.part and renamed when whole, so a failed run
-// leaves no half-written data file behind.
+// A regular file (or a name not taken yet) is written under OUT.part and
+// renamed when whole, so a failed run leaves no half-written data file
+// behind.  Anything else at OUT (a device, a pipe) is written to directly:
+// renaming over it would put a plain file in its place.
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "assets/ResourcePack.h"
@@ -27,6 +31,20 @@ int fail(const std::string& why)
     return 1;
 }
 
+bool isOtherThanARegularFile(const std::string& path)
+{
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+
+bool writeWhole(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -44,6 +62,9 @@ int main(int argc, char** argv)
         PackedResource resource;
         resource.type = argv[i];
         resource.name = argv[i + 1];
+        // The reader refuses a pack with an empty type or name as a whole.
+        if (resource.type.empty() || resource.name.empty())
+            return fail("the resource from " + std::string(argv[i + 2]) + " has an empty type or name");
         if (resource.type.size() > 0xFFFF || resource.name.size() > 0xFFFF)
             return fail(std::string("name too long: ") + argv[i + 1]);
         resource.data = contents.back().data();
@@ -51,14 +72,18 @@ int main(int argc, char** argv)
         resources.push_back(resource);
     }
     const std::vector<unsigned char> pack = writeResourcePack(resources);
+    if (pack.size() > UINT32_MAX)
+        return fail("the resources do not fit in one data file (offsets are 32 bits)");
+    if (isOtherThanARegularFile(out))
+        return writeWhole(out, pack) ? 0 : fail("cannot write " + out);
     const std::string part = out + ".part";
-    {
-        std::ofstream file(part, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(pack.data()), static_cast<std::streamsize>(pack.size()));
-        if (!file.flush())
-            return fail("cannot write " + part);
+    if (!writeWhole(part, pack)) {
+        std::remove(part.c_str());
+        return fail("cannot write " + part);
     }
-    if (std::rename(part.c_str(), out.c_str()) != 0)
+    if (std::rename(part.c_str(), out.c_str()) != 0) {
+        std::remove(part.c_str());
         return fail("cannot rename " + part + " to " + out);
+    }
     return 0;
 }

@@ -6,6 +6,9 @@ import { fileURLToPath } from "node:url";
 export const repoRoot = resolve(dirname(fileURLToPath(import.meta.url)), "../../..");
 // The web build's folder, as scripts/build-web.sh writes it.
 export const distFolder = resolve(process.env.QH_WEB_DIST || join(repoRoot, "dist/quittenhain-web"));
+// scripts/build-web.sh's build folder, which also holds the feature scenes'
+// module (quittenhain_features.js).
+export const webBuildFolder = resolve(repoRoot, process.env.QH_WEB_BUILD_DIR || "build-web");
 export const pageSource = join(repoRoot, "platform/web/page/index.html");
 export const standInScript = join(repoRoot, "tests/web/standin/quittenhain.js");
 export const goldenFolder = join(repoRoot, "tests/golden");
