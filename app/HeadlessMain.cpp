@@ -62,6 +62,8 @@ void runHeadlessDemo(const CommandLine& command, HeadlessPlatform& headless, std
                          command.mode == CommandLine::Mode::Benchmark;
     shell.exitStatus = capture ? 0 : 1;
     shell.warmUp = command.warmUp;
+    // The virtual clock never stalls: every step runs, at any rate.
+    shell.catchUpLimit = 0;
     shell.onPartStart = partBegins;
     shell.onEnd = finishHeadlessRun;
     runDemo(shell);

@@ -1,12 +1,14 @@
 #include "app/Shell.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "app/PartRenderState.h"
 #include "app/SplashWindow.h"
 #include "app/StartupTimes.h"
+#include "app/StepClock.h"
 #include "app/Timeline.h"
 #include "app/WarmUp.h"
 #include "assets/DemoTextures.h"
@@ -56,13 +58,26 @@ void quitRestoringDisplay()
     endDemo();
 }
 
+// The next part's clock starts where the music says the part began, not
+// at the frame that noticed it: frames at any rate then agree on partTime.
+PartStart nextPartStart(std::uint32_t now)
+{
+    std::uint32_t switchTime = 0;
+    if (theMusicPlayer == nullptr || !theMusicPlayer->lastEventTime(1, switchTime))
+        return {now, 0};
+    return partStartFromMusic(now, theMusicPlayer->position(), switchTime);
+}
+
 void switchToNextPart()
 {
     if (partNumber >= 11)
         quitRestoringDisplay();
+    const PartStart start = nextPartStart(platform().tickCount());
+    finishPartSteps(partNumber, static_cast<std::int32_t>(start.ticks - partStartTicks) / 5);
     partNumber += 1;
     applyPartRenderState(partNumber);
-    partStartTicks = platform().tickCount();
+    partStartTicks = start.ticks;
+    beginPartSteps(partNumber, start.startFrame);
     beginPart();
 }
 
@@ -86,6 +101,7 @@ void loadAndStart()
     if (fullScreen)
         system.enterFullScreen(mainWindow);
     partStartTicks = system.tickCount();
+    beginPartSteps(partNumber, 0);
     theStartupTimes.total = millisecondsSinceProcessStart();
     beginPart();
 }
@@ -103,7 +119,9 @@ void mainLoopPass()
     while (system.pollEvent(event))
         mainWindowProc(event);
     const std::uint32_t elapsed = system.tickCount() - partStartTicks;
-    const int partTime = static_cast<std::int32_t>(elapsed) / 5;
+    // A fast frame may come a few milliseconds before the music's start of
+    // the part; it shows the part's first moment.
+    const int partTime = std::max(0, static_cast<std::int32_t>(elapsed) / 5);
     renderPartFrame(partNumber, partTime, mainWindow);
     system.swapBuffers(mainWindow);
     if (shellOptions.afterSwap)
@@ -157,6 +175,7 @@ void mainWindowProc(const PlatformEvent& event)
 void runDemo(const ShellOptions& options)
 {
     shellOptions = options;
+    setStepCatchUpLimit(options.catchUpLimit);
     Platform& system = platform();
     if (!system.init())
         failStartUp(nullptr, "RegisterClass failed");

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/StepClock.h"
+
 struct PlatformEvent;
 struct PlatformWindow;
 
@@ -21,6 +23,8 @@ struct ShellOptions {
     // Draw every part once while loading, so the driver builds its code for
     // each state combination before the cuts rather than at them.
     bool warmUp = true;
+    // The most effect steps a frame catches up after a stall (0: all).
+    int catchUpLimit = kRealTimeCatchUpLimit;
     // Told of every part as it begins, before its first frame.
     std::function<void(int part)> onPartStart;
     // Called right after every buffer swap.

@@ -50,9 +50,26 @@ MusicPlayer::~MusicPlayer()
     output.free();
 }
 
+std::uint32_t MusicPlayer::position() const
+{
+    return audio().channelGetPosition(stream_);
+}
+
+bool MusicPlayer::lastEventTime(int track, std::uint32_t& time) const
+{
+    if (track < 1 || static_cast<unsigned>(track) > tracks_.trackCount)
+        return false;
+    const unsigned row = static_cast<unsigned>(track - 1);
+    const unsigned next = tracks_.cursors[row];
+    if (next == 0)
+        return false;
+    time = tracks_.times[static_cast<std::size_t>(row) * tracks_.stride + next - 1];
+    return true;
+}
+
 bool MusicPlayer::eventDue(int track)
 {
-    const std::uint32_t position = audio().channelGetPosition(stream_);
+    const std::uint32_t position = this->position();
     if (track < 1 || static_cast<unsigned>(track) > tracks_.trackCount)
         return false;
     const unsigned row = static_cast<unsigned>(track - 1);

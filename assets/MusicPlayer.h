@@ -22,6 +22,13 @@ public:
     // Tracks count from 1.  True once for each event, in order.
     bool eventDue(int track);
 
+    // The time of the event of `track` eventDue reported last; false when
+    // it has reported none.
+    bool lastEventTime(int track, std::uint32_t& time) const;
+
+    // The stream's play position, a byte position as the event times are.
+    std::uint32_t position() const;
+
     const SyncTracks& tracks() const { return tracks_; }
 
 private:

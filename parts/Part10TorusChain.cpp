@@ -72,7 +72,7 @@ void drawTorus(float tubeRadius, int sides, float ringRadius, int rings)
     }
 }
 
-void part10And11Frame(int partTime, GLuint texMap, ParticleSystem& particles, int isPart11)
+void part10And11Frame(int partTime, GLuint texMap, const ParticleSystem& particles, int isPart11)
 {
     glClear(GL_DEPTH_BUFFER_BIT);   // the colour buffer keeps the faded trails
     glLoadIdentity();
@@ -89,5 +89,4 @@ void part10And11Frame(int partTime, GLuint texMap, ParticleSystem& particles, in
 
     drawTexturedOverlay(texMap, 0.6f, 0.6f, 0.6f, isPart11 == 1 ? 0.05f : 0.1f);
     glFlush();
-    particles.update();
 }

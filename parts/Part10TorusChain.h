@@ -21,5 +21,6 @@ Vec3 torusChainEye(int partTime);
 void drawTorus(float tubeRadius, int sides, float ringRadius, int rings);
 
 // Parts 10 (isPart11 0) and 11 (isPart11 1): a twisting chain of wireframe
-// tori in the glow cloud, over the faded picture of the frames before.
-void part10And11Frame(int partTime, GLuint texMap, ParticleSystem& particles, int isPart11);
+// tori in the glow cloud, over the faded picture of the frames before.  The
+// chain turns on by half a degree with every picture.
+void part10And11Frame(int partTime, GLuint texMap, const ParticleSystem& particles, int isPart11);

@@ -16,7 +16,7 @@ Vec3 part4Eye(int partTime)
     return {20.0f * b * cosA + 5.0f, 10.0f * cosA * cosA, 20.0f * b * std::sin(a) + 5.0f, 0.0f};
 }
 
-void part4Frame(int partTime, GLuint texBlack, ParticleSystem& particles)
+void part4Frame(int partTime, GLuint texBlack, const ParticleSystem& particles)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const Vec3 eye = part4Eye(partTime);
@@ -27,5 +27,4 @@ void part4Frame(int partTime, GLuint texBlack, ParticleSystem& particles)
     glPopMatrix();
     drawTexturedOverlay(texBlack, 1.0f, 1.0f, 1.0f, 0.1f);
     glFlush();
-    particles.update();
 }

@@ -11,4 +11,4 @@ class ParticleSystem;
 Vec3 part4Eye(int partTime);
 
 // Part 4: the camera flies around the glowing cloud, darkened by a tenth.
-void part4Frame(int partTime, GLuint texBlack, ParticleSystem& particles);
+void part4Frame(int partTime, GLuint texBlack, const ParticleSystem& particles);

@@ -65,7 +65,7 @@ void updateClothImpulses(ClothImpulses& impulses, Cloth& cloth, int partTime, co
     impulses.active = true;
 }
 
-void part7Frame(int partTime, Cloth& cloth)
+void part7Frame(int partTime, const Cloth& cloth)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -76,7 +76,10 @@ void part7Frame(int partTime, Cloth& cloth)
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     glFlush();
+}
 
+void part7Step(int partTime, Cloth& cloth)
+{
     updateClothImpulses(part7Impulses, cloth, partTime);
     cloth.step();
 }

@@ -26,6 +26,8 @@ void updateClothImpulses(ClothImpulses& impulses, Cloth& cloth, int partTime,
 // a degree per tick.
 float clothTurn(int partTime);
 
-// Part 7: the turning cloth, solid and as an additive wireframe, then the
-// impulses and one cloth step.
-void part7Frame(int partTime, Cloth& cloth);
+// Part 7: the turning cloth, solid and as an additive wireframe.
+void part7Frame(int partTime, const Cloth& cloth);
+
+// One step of part 7: the impulses at partTime, then one cloth step.
+void part7Step(int partTime, Cloth& cloth);

@@ -139,4 +139,12 @@ struct Scene {
     // (which therefore light the next call's objects).  A frame at or past
     // frameCount draws nothing.
     void renderFrame(std::uint32_t frame) const;
+    // Sets the lights as renderFrame(frame) leaves them, drawing nothing and
+    // keeping the modelview: for a frame drawn after another than the one
+    // before it.
+    void placeLights(std::uint32_t frame) const;
+
+private:
+    bool hasView(std::uint32_t frame) const;
+    void applyLights(std::uint32_t frame) const;
 };

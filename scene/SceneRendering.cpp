@@ -83,12 +83,31 @@ void SceneLight::apply(std::uint32_t frame) const
         glDisable(glLight);
 }
 
+bool Scene::hasView(std::uint32_t frame) const
+{
+    // A scene without a camera has no view to draw from.
+    return frame < frameCount && activeCamera >= 0 && static_cast<std::size_t>(activeCamera) < cameras.size();
+}
+
+void Scene::applyLights(std::uint32_t frame) const
+{
+    for (std::size_t i = 0; i < lights.size() && i < static_cast<std::size_t>(kMaxSceneLights); ++i)
+        lights[i].apply(frame);
+}
+
+void Scene::placeLights(std::uint32_t frame) const
+{
+    if (!hasView(frame))
+        return;
+    glPushMatrix();
+    cameras[static_cast<std::size_t>(activeCamera)].apply(frame);
+    applyLights(frame);
+    glPopMatrix();
+}
+
 void Scene::renderFrame(std::uint32_t frame) const
 {
-    if (frame >= frameCount)
-        return;
-    // A scene without a camera has no view to draw from.
-    if (activeCamera < 0 || static_cast<std::size_t>(activeCamera) >= cameras.size())
+    if (!hasView(frame))
         return;
     cameras[static_cast<std::size_t>(activeCamera)].apply(frame);
     for (const SceneObject& o : objects)
@@ -105,6 +124,5 @@ void Scene::renderFrame(std::uint32_t frame) const
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     // Set after the objects: they are lit by the previous call's lights.
-    for (std::size_t i = 0; i < lights.size() && i < static_cast<std::size_t>(kMaxSceneLights); ++i)
-        lights[i].apply(frame);
+    applyLights(frame);
 }

@@ -53,3 +53,9 @@ void renderSceneFrame(const SceneSet& scenes, std::size_t index, std::uint32_t f
     if (index < scenes.size() && scenes[index])
         scenes[index]->renderFrame(frame);
 }
+
+void placeSceneLights(const SceneSet& scenes, std::size_t index, std::uint32_t frame)
+{
+    if (index < scenes.size() && scenes[index])
+        scenes[index]->placeLights(frame);
+}

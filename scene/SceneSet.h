@@ -22,3 +22,6 @@ bool createScene(const char* name, SceneSet& scenes);
 
 // Draws nothing when `index` names no scene.
 void renderSceneFrame(const SceneSet& scenes, std::size_t index, std::uint32_t frame);
+// Sets the lights as renderSceneFrame leaves them; nothing when `index`
+// names no scene.
+void placeSceneLights(const SceneSet& scenes, std::size_t index, std::uint32_t frame);

@@ -13,29 +13,30 @@
 #include "tests/GoldenReferences.h"
 #include "tests/PngImage.h"
 
-// Renders the listed frames of one headless capture at 60 fps into `dir`,
+// Renders the listed frames of one headless capture at `fps` into `dir`,
 // with further options (like a resolution) if given.
 inline void captureFrames(const std::filesystem::path& dir, const std::vector<GoldenFrame>& frames,
-                          const std::string& options)
+                          const std::string& options, int fps = 60)
 {
     std::string list;
     for (const GoldenFrame& entry : frames)
         list += (list.empty() ? "" : ",") + std::to_string(entry.frame);
-    const std::string command =
-        std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps 60 --frames " + list + " " + options + " " QUITTENHAIN_DISCARD_STDERR;
+    const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps " +
+                                std::to_string(fps) + " --frames " + list + " " + options +
+                                " " QUITTENHAIN_DISCARD_STDERR;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 
-// The listed frames of one headless capture at 60 fps, in list order, with
+// The listed frames of one headless capture at `fps`, in list order, with
 // further options (like a resolution) if given.  The capture's folder is
 // made under the temporary directory and removed again.
 inline std::vector<Image> capturedFrames(const std::vector<GoldenFrame>& frames, const std::string& options,
-                                         const std::string& tag)
+                                         const std::string& tag, int fps = 60)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("quittenhain-" + tag + "-frames");
     std::filesystem::remove_all(dir);
-    captureFrames(dir, frames, options);
+    captureFrames(dir, frames, options, fps);
     std::vector<Image> images;
     for (const GoldenFrame& entry : frames) {
         char file[32];

@@ -194,9 +194,10 @@ protected:
 
 TEST_F(MetaballPart, FirstFrameIsBlackAndTheSecondShowsTheBlobs)
 {
+    beginPartSteps(8, 0);
     renderPartFrame(8, 0, nullptr);
     EXPECT_EQ(brightPixels(), 0);
-    renderPartFrame(8, 1, nullptr);
+    renderPartFrame(8, 3, nullptr);   // the next 60 Hz frame: one step on
     EXPECT_GT(brightPixels(), 1000);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
