@@ -16,7 +16,8 @@ namespace {
 // that every effect that steps (particles, the cloth and its random
 // impulses, the metaballs, the trails, the torus chain going on from part
 // 10 into 11) has run long enough to show a wrong speed.  A part's first 60
-// fps frame is no such time: a slower clock notices the switch a frame later.
+// fps frame is no such time: a slower clock notices the switch a frame
+// later, a faster one may begin the part a frame earlier.
 const std::vector<GoldenFrame> kSharedTimes = {
     {"part1-waves", 300},          {"part1-plasma", 700},
     {"part2-temple", 1110},        {"part2-late", 2000},

@@ -116,8 +116,10 @@ test(`the test mode's frames equal the golden references${checksAll ? "" : " (al
 
 // Effects step 60 times a second of the music whatever the frame rate, so
 // the frames of other rates at the times they share with 60 fps are the
-// golden frames too.  A part's first 60 fps frame is left out at 30 fps: a
-// slower clock notices the switch a frame later.  At 144 fps the run stops
+// golden frames too.  A part's first 60 fps frame is left out: a slower
+// clock notices the switch a frame later, and a faster one begins the part a
+// frame earlier, whose drawing changes state the part's first frame meets
+// (the first frame of part 4 at 144 fps: tile means up to 23).  At 144 fps the run stops
 // after part 4 to keep the time in bounds; the native test checks the
 // whole demo at both rates.  They run with WebGL on Mesa, where every frame
 // is checked: on SwiftShader the frames of the parts that step are left out.
@@ -133,6 +135,7 @@ test("at 30 fps the test mode's frames at the times shared with 60 fps equal the
 
 test("at 144 fps the test mode's frames at the times shared with 60 fps equal the golden references", onlyOnMesa,
      async (t) => {
-  const frames = (await checkedFrames()).filter((frame) => frame.index % 5 === 0 && frame.index <= 5370);
+  const frames = (await checkedFrames()).filter((frame) => frame.index % 5 === 0 && frame.index <= 5370 &&
+                                                        !partStarts.has(frame.name));
   await renderAndCompare(t, frames, 144);
 });
