@@ -113,6 +113,10 @@ echo "   $wideUnlit of $total frames at 0.10 or more without them (the mark: 80 
 # a depth buffer, lamps hidden behind gates or past the fog's end (700)
 # left out.
 echo "== part 9's lamps over its frames $part9 to $((part10 - 1))"
+if [ -z "$part9" ] || [ -z "$part10" ]; then
+    echo "   the capture did not report where parts 9 and 10 begin: FAIL"
+    exit 1
+fi
 read -r largest largestAt top stacked firstStacked frames < <(measure lamps "$root/res/scenes/part9.scene" Lamps01 45 700 "$part9" "$part10")
 verdict "$largest <= 5"
 echo "   largest lamp: $largest % of the frame at frame $largestAt (the mark: 5 %) $mark"
