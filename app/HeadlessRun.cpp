@@ -270,7 +270,8 @@ bool startHeadlessRun(HeadlessPlatform& headless, HeadlessRunOptions options)
         return false;
     }
     headless.onFrame(finishFrame);
-    startUpWatch.start();
+    if (interruptionsCanCome())
+        startUpWatch.start();
     return true;
 }
 

@@ -13,6 +13,10 @@ void catchInterruptions();
 // The first interruption noted since catchInterruptions(), or None.
 Interruption pendingInterruption();
 
+// Whether interruptions can come at all, and a thread of its own can look
+// out for them: not in a web page, which has neither signals nor threads.
+bool interruptionsCanCome();
+
 // What a noted signal number means (0: none noted).  Shared by the systems'
 // implementations.
 Interruption interruptionOfSignal(int signal);

@@ -33,3 +33,8 @@ Interruption pendingInterruption()
 {
     return interruptionOfSignal(noted.load());
 }
+
+bool interruptionsCanCome()
+{
+    return true;
+}

@@ -38,3 +38,8 @@ Interruption pendingInterruption()
 {
     return Interruption::None;
 }
+
+bool interruptionsCanCome()
+{
+    return false;
+}

@@ -45,3 +45,8 @@ Interruption pendingInterruption()
 {
     return interruptionOfSignal(noted.load());
 }
+
+bool interruptionsCanCome()
+{
+    return true;
+}
