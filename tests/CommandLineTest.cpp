@@ -212,7 +212,8 @@ TEST(CommandLine, FolderNamedLikeAVideoIsRefused)
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("quittenhain-" + std::to_string(getpid()) + "-folder.mp4");
     fs::create_directories(folder);
-    const std::string error = parse({"--capture", folder.c_str(), "--until", "1"}).error;
+    const std::string name = folder.string();
+    const std::string error = parse({"--capture", name.c_str(), "--until", "1"}).error;
     fs::remove(folder);
     EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
 }

@@ -150,6 +150,20 @@ describe("the address's test modes", () => {
                      [[120, 640, 640 * 480 * 4], [700, 640, 640 * 480 * 4], [760, 640, 640 * 480 * 4]]);
   });
 
+  test("?frames&fps counts the frames at that rate; an fps the demo cannot take is refused on the page",
+       async (t) => {
+    const url = await servePage(t);
+    const page = await open(t, url + "?frames=60&fps=30");
+    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the frame", 20000);
+    assert.deepEqual((await instances(page))[0].arguments, ["--frames", "60", "--fps", "30"]);
+    for (const fps of ["0", "1001", "x", "30.5"]) {
+      const refused = await open(t, `${url}?frames=60&fps=${fps}`);
+      await waitInPage(refused, () => window.quittenhain.state === "error", "the refusal", 10000);
+      assert.match(await bodyText(refused), /fps= takes a whole number/, `fps=${fps}`);
+      assert.deepEqual(await instances(refused), [], `fps=${fps}`);
+    }
+  });
+
   test("?benchmark collects the printed table", async (t) => {
     const page = await open(t, (await servePage(t)) + "?benchmark");
     await waitInPage(page, () => window.quittenhain.exitStatus === 0, "the benchmark", 20000);

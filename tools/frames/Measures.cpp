@@ -52,6 +52,15 @@ CardContrast cardContrast(const Picture& frame, const Picture& card, int margin)
     return c;
 }
 
+double meanLuma(const Picture& frame)
+{
+    double sum = 0;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            sum += frame.luma(x, y);
+    return sum / (double(frame.width) * frame.height);
+}
+
 double blackShare(const Picture& frame, int level)
 {
     int black = 0;
@@ -86,6 +95,21 @@ double centreSpread(const Picture& frame)
         }
     const double mean = sum / n;
     return std::sqrt(std::max(0.0, squares / n - mean * mean));
+}
+
+double flickerShare(const Picture& first, const Picture& second, const Picture& third, int levels)
+{
+    if (first.width != second.width || first.height != second.height || second.width != third.width ||
+        second.height != third.height)
+        return 1.0;
+    int flipped = 0;
+    for (int y = 0; y < first.height; ++y)
+        for (int x = 0; x < first.width; ++x) {
+            const double there = (second.luma(x, y) - first.luma(x, y)) * 255;
+            const double back = (third.luma(x, y) - second.luma(x, y)) * 255;
+            flipped += (there > levels && back < -levels) || (there < -levels && back > levels);
+        }
+    return double(flipped) / (double(first.width) * first.height);
 }
 
 }  // namespace frames

@@ -28,6 +28,9 @@ struct CardContrast {
 };
 CardContrast cardContrast(const Picture& frame, const Picture& card, int margin = 12);
 
+// Mean luminance (0..1) over the whole frame.
+double meanLuma(const Picture& frame);
+
 // Share of pixels with every channel at most `level` (0..255).
 double blackShare(const Picture& frame, int level = 2);
 
@@ -37,5 +40,12 @@ double litShare(const Picture& frame, const Mask& mask, double threshold = 0.15)
 // Standard deviation of luminance (0..1) over the middle half of the frame
 // in each direction (320 x 240 of 640 x 480).
 double centreSpread(const Picture& frame);
+
+// Share of pixels that flip: their luminance changes by more than `levels`
+// (of 255) from one frame to the next and by more than that back the other
+// way to the frame after. Texture detail finer than the screen samples it
+// does this as the camera moves; an edge that moves across a pixel changes
+// it once.
+double flickerShare(const Picture& first, const Picture& second, const Picture& third, int levels = 40);
 
 }  // namespace frames

@@ -8,64 +8,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "scene/SceneParser.h"
+#include "SceneView.hpp"
 
 namespace frames {
 
 namespace {
 
-struct V {
-    double x, y, z;
-};
-V operator-(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V operator+(V a, V b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V operator*(V a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V cross(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-V unit(V a) { return a * (1.0 / std::sqrt(dot(a, a))); }
 // File coordinates (Z up) to display space, as the renderer converts them.
 V display(const KeyVec3& k) { return {k.x, k.z, -k.y}; }
-
-V rotate(V v, V axis, double radians)
-{
-    const double c = std::cos(radians), s = std::sin(radians);
-    return v * c + cross(axis, v) * s + axis * (dot(axis, v) * (1 - c));
-}
-
-Scene readScene(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<unsigned char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.empty())
-        throw std::runtime_error("cannot read " + path);
-    Scene scene;
-    SceneTextureHooks hooks;
-    hooks.enableSphereMap = [] {};
-    hooks.loadTexture = [](const char*) { return 0u; };
-    std::string problem;
-    if (!parseScene(text.data(), text.size(), scene, hooks, problem))
-        throw std::runtime_error(path + ": " + problem);
-    return scene;
-}
-
-// Screen position (x right, y down, in pixels) of a display-space point.
-struct Camera {
-    V eye, forward, right, up;
-    double focal, aspect;
-    int width, height;
-
-    bool project(V p, double& sx, double& sy) const
-    {
-        const V d = p - eye;
-        const double depth = dot(d, forward);
-        if (depth < 1.0)
-            return false;
-        const double nx = dot(d, right) / depth * focal / aspect, ny = dot(d, up) / depth * focal;
-        sx = (nx + 1) * 0.5 * width;
-        sy = (1 - ny) * 0.5 * height;
-        return true;
-    }
-};
 
 void fillTriangle(Mask& mask, const double (&x)[3], const double (&y)[3])
 {
@@ -107,16 +57,26 @@ Mask withoutRim(const Mask& m)
 
 }  // namespace
 
-Mask objectMask(const std::string& scenePath, const std::string& objectName, unsigned sceneFrame, const View& view)
+Scene readScene(const std::string& path)
 {
-    const Scene scene = readScene(scenePath);
-    const SceneObject* object = nullptr;
-    for (const SceneObject& o : scene.objects)
-        if (objectName == o.name)
-            object = &o;
-    if (object == nullptr || scene.cameras.empty())
-        throw std::runtime_error(scenePath + ": no object " + objectName + " or no camera");
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.empty())
+        throw std::runtime_error("cannot read " + path);
+    Scene scene;
+    SceneTextureHooks hooks;
+    hooks.enableSphereMap = [] {};
+    hooks.loadTexture = [](const char*) { return 0u; };
+    std::string problem;
+    if (!parseScene(text.data(), text.size(), scene, hooks, problem))
+        throw std::runtime_error(path + ": " + problem);
+    return scene;
+}
 
+Camera cameraAt(const Scene& scene, unsigned sceneFrame, const View& view)
+{
+    if (scene.cameras.empty())
+        throw std::runtime_error("the scene has no camera");
     const SceneCamera& c = scene.cameras[0];
     auto keyOr = [&](bool has, const AnimTrack& t, const NodeTransform& rest) {
         return has && sceneFrame < t.positionKeys.size() ? t.positionKeys[sceneFrame] : rest.position;
@@ -131,26 +91,47 @@ Mask objectMask(const std::string& scenePath, const std::string& objectName, uns
     cam.aspect = double(1.33f);
     cam.width = view.width;
     cam.height = view.height;
+    return cam;
+}
 
-    // The object's corners moved as the renderer moves them: turned about
-    // the rest position by the rotation key, carried by the position key.
-    const V rest = display(object->transform.position);
-    V offset{0, 0, 0}, axis{0, 1, 0};
-    double radians = 0;
-    if (object->hasTrack && sceneFrame < object->track.positionKeys.size())
-        offset = display(object->track.positionKeys[sceneFrame]) - rest;
-    if (object->hasTrack && sceneFrame < object->track.rotationKeys.size()) {
-        const RotationKey& r = object->track.rotationKeys[sceneFrame];
-        axis = unit({r.x, r.z, -r.y});
-        radians = r.degrees * std::acos(-1.0) / 180.0;
+ObjectPlacement::ObjectPlacement(const SceneObject& object, unsigned sceneFrame)
+    : rest_(display(object.transform.position))
+{
+    if (object.hasTrack && sceneFrame < object.track.positionKeys.size())
+        offset_ = display(object.track.positionKeys[sceneFrame]) - rest_;
+    if (object.hasTrack && sceneFrame < object.track.rotationKeys.size()) {
+        const RotationKey& r = object.track.rotationKeys[sceneFrame];
+        axis_ = unit({r.x, r.z, -r.y});
+        radians_ = r.degrees * std::acos(-1.0) / 180.0;
     }
+}
+
+V ObjectPlacement::corner(const SceneFace& f, int k) const
+{
+    const V v = V{f.vertex[k][0], f.vertex[k][1], f.vertex[k][2]} - rest_;
+    const double c = std::cos(radians_), s = std::sin(radians_);
+    return rest_ + offset_ + v * c + cross(axis_, v) * s + axis_ * (dot(axis_, v) * (1 - c));
+}
+
+Mask objectMask(const std::string& scenePath, const std::string& objectName, unsigned sceneFrame, const View& view)
+{
+    const Scene scene = readScene(scenePath);
+    const SceneObject* object = nullptr;
+    for (const SceneObject& o : scene.objects)
+        if (objectName == o.name)
+            object = &o;
+    if (object == nullptr || scene.cameras.empty())
+        throw std::runtime_error(scenePath + ": no object " + objectName + " or no camera");
+
+    const Camera cam = cameraAt(scene, sceneFrame, view);
+    const ObjectPlacement place(*object, sceneFrame);
     Mask mask{view.width, view.height, std::vector<unsigned char>(size_t(view.width) * view.height, 0)};
     for (const SceneFace& f : object->faces) {
         double sx[3], sy[3];
         bool seen = true;
         for (int k = 0; k < 3 && seen; ++k) {
-            const V p = rest + offset + rotate(V{f.vertex[k][0], f.vertex[k][1], f.vertex[k][2]} - rest, axis, radians);
-            seen = cam.project(p, sx[k], sy[k]);
+            double depth;
+            seen = cam.project(place.corner(f, k), sx[k], sy[k], depth);
         }
         if (seen)
             fillTriangle(mask, sx, sy);

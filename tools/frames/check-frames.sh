@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Captures the frames that show what the scene and card assets decide and
+# Captures the frames that show what the scene and texture assets decide and
 # measures them: the names of part 2 against the temple behind them, the
-# knot scene of part 3 (no black hole around it, the knot lit on every side)
-# and the middle of part 9's town. Prints every number; exits 1 when one
-# misses its mark. Run by hand after changing textures or scenes and
-# rebuilding the demo (the assets are compiled in); takes a few minutes.
-#   tools/frames/check-frames.sh [DEMO_BINARY]     (default build/quittenhain)
+# knot scene of part 3 (its first frame not dark, no black hole around the
+# knot, the knot lit on every side), the middle of part 9's town and its
+# lamps, and texture detail flickering between frames where the camera
+# glides (part 2's columns, part 9's streets). Prints every number; exits 1
+# when one misses its mark. Run by hand after changing textures or scenes
+# and rebuilding the demo (the assets are compiled in); takes several
+# minutes.
+#   tools/frames/check-frames.sh [DEMO_BINARY [KEEP_DIR]]
+# DEMO_BINARY defaults to build/quittenhain; with KEEP_DIR the captured
+# frames are kept there to be looked at.
 # tools/frames/tests/run.sh checks the measures and that a missed mark fails
 # this script.
 # Needs: g++, libstb-dev.
@@ -13,20 +18,32 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 demo=${1:-$root/build/quittenhain}
+keep=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+if [ -n "$keep" ]; then
+    mkdir -p "$keep"
+    # The captured frames move there at the end, kept whatever the verdict.
+    trap 'cp "$work"/frame*.png "$keep"/ 2>/dev/null; rm -rf "$work"' EXIT
+fi
 
 g++ -std=c++17 -O2 -Wall -Wextra -I"$root" -o "$work/frame-measures" "$here"/*.cpp \
     "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
 measure() { "$work/frame-measures" "$@"; }
 
 cards="1338 1530 1722 2000 2106"
+opening=2299   # part 3's first frame at 60 fps
 knot="2400 2600 2800 3000 3200 3400 3600 3800"
 town="11300 11500 11700 11900 12100 12300 12500 12700"
-list=$(echo $cards $knot $town | tr ' ' ',')
+after9=12715   # part 10's first frame: the capture runs on until part 10 begins
+columns=$(seq 1830 1860)
+streets=$(seq 12180 12200)
+list=$(echo $cards $columns $opening $knot $town $streets $after9 | tr ' ' '\n' | sort -n -u | paste -sd, -)
 "$demo" --capture "$work" --fps 60 --frames "$list" > "$work/log" 2>&1
 begins() { tr '\r' '\n' < "$work/log" | sed -n "s/^part $1 begins at frame \([0-9]*\).*/\1/p"; }
 part3=$(begins 3)
+part9=$(begins 9)
+part10=$(begins 10)
 failed=0
 # Sets mark to ok or FAIL; called directly, not in a subshell, so that a
 # miss reaches the exit status.
@@ -49,6 +66,16 @@ for f in $cards; do
     echo "   frame $f $card: $letters $surround $contrast $mark"
 done
 
+echo "== part 3's first frame: mean luminance (the mark: 0.1)"
+if [ "$part3" != "$opening" ]; then
+    echo "   part 3 begins at frame $part3, not $opening: FAIL"
+    failed=1
+else
+    mean=$(measure mean "$(frame "$opening")")
+    verdict "$mean >= 0.1"
+    echo "   frame $opening: $mean $mark"
+fi
+
 echo "== part 3 (from frame $part3): black share (every channel <= 2), share of the knot lit (luminance >= 0.15)"
 for f in $knot; do
     # The scene frame the demo draws: 5 ms ticks since the part began, five
@@ -62,16 +89,48 @@ for f in $knot; do
     echo "   frame $f (scene frame $scene): black $black $closed, knot lit $lit $mark"
 done
 
-echo "== part 9: spread of luminance in the middle 320 x 240"
+echo "== part 9: spread of luminance in the middle 320 x 240, with the lamps and without them"
 wide=0
+wideUnlit=0
 total=0
 for f in $town; do
+    scene=$(( ( (f * 1000 / 60 - part9 * 1000 / 60) / 5 ) / 5 % 1200 ))
     spread=$(measure spread "$(frame "$f")")
+    unlit=$(measure unlit-spread "$(frame "$f")" "$root/res/scenes/part9.scene" Lamps01 "$scene" 45 700)
     total=$((total + 1))
     awk "BEGIN {exit !($spread >= 0.12)}" && wide=$((wide + 1))
-    echo "   frame $f: $spread"
+    awk "BEGIN {exit !($unlit >= 0.10)}" && wideUnlit=$((wideUnlit + 1))
+    echo "   frame $f: $spread, without the lamps $unlit"
 done
-# The mark: 0.12 in at least 80 % of these frames.
+# The marks: 0.12 with the lamps and 0.10 without them, each in at least
+# 80 % of these frames.
 verdict "$wide >= 0.8 * $total"
-echo "   $wide of $total frames at 0.12 or more (the mark: 80 %) $mark"
+echo "   $wide of $total frames at 0.12 or more with the lamps (the mark: 80 %) $mark"
+verdict "$wideUnlit >= 0.8 * $total"
+echo "   $wideUnlit of $total frames at 0.10 or more without them (the mark: 80 %) $mark"
+
+# Every frame of the part, from the scene itself: the whole town drawn with
+# a depth buffer, lamps hidden behind gates or past the fog's end (700)
+# left out.
+echo "== part 9's lamps over its frames $part9 to $((part10 - 1))"
+if [ -z "$part9" ] || [ -z "$part10" ]; then
+    echo "   the capture did not report where parts 9 and 10 begin: FAIL"
+    exit 1
+fi
+read -r largest largestAt top stacked firstStacked frames < <(measure lamps "$root/res/scenes/part9.scene" Lamps01 45 700 "$part9" "$part10")
+verdict "$largest <= 5"
+echo "   largest lamp: $largest % of the frame at frame $largestAt (the mark: 5 %) $mark"
+verdict "$top < 0.05 * $frames"
+echo "   lamp pixels in the top row: $top of $frames frames (the mark: under 5 %) $mark"
+verdict "$stacked == 0"
+echo "   two lamps stacked in one column: $stacked frames, the first $firstStacked (the mark: none) $mark"
+
+echo "== texture flicker: share of pixels changing by more than 40 levels and back over three frames (the mark: 3 %)"
+for run in columns streets; do
+    frames=$(for f in ${!run}; do frame "$f"; echo; done)
+    read -r worst worstAt < <(measure flicker $frames)
+    verdict "$worst <= 0.03"
+    echo "   $run (frames $(echo ${!run} | cut -d' ' -f1) to $(echo ${!run} | rev | cut -d' ' -f1 | rev)): at most $worst, at $(basename "$worstAt" .png) $mark"
+done
+
 exit $failed

@@ -2,20 +2,37 @@
 //
 //   frame-measures card FRAME CARD_TEXTURE     letters, surround, contrast
 //   frame-measures black FRAME                 share of black pixels
+//   frame-measures mean FRAME                  mean luminance
 //   frame-measures lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY.png]
 //                                              share of the object lit
 //   frame-measures spread FRAME                luminance spread in the middle
+//   frame-measures flicker FRAME...            over successive frames, a frame
+//                                              the same as the one before left
+//                                              out (the scene moves at 40 Hz):
+//                                              the largest share of pixels
+//                                              changing by more than 40 levels
+//                                              and back, and the middle frame
+//                                              of those three
+//   frame-measures unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END
+//                                              the same without the lamps
+//   frame-measures lamps SCENE OBJECT FOVY FOG_END FIRST END
+//                                              the lamps over demo frames
+//                                              FIRST..END-1 of a part that
+//                                              begins at FIRST (60 fps)
 //
 // One number per line (the card: three), so a script can compare them.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <map>
 #include <string>
+#include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
 #include "Measures.hpp"
+#include "LampView.hpp"
 #include "ObjectMask.hpp"
 
 using namespace frames;
@@ -32,10 +49,48 @@ void writeOverlay(const std::string& path, Picture frame, const Mask& mask)
     stbi_write_png(path.c_str(), frame.width, frame.height, 3, frame.rgb.data(), frame.width * 3);
 }
 
+// The scene frame the demo draws at a 60 fps frame: 5 ms ticks since the
+// part began, five ticks per scene frame.
+unsigned sceneFrameAt(int frame, int partStart)
+{
+    return unsigned((((frame * 1000 / 60) - (partStart * 1000 / 60)) / 5) / 5 % 1200);
+}
+
+// Prints: the largest lamp's share of the frame in per cent and the frame
+// that shows it, the frames with a lamp at the top edge, the frames with two
+// lamps stacked in one column and the first of them (-1 for none), and the
+// number of frames.
+void lampsOverPart(char** argv)
+{
+    const View view{std::atof(argv[4]), 640, 480};
+    const LampView lamps(argv[2], argv[3], view, std::atof(argv[5]));
+    const int first = std::atoi(argv[6]), end = std::atoi(argv[7]);
+    std::map<unsigned, LampFrame> seen;
+    double largest = 0;
+    int largestAt = first, top = 0, stacked = 0, firstStacked = -1;
+    for (int f = first; f < end; ++f) {
+        const unsigned scene = sceneFrameAt(f, first);
+        auto found = seen.find(scene);
+        if (found == seen.end())
+            found = seen.emplace(scene, lamps.measure(scene)).first;
+        const LampFrame& l = found->second;
+        if (l.largestShare > largest)
+            largest = l.largestShare, largestAt = f;
+        top += l.atTopEdge;
+        if (l.stacked && firstStacked < 0)
+            firstStacked = f;
+        stacked += l.stacked;
+    }
+    std::printf("%.2f %d %d %d %d %d\n", largest * 100, largestAt, top, stacked, firstStacked, end - first);
+}
+
 int usage()
 {
-    std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | spread FRAME |\n"
-                         "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY]\n");
+    std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | mean FRAME | spread FRAME |\n"
+                         "       flicker FRAME... |\n"
+                         "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY] |\n"
+                         "       unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END |\n"
+                         "       lamps SCENE OBJECT FOVY FOG_END FIRST END\n");
     return 2;
 }
 
@@ -47,14 +102,53 @@ int main(int argc, char** argv)
         return usage();
     const std::string what = argv[1];
     try {
+        if (what == "flicker") {
+            std::vector<Picture> run;
+            std::vector<std::string> names;
+            double worst = 0;
+            std::string worstAt = "-";
+            for (int i = 2; i < argc; ++i) {
+                Picture p = loadPicture(argv[i]);
+                if (!run.empty() && p.rgb == run.back().rgb)
+                    continue;
+                run.push_back(std::move(p));
+                names.push_back(argv[i]);
+                const size_t n = run.size();
+                if (n >= 3) {
+                    const double share = flickerShare(run[n - 3], run[n - 2], run[n - 1]);
+                    if (share > worst)
+                        worst = share, worstAt = names[n - 2];
+                }
+                if (run.size() > 3)
+                    run.erase(run.begin()), names.erase(names.begin());
+            }
+            std::printf("%.4f %s\n", worst, worstAt.c_str());
+            return 0;
+        }
+        if (what == "lamps") {
+            if (argc != 8)
+                return usage();
+            lampsOverPart(argv);
+            return 0;
+        }
         const Picture frame = loadPicture(argv[2]);
         if (what == "card" && argc == 4) {
             const CardContrast c = cardContrast(frame, loadPicture(argv[3]));
             std::printf("%.3f %.3f %.3f\n", c.letters, c.surround, c.contrast);
         } else if (what == "black" && argc == 3) {
             std::printf("%.4f\n", blackShare(frame));
+        } else if (what == "mean" && argc == 3) {
+            std::printf("%.4f\n", meanLuma(frame));
         } else if (what == "spread" && argc == 3) {
             std::printf("%.4f\n", centreSpread(frame));
+        } else if (what == "unlit-spread" && argc == 8) {
+            const View view{std::atof(argv[6]), frame.width, frame.height};
+            const LampView lamps(argv[3], argv[4], view, std::atof(argv[7]));
+            const std::vector<int> ids = lamps.lampPixels(unsigned(std::atoi(argv[5])));
+            Mask mask{frame.width, frame.height, std::vector<unsigned char>(ids.size())};
+            for (size_t i = 0; i < ids.size(); ++i)
+                mask.on[i] = ids[i] != 0;
+            std::printf("%.4f\n", centreSpreadWithout(frame, mask));
         } else if (what == "lit" && (argc == 7 || argc == 8)) {
             const View view{std::atof(argv[6]), frame.width, frame.height};
             const Mask mask = objectMask(argv[3], argv[4], unsigned(std::atoi(argv[5])), view);

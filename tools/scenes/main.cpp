@@ -405,6 +405,10 @@ SceneDescription part3Knot(Track& knotTrack, Track& lightTrack, Track& fillTrack
     Material glass = material("Material #2", {0.1, 0.15, 0.3}, {0.55, 0.7, 1.0}, {1, 1, 1}, 0.7, 0.9,
                               "part3envi2.jpg", true);
     glass.transparency = 0.3;
+    // The glass glows faintly of itself: the part's first frame is drawn
+    // before the scene's lights are set, and the tube's own glow is what
+    // shows there instead of a black picture.
+    glass.selfIllumination = 0.5;
     s.materials.push_back(glass);
 
     // The knot rests turned a quarter about -x at its start position and
@@ -509,13 +513,15 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     // Dark weathered bronze for the gates and dark stone for the temples'
     // inner walls: near by they stand almost black against the pale fog and
     // the lit columns, and pale into the fog with distance.
-    s.materials.push_back(material("Material #5", {0.03, 0.027, 0.024}, {0.11, 0.095, 0.08}, {0.4, 0.35, 0.3}, 0.3, 0.4,
-                                   "mtcolumn.jpg"));
+    s.materials.push_back(material("Material #5", {0.02, 0.018, 0.016}, {0.06, 0.052, 0.045}, {0.4, 0.35, 0.3}, 0.3,
+                                   0.4, "mtcolumn.jpg"));
     s.materials.push_back(material("Material #6", {0.04, 0.04, 0.045}, {0.13, 0.13, 0.15}, {0.05, 0.05, 0.05}, 0.1, 0.1,
                                    "mtground.jpg"));
-    // The lamps under the gates glow by themselves, warm white.
-    Material lamp = material("Material #7", {1, 0.8, 0.45}, {1, 0.8, 0.45}, {1, 1, 1}, 0.5, 0.5, "");
-    lamp.selfIllumination = 1;
+    // The lamps are globes of warm frosted glass: they glow a little by
+    // themselves, the lantern and the sun shade them round, and a white
+    // highlight sits on each.
+    Material lamp = material("Material #7", {0.3, 0.24, 0.14}, {1, 0.82, 0.5}, {1, 1, 1}, 0.7, 0.9, "");
+    lamp.selfIllumination = 0.4;
     s.materials.push_back(lamp);
 
     Mesh ground;
@@ -574,32 +580,78 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
                                         {800, {500, 380, 34}},    {880, {635, 300, 40}},   {1000, {640, -90, 46}},
                                         {1200, {640, -640, 60}},  {1300, {640, -900, 70}}};
     const std::vector<V3> path = samplePath(route, kSamples + 60);
-    // Gates across the streets the camera takes: dark pillars and beams
-    // stand against the fog in the middle of the view, one behind the other,
-    // each a little paler, so the eye reads the depth of the town. A lamp
-    // hangs under each beam, a row of lights leading down the street.
-    Mesh gates, lamps;
+    // Gates across the streets the camera takes: pillars and beams stand
+    // against the fog in the middle of the view, one behind the other, each
+    // a little paler, so the eye reads the depth of the town. No two are
+    // alike: their spacing, height, beam and pillars vary, and a band runs
+    // along each beam. A lamp hangs on a bracket outside
+    // each pillar at about the camera's height, as do the lamps of the posts
+    // along the kerbs: seen from the street, wherever the camera is, the
+    // lamps run in rows along the horizon, never one above the other, and
+    // the camera passes beside them, never under one.
+    const double kLampHeight = 40;
+    Mesh gates, paleGates, lamps, bands, darkBands;
+    int gateCount = 0;
     const V3 kTurns[3] = {{0, -380, 0}, {0, 380, 0}, {640, 380, 0}};   // the crossings where the camera turns
-    auto gate = [&](V3 centre, bool acrossY) {
-        const double half = 48, post = 11, top = 66, beam = 30;
-        for (const double side : {-1.0, 1.0}) {
-            const V3 c = acrossY ? V3{centre.x, centre.y + side * half, 0} : V3{centre.x + side * half, centre.y, 0};
-            addBox(gates, {c.x - post, c.y - post, 0}, {c.x + post, c.y + post, top}, 40);
-        }
-        const V3 reach = acrossY ? V3{post + 2, half + post + 6, 0} : V3{half + post + 6, post + 2, 0};
-        addBox(gates, {centre.x - reach.x, centre.y - reach.y, top}, {centre.x + reach.x, centre.y + reach.y, top + beam},
-               40);
-        addBox(gates, {centre.x - 0.8, centre.y - 0.8, top - 8}, {centre.x + 0.8, centre.y + 0.8, top}, 40);
-        addSphere(lamps, {centre.x, centre.y, top - 14}, 6, 20, 12);
+    auto awayFromPath = [&](V3 p, double clearance) {
+        for (const V3& q : path)
+            if (length(q - p) < clearance)
+                return false;
+        return true;
     };
-    for (double x = -1060; x <= -400; x += 110)
-        gate({x, -380, 0}, true);
-    for (double y = -120; y <= 200; y += 110)
-        gate({0, y, 0}, false);
-    for (double x = 200; x <= 420; x += 110)
-        gate({x, 380, 0}, true);
-    for (double y = 200; y >= -680; y -= 110)
-        gate({640, y, 0}, false);
+    Lcg variety{4711};
+    auto gate = [&](V3 centre, bool acrossY) {
+        const double half = 46 + 6 * variety.next(), post = 9 + 4 * variety.next();
+        const double top = 60 + 16 * variety.next(), beam = 20 + 14 * variety.next();
+        // (along, across) to the town's (x, y).
+        auto at = [&](double along, double across, double z) {
+            return acrossY ? V3{centre.x + along, centre.y + across, z} : V3{centre.x + across, centre.y + along, z};
+        };
+        auto box = [&](Mesh& m, double a0, double c0, double z0, double a1, double c1, double z1) {
+            const V3 p = at(a0, c0, z0), q = at(a1, c1, z1);
+            addBox(m, {std::min(p.x, q.x), std::min(p.y, q.y), z0}, {std::max(p.x, q.x), std::max(p.y, q.y), z1}, 40);
+        };
+        // Every other gate is of pale stone with a dark band, the rest of
+        // dark bronze with a pale one: down the street they stand light
+        // against dark against the fog.
+        const bool pale = gateCount++ % 2 == 1;
+        Mesh& body = pale ? paleGates : gates;
+        for (const double side : {-1.0, 1.0})
+            box(body, -post, side * half - post, 0, post, side * half + post, top);
+        const double reach = half + post + 14, depth = post + 2;
+        box(body, -depth, -reach, top, depth, reach, top + beam);
+        // The band, standing proud of both faces of the beam.
+        box(pale ? darkBands : bands, -depth - 0.6, -reach + 6, top + beam * 0.3, depth + 0.6, reach - 6,
+            top + beam * 0.7);
+        for (const double side : {-1.0, 1.0}) {
+            const double across = side * (half + post + 9);
+            const V3 lamp = at(0, across, kLampHeight);
+            if (!awayFromPath(lamp, 45))
+                continue;
+            box(gates, -1, side * (half + post), kLampHeight + 6, 1, across + side, kLampHeight + 8);
+            addSphere(lamps, lamp, 7, 16, 10);
+        }
+    };
+    // Gates along one street from `from` to `to` (x along the street when
+    // acrossY), 90 to 140 apart, and a pair of lamp posts halfway between
+    // each two of them.
+    std::vector<std::pair<V3, V3>> kerbs;   // between which gates the posts stand
+    auto street = [&](V3 from, V3 to, bool acrossY) {
+        const double span = length(to - from);
+        const V3 step = normalized(to - from);
+        double done = 0, previous = -1;
+        while (done <= span) {
+            gate(from + step * done, acrossY);
+            if (previous >= 0)
+                kerbs.push_back({from + step * previous, from + step * done});
+            previous = done;
+            done += 90 + 50 * variety.next();
+        }
+    };
+    street({-1060, -380, 0}, {-400, -380, 0}, true);
+    street({0, -120, 0}, {0, 200, 0}, false);
+    street({200, 380, 0}, {420, 380, 0}, true);
+    street({640, 200, 0}, {640, -680, 0}, false);
     // Lamp posts along both kerbs between the gates and at the corners of
     // the crossings where the camera turns: at a turn the view sweeps across
     // the crossing, and their lights and dark posts are what it finds there.
@@ -608,38 +660,36 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         for (const V3& p : path)
             if (std::hypot(p.x - foot.x, p.y - foot.y) < 35)
                 return;
-        addBox(gates, {foot.x - 2, foot.y - 2, 0}, {foot.x + 2, foot.y + 2, 52}, 40);
-        addSphere(lamps, {foot.x, foot.y, 57}, 5, 10, 6);
+        addBox(gates, {foot.x - 2, foot.y - 2, 0}, {foot.x + 2, foot.y + 2, kLampHeight - 7}, 40);
+        addSphere(lamps, {foot.x, foot.y, kLampHeight}, 7, 16, 10);
     };
     const double kerb = 62;
-    for (const double side : {-kerb, kerb}) {
-        for (double x = -1005; x <= -455; x += 110)
-            lampPost({x, -380 + side, 0});
-        for (double y = -65; y <= 155; y += 110)
-            lampPost({side, y, 0});
-        for (double x = 145; x <= 475; x += 110)
-            lampPost({x, 380 + side, 0});
-        for (double y = 145; y >= -625; y -= 110)
-            lampPost({640 + side, y, 0});
+    for (const auto& [a, b] : kerbs) {
+        const V3 middle = (a + b) * 0.5, along = normalized(b - a);
+        const V3 across{-along.y, along.x, 0};
+        for (const double side : {-kerb, kerb})
+            lampPost(middle + across * side);
+    }
+    for (const double side : {-kerb, kerb})
         for (const V3 crossing : kTurns)
             for (const double other : {-kerb, kerb})
                 lampPost({crossing.x + side, crossing.y + other, 0});
-    }
-    // In the middle of each of those crossings a dark obelisk on a stepped
-    // plinth, four lamps on arms around its shaft: the camera turns the
-    // corner around it.
+    // In the middle of each of those crossings an obelisk on a dark stepped
+    // plinth, its shaft in pale and dark stone, four lamps on arms around
+    // it: the camera turns the corner around it.
     for (const V3 c : kTurns) {
         addBox(gates, {c.x - 20, c.y - 20, 0}, {c.x + 20, c.y + 20, 8}, 40);
         addBox(gates, {c.x - 14, c.y - 14, 8}, {c.x + 14, c.y + 14, 26}, 40);
         const double half[3] = {9, 7.5, 6}, z[4] = {26, 70, 110, 140};
         for (int k = 0; k < 3; ++k)
-            addBox(gates, {c.x - half[k], c.y - half[k], z[k]}, {c.x + half[k], c.y + half[k], z[k + 1]}, 40);
+            addBox(k == 1 ? gates : paleGates, {c.x - half[k], c.y - half[k], z[k]},
+                   {c.x + half[k], c.y + half[k], z[k + 1]}, 40);
         addBox(gates, {c.x - 3, c.y - 3, 140}, {c.x + 3, c.y + 3, 148}, 40);
         for (const V3 arm : {V3{1, 0, 0}, V3{-1, 0, 0}, V3{0, 1, 0}, V3{0, -1, 0}}) {
             const V3 tip = c + arm * 17;
             addBox(gates, {std::min(c.x, tip.x) - 1, std::min(c.y, tip.y) - 1, 62},
                    {std::max(c.x, tip.x) + 1, std::max(c.y, tip.y) + 1, 64}, 40);
-            addSphere(lamps, {tip.x, tip.y, 58}, 4, 10, 6);
+            addSphere(lamps, {tip.x, tip.y, 58}, 5, 12, 8);
         }
     }
     // The lamps before the gates: the material of the last object drawn
@@ -647,6 +697,9 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     // light that frame's chain.
     s.objects.push_back(object("Lamps01", lamps, 6, {0, 0, 53}, 1));
     s.objects.push_back(object("Gates01", gates, 4, {0, 0, 50}, 0));
+    s.objects.push_back(object("Gates02", paleGates, 2, {0, 0, 50}, 0));
+    s.objects.push_back(object("Bands01", bands, 2, {0, 0, 80}, 0));
+    s.objects.push_back(object("Bands02", darkBands, 4, {0, 0, 80}, 0));
 
     s.lights.push_back(omniLight(V3{900, -1300, 900}, V3{1.0, 0.97, 0.9}));
 

@@ -9,6 +9,17 @@ namespace {
 // Common light for carved surfaces: from the upper left, towards the viewer.
 constexpr float kLx = -0.55f, kLy = -0.6f, kLz = 0.75f;
 
+// The demo samples these pictures with a linear filter and no smaller
+// levels, so a screen pixel that covers several texels picks one of them:
+// detail finer than that flickers from frame to frame as the camera moves.
+// Each picture ends with a soft low-pass that takes out what only a few
+// texels wide, which keeps the carving and the joints and still looks sharp
+// where a screen pixel covers a texel or two (1920 x 1440).
+Image forLinearFilter(Image img, float sigma = 1.6f) {
+    blur(img, sigma, true);
+    return img;
+}
+
 struct ColumnStyle {
     float flutes;      // channels around the shaft (the picture wraps once)
     float fillet;      // width of the flat ridge between channels, 0..1
@@ -32,21 +43,23 @@ Image fluted(int n, const ColumnStyle& st) {
             nx = (1 - 2 * q) * 0.97f;
             nz = std::sqrt(1 - nx * nx);
         }
+        // The channels are shaded softly: the camera skims the shafts close
+        // by, where a strongly shaded channel sweeping half its width across
+        // a pixel between two frames would flash from dark to light.
         float diffuse = std::max(0.0f, (nx * kLx + nz * kLz) / ll);
-        float ao = 0.62f + 0.38f * nz;
-        float light = (0.3f + 0.85f * diffuse) * ao;
+        float ao = 0.9f + 0.1f * nz;
+        float light = (0.78f + 0.3f * diffuse) * ao;
         // Stone body: broad mottling plus fine grain.
         float mottle = fbm(u * 6, v * 6, 6, 4, st.seed);
-        float grain = noise(u * 128, v * 128, 128, st.seed + 5);
-        Col c = st.stone * (0.93f + 0.1f * mottle + 0.05f * grain);
+        Col c = st.stone * (0.93f + 0.1f * mottle);
         c = mix(c, st.stone * Col(1.04f, 1.0f, 0.94f), smooth(0.2f, 0.8f, fbm(u * 3, v * 3, 3, 3, st.seed + 9)) * 0.3f);
         // Rain streaks: noise stretched along the shaft, channels hold more dirt.
         float streak = fbmXY(u * 40, v * 3, 40, 3, 4, st.seed + 21);
         float dirt = smooth(0.05f, 0.5f, streak) * st.weathering * (0.6f + 0.4f * (1 - nz));
         c = mix(c, st.stain, dirt * 0.6f);
-        // Pits.
-        Cell pit = worley(u * 48, v * 48, 48, st.seed + 33);
-        if (pit.id % 5 == 0) c *= 1 - 0.35f * st.weathering * (1 - smooth(0.05f, 0.16f, pit.f1));
+        // Pits, few and broad enough to survive the filter.
+        Cell pit = worley(u * 20, v * 20, 20, st.seed + 33);
+        if (pit.id % 5 == 0) c *= 1 - 0.3f * st.weathering * (1 - smooth(0.05f, 0.2f, pit.f1));
         Col out = c * light;
         // Drum joints: a dark seam with a lit lower lip.
         if (st.drums > 0) {
@@ -63,11 +76,11 @@ Image fluted(int n, const ColumnStyle& st) {
 }  // namespace
 
 Image makeTempleColumn(int n) {
-    return fluted(n, {12, 0.12f, 2, rgb8(226, 214, 190), rgb8(150, 130, 105), 0.45f, 0x7E3Bu});
+    return forLinearFilter(fluted(n, {12, 0.12f, 2, rgb8(206, 196, 174), rgb8(150, 130, 105), 0.45f, 0x7E3Bu}), 1.6f);
 }
 
 Image makeCityColumn(int n) {
-    return fluted(n, {16, 0.1f, 4, rgb8(176, 180, 184), rgb8(80, 86, 92), 0.9f, 0xC17Cu});
+    return forLinearFilter(fluted(n, {12, 0.1f, 4, rgb8(160, 164, 168), rgb8(80, 86, 92), 0.9f, 0xC17Cu}), 1.6f);
 }
 
 Image makeTempleFloor(int n) {
@@ -118,7 +131,7 @@ Image makeTempleFloor(int n) {
         line(paint, x, y, x + l * std::cos(a), y + l * std::sin(a), 0.8f, Col(1.0f), 0.12f);
     }
     for (size_t i = 0; i < paint.px.size(); ++i) paint.px[i] *= 0.3f + 0.85f * lit.v[i];
-    return paint;
+    return forLinearFilter(paint);
 }
 
 Image makeCobbleGround(int n) {
@@ -135,14 +148,16 @@ Image makeCobbleGround(int n) {
             Col sc = mix(rgb8(120, 124, 134), rgb8(160, 152, 138), tone);
             if (c.id % 11 == 0) sc = rgb8(98, 104, 118);
             sc *= 0.9f + 0.15f * fbm(u * 64, v * 64, 64, 3, 0xC0B2u);
-            Col mortar = mix(rgb8(52, 50, 48), rgb8(84, 82, 74), 0.5f + 0.5f * fbm(u * 40, v * 40, 40, 3, 0xC0B3u));
+            Col mortar = mix(rgb8(72, 70, 66), rgb8(96, 94, 86), 0.5f + 0.5f * fbm(u * 40, v * 40, 40, 3, 0xC0B3u));
             paint.at(x, y) = mix(mortar, sc, stone);
             float dome = std::sqrt(std::max(0.0f, 1 - c.f1 * c.f1 * 1.3f));
             hgt.at(x, y) = stone * (4.0f + 6.0f * dome) + 1.2f * fbm(u * 96, v * 96, 96, 2, 0xC0B4u);
         }
     Gray lit = relief(hgt, kLx, kLy, kLz, true);
-    for (size_t i = 0; i < paint.px.size(); ++i) paint.px[i] *= 0.25f + 0.9f * lit.v[i];
-    return paint;
+    // Soft relief: the street right under the camera sweeps by fast, and
+    // deep shading of the joints would flash there from frame to frame.
+    for (size_t i = 0; i < paint.px.size(); ++i) paint.px[i] *= 0.55f + 0.5f * lit.v[i];
+    return forLinearFilter(paint);
 }
 
 Image makeFlagstoneGround(int n) {
@@ -205,7 +220,7 @@ Image makeFlagstoneGround(int n) {
             x = nx; y = ny;
         }
     }
-    return paint;
+    return forLinearFilter(paint);
 }
 
 Image makeRoofTiles(int n) {
@@ -263,7 +278,7 @@ Image makeRoofTiles(int n) {
             clay = mix(clay, rgb8(96, 100, 60), moss * 0.45f);
             img.at(x, y) = clay * (light * shadow);
         }
-    return img;
+    return forLinearFilter(img);
 }
 
 }  // namespace tex

@@ -1,7 +1,8 @@
 // A stand-in for the demo in capture mode that draws every frame plain grey:
 //   grey-demo --capture DIR --fps N --frames LIST
 // Writes DIR/frameNNNNN.png for each listed frame and reports part 3's first
-// frame as the demo does, so check-frames.sh can run without the demo.
+// frame and those of parts 9 and 10 as the demo does, so check-frames.sh
+// can run without the demo.
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -23,6 +24,8 @@ int main(int argc, char** argv)
     if (dir.empty() || frames.empty())
         return 2;
     std::fprintf(stderr, "part 3 begins at frame 2299 (music 38.317 s)\n");
+    std::fprintf(stderr, "part 9 begins at frame 11275 (music 187.917 s)\n");
+    std::fprintf(stderr, "part 10 begins at frame 12715 (music 211.917 s)\n");
     const std::vector<unsigned char> grey(640 * 480 * 3, 128);
     std::stringstream list(frames);
     for (std::string f; std::getline(list, f, ',');) {

@@ -10,7 +10,8 @@ root=$(cd "$here/../../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-g++ -std=c++17 -O2 -Wall -Wextra -I"$root" -o "$work/tests" "$here/tests.cpp" "$here/../Measures.cpp"
+g++ -std=c++17 -O2 -Wall -Wextra -I"$root" -o "$work/tests" "$here/tests.cpp" "$here/../Measures.cpp" \
+    "$here/../LampView.cpp" "$here/../ObjectMask.cpp" "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
 "$work/tests"
 
 g++ -std=c++17 -O2 -Wall -Wextra -o "$work/grey-demo" "$here/grey-demo.cpp"

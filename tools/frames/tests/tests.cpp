@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "../LampView.hpp"
 #include "../Measures.hpp"
 
 using namespace frames;
@@ -116,6 +117,74 @@ void blackChecks()
     check(std::fabs(blackShare(frame) - 0.1) < 1e-9, "pixels at 2 are black, at 3 are not");
 }
 
+void meanAndFlickerChecks()
+{
+    Picture frame = plain(100, 100, 0);
+    paint(frame, 0, 0, 100, 25, 255);
+    check(std::fabs(meanLuma(frame) - 0.25) < 1e-9, "a quarter white, the rest black: mean luminance 0.25");
+
+    // Rows 90..99 go up 41 levels and back: they flip. Rows 80..89 go up 40
+    // and back: they do not. Rows 0..9 go up 60 and stay: an edge passing.
+    Picture up = frame, after = frame;
+    paint(up, 0, 90, 100, 100, 41);
+    paint(up, 0, 80, 100, 90, 40);
+    paint(up, 0, 0, 100, 10, 195);
+    paint(after, 0, 0, 100, 10, 195);
+    check(std::fabs(flickerShare(frame, up, after) - 0.1) < 1e-9,
+          "a change of 41 levels and back flips, of 40 or one way not");
+    check(flickerShare(frame, frame, frame) == 0, "the same frame three times does not flip");
+}
+
+// Lamp pixels on a 64 x 48 picture: lamp `id` filling a box.
+void lamp(std::vector<int>& pixels, int id, Box b)
+{
+    for (int y = b.y0; y < b.y1; ++y)
+        for (int x = b.x0; x < b.x1; ++x)
+            pixels[size_t(y) * 64 + x] = id;
+}
+
+void lampChecks()
+{
+    std::vector<int> pixels(64 * 48, 0);
+    lamp(pixels, 1, {10, 10, 18, 18});   // 64 pixels
+    lamp(pixels, 2, {11, 22, 17, 28});   // below it, 4 rows apart
+    LampFrame f = lampFrame(pixels, 64, 48);
+    check(f.stacked, "two lamps one below the other in a column are stacked");
+    check(!f.atTopEdge, "lamps clear of the top row are not at the edge");
+    check(std::fabs(f.largestShare - 64.0 / (64 * 48)) < 1e-9, "the largest lamp's share is its pixels over the frame's");
+
+    std::vector<int> apart(64 * 48, 0);
+    lamp(apart, 1, {10, 10, 18, 18});
+    lamp(apart, 2, {30, 12, 36, 18});   // beside it
+    lamp(apart, 3, {11, 40, 17, 46});   // far below: more than a lamp's height apart
+    lamp(apart, 4, {50, 0, 58, 3});     // touching the top row, 24 pixels
+    f = lampFrame(apart, 64, 48);
+    check(!f.stacked, "lamps side by side or far apart are not stacked");
+    check(f.atTopEdge, "a lamp pixel in the top row is at the edge");
+
+    // Specks under 20 pixels are too small to read as balls.
+    std::vector<int> specks(64 * 48, 0);
+    lamp(specks, 1, {10, 10, 14, 14});
+    lamp(specks, 2, {10, 16, 14, 20});
+    check(!lampFrame(specks, 64, 48).stacked, "specks do not stack");
+}
+
+void unlitSpreadChecks()
+{
+    // A grey middle with a white lamp: the lamp and its rim left out leave
+    // no spread.
+    Picture frame = plain(640, 480, 100);
+    paint(frame, 300, 200, 340, 240, 255);
+    paint(frame, 299, 199, 341, 241, 180);   // the lamp's rim, mixed with the ground
+    paint(frame, 300, 200, 340, 240, 255);
+    Mask mask{640, 480, std::vector<unsigned char>(640 * 480, 0)};
+    for (int y = 200; y < 240; ++y)
+        for (int x = 300; x < 340; ++x)
+            mask.on[size_t(y) * 640 + x] = 1;
+    check(centreSpread(frame) > 0.05, "the lamp spreads the middle");
+    check(centreSpreadWithout(frame, mask) < 1e-5, "without the lamp and its rim the middle is plain");
+}
+
 }  // namespace
 
 int main()
@@ -123,6 +192,9 @@ int main()
     cardContrastChecks();
     spreadChecks();
     blackChecks();
+    meanAndFlickerChecks();
+    lampChecks();
+    unlitSpreadChecks();
     if (failures == 0)
         std::printf("frame measure tests passed\n");
     return failures == 0 ? 0 : 1;
