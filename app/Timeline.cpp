@@ -106,7 +106,7 @@ int catchUpLimit = 0;
 void followPart(int partNumber)
 {
     if (currentSteps.partNumber != partNumber)
-        currentSteps = {partNumber, 0, 0, -1};
+        currentSteps = {partNumber};
 }
 
 // A scene sets its lights after its objects, so each frame is lit by the
@@ -148,7 +148,7 @@ void drawPartFrame(int partNumber, int partTime, MusicPlayer* music)
 
 void beginPartSteps(int partNumber, std::int64_t startFrame)
 {
-    currentSteps = {partNumber, startFrame, 0, -1};
+    currentSteps = {partNumber, startFrame};
 }
 
 void finishPartSteps(int partNumber, int endPartTime)
