@@ -20,7 +20,7 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..')
 const dist = process.env.QH_WEB_DIST || path.join(root, 'dist/quittenhain-web');
 const nativeDecoder = process.env.QH_DECODE_MUSIC || path.join(root, 'build/tests/decode_music');
 const kSampleFrames = 11333700;
-const kWasmChecksum = '371ddfda7aa144ef9aeda0141ac310fb5f4f4c03ad5f9fcbf6593537d4668999';
+const kWasmChecksum = '27ab36f2969a8350d56e536157e4846fee6a37cedf7c7091d4c6af569a554f93';
 
 async function decodeInWebAssembly() {
   const createQuittenhain = createRequire(import.meta.url)(path.join(dist, 'quittenhain.js'));

@@ -77,8 +77,8 @@ std::vector<double> energyFlux(const Stereo& s) {
     return flux;
 }
 
-double fluxPercentile(const std::vector<double>& flux, double share, double untilSec) {
-    size_t n = std::min(flux.size(), size_t(untilSec / kFluxHop));
+double fluxPercentile(const std::vector<double>& flux, double share, double untilSec, double hop) {
+    size_t n = std::min(flux.size(), size_t(untilSec / hop));
     if (n == 0) return 0.0;
     std::vector<double> v(flux.begin(), flux.begin() + long(n));
     size_t k = std::min(n - 1, size_t(share * double(n - 1)));
@@ -94,6 +94,50 @@ bool onsetNear(const std::vector<double>& flux, double sec, double window, doubl
         if (std::fabs(centre - sec) <= window && flux[k] > threshold) return true;
     }
     return false;
+}
+
+std::vector<double> onsetStrength(const Stereo& s) {
+    // Halving the rate by averaging pairs is a gentle low-pass; enough for
+    // an energy envelope.
+    std::vector<double> mono(s.size() / 2);
+    for (size_t i = 0; i < mono.size(); ++i)
+        mono[i] = 0.25 * (double(s.l[2 * i]) + s.r[2 * i] + s.l[2 * i + 1] + s.r[2 * i + 1]);
+    const size_t hop = 256, win = 2 * hop;
+    std::vector<double> rise;
+    double prev = 0.0;
+    for (size_t at = 0; at + win <= mono.size(); at += hop) {
+        double e = 0.0;
+        for (size_t i = at; i < at + win; ++i) e += mono[i] * mono[i];
+        e /= double(win);
+        rise.push_back(std::max(0.0, e - prev));
+        prev = e;
+    }
+    return rise;
+}
+
+double onsetRatio(const std::vector<double>& onset, double sec, double window, double reference) {
+    // As with the flux: frame k's rise comes from its second half, centred
+    // at (k + 1.5) hops.
+    double best = 0.0;
+    for (size_t k = 0; k < onset.size(); ++k)
+        if (std::fabs((double(k) + 1.5) * kOnsetHop - sec) <= window) best = std::max(best, onset[k]);
+    return reference > 0.0 ? best / reference : 0.0;
+}
+
+double dipBeforeDb(const Stereo& s, double sec) {
+    const double w = 512.0 / kRate;
+    std::vector<double> before;
+    for (double t = sec - 0.5; t + w <= sec - 0.1 + 1e-9; t += 0.005) before.push_back(rmsDb(s, t, t + w));
+    if (before.empty()) return 0.0;
+    std::nth_element(before.begin(), before.begin() + long(before.size() / 2), before.end());
+    double lowest = 0.0, median = before[before.size() / 2];
+    bool any = false;
+    for (double t = sec - 0.1; t + w <= sec + 1e-9; t += 0.001) {
+        double db = rmsDb(s, t, t + w);
+        lowest = any ? std::min(lowest, db) : db;
+        any = true;
+    }
+    return median - lowest;
 }
 
 double rmsDb(const Stereo& s, double fromSec, double toSec) {

@@ -17,8 +17,25 @@ Stereo readWav(const std::string& path);
 constexpr double kFluxHop = 0.01;
 std::vector<double> energyFlux(const Stereo& s);
 
-// The value below which `share` of the flux frames up to `untilSec` lie.
-double fluxPercentile(const std::vector<double>& flux, double share, double untilSec);
+// The value below which `share` of the flux frames up to `untilSec` lie
+// (frames `hop` seconds apart).
+double fluxPercentile(const std::vector<double>& flux, double share, double untilSec, double hop = kFluxHop);
+
+// Onset strength as a listener's ear groups it: the mono mix at 22.05 kHz,
+// the energy of 512-sample windows every 256 samples, and the rise of each
+// over the one before (falls count as 0).
+constexpr double kOnsetHop = 256.0 / 22050.0;
+std::vector<double> onsetStrength(const Stereo& s);
+
+// The strongest rise within `window` seconds of `sec`, over `reference`
+// (the track's 95th percentile: a ratio of 1.5 stands out clearly).
+double onsetRatio(const std::vector<double>& onset, double sec, double window, double reference);
+
+// How far the level sinks in the 100 ms before a hit at `sec`: the median
+// level of 11.6 ms windows from 0.5 to 0.1 s before it, less the quietest
+// such window wholly inside the last 100 ms, in dB. A mix that pumps or
+// holds its breath before every hit shows 10 dB and more.
+double dipBeforeDb(const Stereo& s, double sec);
 
 // True if a frame within `window` seconds of `sec` has flux above `threshold`.
 bool onsetNear(const std::vector<double>& flux, double sec, double window, double threshold);

@@ -21,8 +21,11 @@ const Send kArp{0.2, 0.0, 0.3, 0.45};
 const Send kLead{0.85, 0.0, 0.4, 0.3};
 const Send kBell{0.6, 0.0, 0.8, 0.4};
 const Send kFx{0.5, 0.0, 0.5, 0.0};
-// How far the music draws back before a flash, a cloth hit or the last chord.
+// How far the music draws back before the last chord.
 constexpr double kBreathDb = 13.0;
+// The cloth hit's snap and body over the groove: loud enough to stand out
+// of the whole track, not only of its quieter part.
+constexpr double kClothHitLevel = 3.0;
 
 Send scaled(Send s, double level, double pan = 0.0) {
     s.gain *= level;
@@ -183,18 +186,16 @@ void accentAt(Section& s, double beat, double level) {
 
 void flashHit(Section& s, double beat) {
     sweepUp(s, beat - 4.0, beat, 0.9);
-    s.mix.breath(s.at(beat), s.seconds(beat - 0.5, 0.5), kBreathDb);
     accentAt(s, beat, 1.3);
-    s.mix.add(kick(1.0), s.at(beat), Bus::Drums, scaled(kKick, 1.1));
+    s.mix.add(kick(1.0), s.at(beat), Bus::Accents, scaled(kKick, 1.1));
     s.mix.add(subDrop(1.0), s.at(beat), Bus::Drums, scaled(kKick, 0.6));
 }
 
 void clothHitAt(Section& s, double seconds, double vel) {
     int64_t t = std::llround(seconds * kRate);
     int note = bassNote(s.chordAt(s.grid.beatAt(seconds))) + 12;
-    s.mix.breath(t, 0.08, kBreathDb);
-    s.mix.add(clothHit(note, vel, s.rng), t, Bus::Drums, scaled(kFx, 3.2 * vel));
-    s.mix.add(kick(vel), t, Bus::Drums, scaled(kKick, 1.0));
+    s.mix.add(clothHit(note, vel, s.rng), t, Bus::Accents, scaled(kFx, kClothHitLevel * vel));
+    s.mix.add(kick(vel), t, Bus::Accents, scaled(kKick, 1.0));
     s.mix.duck(t, 0.7, 0.25);
 }
 

@@ -52,10 +52,11 @@ void sweepUp(Section& s, double fromBeat, double toBeat, double level);
 void crashAt(Section& s, double beat, double level);
 // The big accent: crash, low impact and sub drop together.
 void accentAt(Section& s, double beat, double level);
-// A picture-wide event (a white flash): a riser over the bar before, half a
-// beat of held breath, then the accent at full weight with a kick under it.
+// A picture-wide event (a white flash): a riser over the bar before, then
+// the accent at full weight with a kick under it.
 void flashHit(Section& s, double beat);
-// One irregular cloth hit at `seconds`: a short breath, then the snap.
+// One irregular cloth hit at `seconds`: a snap with a tuned body and a kick,
+// on top of the groove (which keeps playing at its level up to the hit).
 void clothHitAt(Section& s, double seconds, double vel);
 
 // Closing A major chord (the minor piece resolves to major) with low A and

@@ -175,35 +175,76 @@ double limit(Stereo& s, double ceiling, const std::vector<float>& peak, double g
 
 }  // namespace
 
-double integratedLoudness(const Stereo& s) {
-    const size_t block = size_t(0.4 * kRate), hop = block / 4;
-    std::vector<double> power;  // summed mean square of each 100 ms step
+namespace {
+
+// K-weighted power of both channels summed, per 100 ms step from `from`
+// to `to` (samples): the blocks every loudness figure is built from.
+std::vector<double> powerSteps(const Stereo& s, size_t from, size_t to) {
+    const size_t hop = size_t(0.1 * kRate);
+    std::vector<double> power;
     Biquad sh[2], lc[2];
     kWeighting(sh[0], lc[0]);
     kWeighting(sh[1], lc[1]);
     double acc = 0.0;
-    for (size_t i = 0; i < s.size(); ++i) {
+    to = std::min(to, s.size());
+    for (size_t i = from; i < to; ++i) {
         double l = lc[0].tick(sh[0].tick(s.l[i]));
         double r = lc[1].tick(sh[1].tick(s.r[i]));
         acc += l * l + r * r;
-        if ((i + 1) % hop == 0) {
-            power.push_back(acc);
+        if ((i - from + 1) % hop == 0) {
+            power.push_back(acc / double(hop));
             acc = 0.0;
         }
     }
+    return power;
+}
+
+// Mean power of `steps` consecutive steps starting at each step.
+std::vector<double> blocksOf(const std::vector<double>& power, size_t steps) {
     std::vector<double> blocks;
-    for (size_t b = 0; b + 4 <= power.size(); ++b)
-        blocks.push_back((power[b] + power[b + 1] + power[b + 2] + power[b + 3]) / double(block));
-    auto lufs = [](double p) { return -0.691 + 10.0 * std::log10(p); };
-    auto gatedMean = [&](double gate) {
+    for (size_t b = 0; b + steps <= power.size(); ++b) {
         double sum = 0.0;
-        size_t n = 0;
-        for (double p : blocks)
-            if (p > 0 && lufs(p) > gate) sum += p, ++n;
-        return n ? sum / double(n) : 1e-12;
-    };
-    double relative = lufs(gatedMean(-70.0)) - 10.0;
-    return lufs(gatedMean(std::max(-70.0, relative)));
+        for (size_t k = 0; k < steps; ++k) sum += power[b + k];
+        blocks.push_back(sum / double(steps));
+    }
+    return blocks;
+}
+
+double lufsOf(double power) { return -0.691 + 10.0 * std::log10(std::max(power, 1e-20)); }
+
+// Blocks louder than the absolute gate and than `relativeLu` below the
+// mean of those.
+std::vector<double> gated(const std::vector<double>& blocks, double relativeLu) {
+    double sum = 0.0;
+    size_t n = 0;
+    for (double p : blocks)
+        if (lufsOf(p) > -70.0) sum += p, ++n;
+    const double relative = n ? lufsOf(sum / double(n)) + relativeLu : -70.0;
+    std::vector<double> kept;
+    for (double p : blocks)
+        if (lufsOf(p) > std::max(-70.0, relative)) kept.push_back(p);
+    return kept;
+}
+
+}  // namespace
+
+double integratedLoudness(const Stereo& s, double fromSec, double toSec) {
+    size_t from = size_t(std::max(0.0, fromSec) * kRate);
+    size_t to = toSec < 0.0 ? s.size() : size_t(toSec * kRate);
+    std::vector<double> kept = gated(blocksOf(powerSteps(s, from, to), 4), -10.0);
+    double sum = 0.0;
+    for (double p : kept) sum += p;
+    return kept.empty() ? -70.0 : lufsOf(sum / double(kept.size()));
+}
+
+double loudnessRange(const Stereo& s) {
+    // Short-term loudness: 3 s windows every 100 ms, gated 20 LU below
+    // their mean; the range is the 10th to the 95th percentile.
+    std::vector<double> kept = gated(blocksOf(powerSteps(s, 0, s.size()), 30), -20.0);
+    if (kept.empty()) return 0.0;
+    std::sort(kept.begin(), kept.end());
+    auto at = [&](double share) { return lufsOf(kept[size_t(std::lround(share * double(kept.size() - 1)))]); };
+    return at(0.95) - at(0.10);
 }
 
 double truePeak(const Stereo& s) {

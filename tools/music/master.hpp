@@ -6,7 +6,12 @@
 
 namespace music {
 
-double integratedLoudness(const Stereo& s);  // LUFS
+// Gated integrated loudness in LUFS, of [fromSec, toSec) (toSec < 0: to
+// the end).
+double integratedLoudness(const Stereo& s, double fromSec = 0.0, double toSec = -1.0);
+// Loudness range (EBU Tech 3342) in LU: the spread of the gated 3 s
+// short-term loudness from its 10th to its 95th percentile.
+double loudnessRange(const Stereo& s);
 double truePeak(const Stereo& s);            // linear, 4x oversampled estimate
 
 struct MasterResult {

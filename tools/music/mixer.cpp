@@ -1,17 +1,20 @@
 #include "mixer.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "effects.hpp"
 
 namespace music {
 
 Mixer::Mixer(size_t length)
-    : drums_(length), music_(length), reverbIn_(length, 0.0f), echoIn_(length, 0.0f),
-      duck_(length, 0.0f), gate_(length, 1.0f), shelf_(length, 1.0f) {}
+    : drums_(length), music_(length), accents_(length), reverbIn_(length, 0.0f), echoIn_(length, 0.0f),
+      duck_(length, 0.0f), gate_(length, 1.0f), shelf_(length, 1.0f), level_(length, 1.0f) {}
+
+Stereo& Mixer::bus(Bus b) { return b == Bus::Drums ? drums_ : (b == Bus::Music ? music_ : accents_); }
 
 void Mixer::add(const Mono& sound, int64_t at, Bus bus, const Send& s) {
-    Stereo& dst = bus == Bus::Drums ? drums_ : music_;
+    Stereo& dst = this->bus(bus);
     double gl, gr;
     panGains(s.pan, gl, gr);
     for (size_t k = 0; k < sound.size(); ++k) {
@@ -26,7 +29,7 @@ void Mixer::add(const Mono& sound, int64_t at, Bus bus, const Send& s) {
 }
 
 void Mixer::add(const Stereo& sound, int64_t at, Bus bus, const Send& s) {
-    Stereo& dst = bus == Bus::Drums ? drums_ : music_;
+    Stereo& dst = this->bus(bus);
     for (size_t k = 0; k < sound.size(); ++k) {
         int64_t i = at + int64_t(k);
         if (i < 0 || i >= int64_t(length())) continue;
@@ -54,6 +57,17 @@ void Mixer::breath(int64_t at, double seconds, double depthDb) {
     }
 }
 
+void Mixer::level(int64_t from, double db, double glide) {
+    const double g = dbToGain(db), start = double(from) - glide * kRate;
+    const size_t first = size_t(std::clamp<int64_t>(int64_t(start), 0, int64_t(length())));
+    const double was = first < length() ? level_[first] : 1.0;
+    for (size_t i = first; i < length(); ++i) {
+        // Even in dB over the glide, as a fader moved by hand.
+        double x = std::clamp((double(i) - start) / std::max(1.0, glide * kRate), 0.0, 1.0);
+        level_[i] = float(x >= 1.0 ? g : was * std::pow(g / was, x));
+    }
+}
+
 void Mixer::lowShelf(int64_t from, int64_t to, double db) {
     const double fade = 0.05 * kRate;
     for (int64_t i = std::max<int64_t>(0, int64_t(from - fade)); i < std::min<int64_t>(int64_t(length()), int64_t(to + fade)); ++i) {
@@ -76,8 +90,8 @@ Stereo Mixer::mixdown(const std::function<double(int64_t)>& echoSeconds, bool br
     for (size_t i = 0; i < length(); ++i) {
         double g = 1.0 - 0.6 * duck_[i];
         float held = breaths ? gate_[i] : 1.0f;
-        out.l[i] = (out.l[i] + float(wet.l[i] * g)) * held;
-        out.r[i] = (out.r[i] + float(wet.r[i] * g)) * held;
+        out.l[i] = (out.l[i] + float(wet.l[i] * g)) * held * level_[i] + accents_.l[i];
+        out.r[i] = (out.r[i] + float(wet.r[i] * g)) * held * level_[i] + accents_.r[i];
     }
     // The shelf subtracts a low-passed copy filtered forwards and then
     // backwards: no phase shift, so the cut is as deep as asked below the

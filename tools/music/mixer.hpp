@@ -1,6 +1,8 @@
 // Collects rendered notes on song-length buses and sums them into the
 // stereo mix: drums stay dry and punchy, the music bus is ducked by the
-// kick, and both feed the shared reverb and echo.
+// kick, and both feed the shared reverb and echo. The accents bus carries
+// the hits the picture reacts to: neither ducked nor moved by the parts'
+// levels, so a hit lands at its own weight in a quiet part as in a loud one.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -11,7 +13,7 @@
 
 namespace music {
 
-enum class Bus { Drums, Music };
+enum class Bus { Drums, Music, Accents };
 
 struct Send {
     double gain = 1.0;
@@ -41,13 +43,19 @@ public:
     // drums would otherwise boom.
     void lowShelf(int64_t from, int64_t to, double db);
 
+    // Sets the level of everything but the accents to `db` from `from` on,
+    // gliding there over the `glide` seconds before `from`: how loud a
+    // part of the piece plays against the others.
+    void level(int64_t from, double db, double glide);
+
     // `breaths` false leaves the held breaths out, to compare against.
     Stereo mixdown(const std::function<double(int64_t)>& echoSeconds, bool breaths = true) const;
     size_t length() const { return drums_.size(); }
 
 private:
-    Stereo drums_, music_;
-    std::vector<float> reverbIn_, echoIn_, duck_, gate_, shelf_;
+    Stereo& bus(Bus b);
+    Stereo drums_, music_, accents_;
+    std::vector<float> reverbIn_, echoIn_, duck_, gate_, shelf_, level_;
 };
 
 }  // namespace music

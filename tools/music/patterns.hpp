@@ -49,6 +49,7 @@ constexpr const char* kFarewell =
 // Drums: x hit, X accent, g ghost. Hats: x closed, o open.
 constexpr const char* kFour = "X...X...X...X...";
 constexpr const char* kHalf = "X.........x.....";
+constexpr const char* kHalfLate = "..........x.....";
 constexpr const char* kBreak = "X.....x...x..x..";
 constexpr const char* kBackbeat = "....X.......X...";
 constexpr const char* kHalfSnare = "........X.......";

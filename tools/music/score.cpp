@@ -1,10 +1,12 @@
 #include "score.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
 #include "layers.hpp"
+#include "master.hpp"
 #include "patterns.hpp"
 
 namespace music {
@@ -24,6 +26,12 @@ constexpr int kCloseBars = 10;
 constexpr int kFinaleBar = 8;
 
 using namespace pat;
+
+// Level of each section against the others, in dB: the drive holds back,
+// the answer is lighter, the lift opens up, the dark middle and the cloth
+// groove sit low (the cloth hits keep their own level), the reprise comes
+// back strong and the peak is the loudest.
+constexpr double kSectionDb[11] = {0.0, 0.0, -1.0, -4.0, 1.0, -3.0, -4.0, -1.0, 1.5, -1.5, 0.0};
 
 std::string both(const char* a, const char* b) { return std::string(a) + " " + b; }
 
@@ -115,8 +123,12 @@ void shadow(Section& s) {
     const double end = s.grid.beats();
     snareRoll(s, end - 14, end - 2, 0.2, 1.0);
     tomFill(s, end - 2);
-    tomFill(s, end - 1);
-    sweepUp(s, end - 14, end, 0.9);
+    // The second fill comes a sixteenth late: its low tom falls on the
+    // cloth section's downbeat and rings into the first hit.
+    tomFill(s, end - 0.75);
+    // The riser runs on into the first cloth hit, a sixteenth past the
+    // section's end, so the music swells into it instead of thinning out.
+    sweepUp(s, end - 14, end + 0.25, 0.9);
 }
 
 // 6: half-time groove at 150 bpm, on whose sixteenths the irregular cloth
@@ -126,12 +138,14 @@ void cloth(Section& s, const std::vector<double>& hits) {
     // The first hit, a sixteenth after the downbeat, is the section's accent.
     crashAt(s, s.grid.beatAt(hits.front()), 1.0);
     pads(s, 0, kClothBars, 1.8, 0.55, 0.65);
-    groove(s, 0, kClothBars, {kHalf, kHalfSnare, nullptr, kHatsHalf, 1.1});
+    // The first bar leaves its downbeat kick to the first hit just after it.
+    groove(s, 0, 1, {kHalfLate, kHalfSnare, nullptr, kHatsHalf, 1.1});
+    groove(s, 1, kClothBars - 1, {kHalf, kHalfSnare, nullptr, kHatsHalf, 1.1});
     bassline(s, 0, kClothBars, kBassPulse, 0.9, 0.35);
     arpeggio(s, 0, kClothBars, kArpLow, 57, 1.2, 0.5);
     melody(s, 8, kFall, {0, 0, 0.8, 0.4, 0.5});
     for (size_t i = 0; i < hits.size(); ++i)
-        clothHitAt(s, hits[i], (i % 2 ? 0.85 : 1.0) * (0.9 + 0.1 * s.rng.uni()));
+        clothHitAt(s, hits[i], (i % 2 ? 0.92 : 1.0) * (0.93 + 0.07 * s.rng.uni()));
     const double end = s.grid.beats();
     tomFill(s, end - 2);
     tomFill(s, end - 1);
@@ -196,6 +210,21 @@ void close(Section& s) {
 
 }  // namespace
 
+double partLoudness(const SongTimes& times, const Stereo& s, int part) {
+    const double from = part <= 1 ? 0.0 : times.sections[size_t(part - 2)];
+    return integratedLoudness(s, from, times.sections[size_t(part - 1)]);
+}
+
+double partsClosestLu(const SongTimes& times, const Stereo& s) {
+    double closest = 1e9, before = partLoudness(times, s, 3);
+    for (int part = 4; part <= 9; ++part) {
+        double now = partLoudness(times, s, part);
+        closest = std::min(closest, std::fabs(now - before));
+        before = now;
+    }
+    return closest;
+}
+
 SongTimes songTimes(const std::vector<SyncTrack>& tracks) {
     if (tracks.size() != 3) throw std::runtime_error("score: expected three sync tracks");
     SongTimes t{tracks[0].times, tracks[1].times, tracks[2].times};
@@ -222,6 +251,9 @@ void compose(const SongTimes& times, const std::vector<Grid>& grids, Mixer& mix)
     const char* progressions[11] = {kMain, kMain, kMain, kMain, kMain, kDark,
                                     kDescent, kMain, kLift, kMain, kClose};
     for (size_t k = 0; k < grids.size(); ++k) {
+        // Each section at its own level, reached over the last beat before
+        // it: the piece swells and falls back instead of playing flat out.
+        mix.level(grids[k].sample(0), kSectionDb[k], k ? grids[k - 1].period(grids[k - 1].beats()) : 0.0);
         Section s{mix, grids[k], parseProgression(progressions[k]), Rng(1000 + k)};
         switch (k) {
             case 0: intro(s); break;

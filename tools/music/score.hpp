@@ -15,6 +15,13 @@ struct SongTimes {
     std::vector<double> hits;      // irregular percussive hits
 };
 
+// Integrated loudness of the demo's part `part` (1 to 11: the first runs
+// up to the first section time, part k from section time k - 1 to k).
+double partLoudness(const SongTimes& times, const Stereo& s, int part);
+// The smallest loudness step between neighbouring parts among 3 to 9, in
+// LU: the middle of the piece should move from one part to the next.
+double partsClosestLu(const SongTimes& times, const Stereo& s);
+
 // Picks the three tracks by position and checks their sizes.
 SongTimes songTimes(const std::vector<SyncTrack>& tracks);
 
