@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/DrawingLayer.h"
 #include "platform/SystemServices.h"
 
 namespace {
@@ -81,6 +82,9 @@ void reportChecks()
         std::fprintf(stderr, "%.1f MB after the first 10 s\n", growthMb);
     else
         std::fprintf(stderr, "not measured under AddressSanitizer\n");
+    const int programs = drawingLayerShaderPrograms();
+    if (programs >= 0)
+        std::fprintf(stderr, "self-check: the OpenGL ES layer keeps %d shader programs\n", programs);
     bool failed = false;
     if (checks.firstError != GL_NO_ERROR) {
         std::fprintf(stderr, "self-check: OpenGL error 0x%x after frame %llu\n", checks.firstError,

@@ -4,19 +4,6 @@ namespace {
 
 constexpr int kMaxNesting = 64;
 
-// The vertices of one piece of a mode made of separate pieces; 0 for
-// strips, fans, loops and polygons, whose vertices depend on each other.
-std::size_t verticesPerPiece(GLenum mode)
-{
-    switch (mode) {
-    case GL_POINTS: return 1;
-    case GL_LINES: return 2;
-    case GL_TRIANGLES: return 3;
-    case GL_QUADS: return 4;
-    default: return 0;
-    }
-}
-
 }  // namespace
 
 GLuint DisplayLists::generate(GLsizei range)
@@ -75,9 +62,11 @@ void DisplayLists::record(const ListCommand& command)
     current_.commands.push_back(command);
 }
 
-bool DisplayLists::mergesWithOpenDraw(GLenum mode, unsigned attributes) const
+bool DisplayLists::mergesWithOpenDraw(GLenum mode, unsigned attributes, unsigned takenAtReplay) const
 {
     if (!drawOpen_ || mode != openMode_ || attributes != openAttributes_)
+        return false;
+    if (takenAtReplay != 0 || openTakenAtReplay_ != 0)
         return false;
     if (verticesPerPiece(mode) == 0)
         return false;
@@ -95,14 +84,22 @@ bool DisplayLists::mergesWithOpenDraw(GLenum mode, unsigned attributes) const
     return false;
 }
 
-void DisplayLists::recordDraw(GLenum mode, const std::vector<Vertex>& vertices, unsigned attributes)
+void DisplayLists::recordDraw(GLenum mode, const std::vector<Vertex>& vertices)
 {
     // Pieces left incomplete would pair up with the next primitive's.
     const std::size_t piece = verticesPerPiece(mode);
     const auto end = vertices.end() - static_cast<std::ptrdiff_t>(piece > 1 ? vertices.size() % piece : 0);
     if (end == vertices.begin())
         return;
-    if (mergesWithOpenDraw(mode, attributes)) {
+    unsigned attributes = 0;
+    unsigned heldByAll = kHasAllAttributes;
+    for (auto v = vertices.begin(); v != end; ++v) {
+        const unsigned held = attributesHeld(*v);
+        attributes |= held;
+        heldByAll &= held;
+    }
+    const unsigned takenAtReplay = attributes & ~heldByAll;
+    if (mergesWithOpenDraw(mode, attributes, takenAtReplay)) {
         while (current_.commands.back().kind != ListCommand::Kind::Draw)
             current_.commands.pop_back();
         openVertices_.insert(openVertices_.end(), vertices.begin(), end);
@@ -112,6 +109,7 @@ void DisplayLists::recordDraw(GLenum mode, const std::vector<Vertex>& vertices, 
     drawOpen_ = true;
     openMode_ = mode;
     openAttributes_ = attributes;
+    openTakenAtReplay_ = takenAtReplay;
     openVertices_.assign(vertices.begin(), end);
     ListCommand command{ListCommand::Kind::Draw};
     command.draw = static_cast<std::uint32_t>(current_.draws.size());
@@ -126,18 +124,26 @@ void DisplayLists::closeDraw()
     drawOpen_ = false;
     ListDraw& draw = current_.draws.back();
     draw.attributes = openAttributes_;
+    draw.takenAtReplay = openTakenAtReplay_;
     draw.last = openVertices_.back();
     std::vector<Vertex>& all = current_.vertices;
+    bool lines = false;
     for (Fill fill : {Fill::Polygons, Fill::Outlines, Fill::FlatOutlines}) {
         ListRange& range = draw.ranges[static_cast<int>(fill)];
         if (fill != Fill::Polygons && !isFilledMode(openMode_)) {
             range = draw.ranges[0];   // lines and points are the same in every polygon mode
             continue;
         }
-        range.drawnAs = assemblePrimitive(openMode_, fill, openVertices_.data(), openVertices_.size(), scratch_);
         range.first = static_cast<std::uint32_t>(all.size());
-        range.count = static_cast<std::uint32_t>(scratch_.size());
-        all.insert(all.end(), scratch_.begin(), scratch_.end());
+        range.drawnAs = assemblePrimitive(openMode_, fill, openVertices_.data(), openVertices_.size(), all);
+        range.count = static_cast<std::uint32_t>(all.size() - range.first);
+        lines = lines || range.drawnAs == DrawnAs::Lines;
+    }
+    draw.mode = openMode_;
+    if (lines || draw.takenAtReplay != 0) {
+        draw.sourceFirst = static_cast<std::uint32_t>(current_.sources.size());
+        draw.sourceCount = static_cast<std::uint32_t>(openVertices_.size());
+        current_.sources.insert(current_.sources.end(), openVertices_.begin(), openVertices_.end());
     }
 }
 

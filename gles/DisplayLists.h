@@ -46,7 +46,18 @@ struct ListRange {
 // model are the ones current when the list is replayed.
 struct ListDraw {
     unsigned attributes = 0;   // VertexAttributeBits the list set itself
+    // Of those, the ones the list set only after some of the vertices: those
+    // vertices take them from the state at replay, so the draw is completed
+    // then instead of drawn from the list's buffer.
+    unsigned takenAtReplay = 0;
     ListRange ranges[3];       // by Fill
+    // The primitive's vertices as given, where the draw may be assembled
+    // again at replay: when it is drawn as lines (wider ones are drawn as
+    // bands made from the vertices) or completed at replay.  In the list's
+    // `sources`; none kept when sourceCount is 0.
+    GLenum mode = GL_TRIANGLES;
+    std::uint32_t sourceFirst = 0;
+    std::uint32_t sourceCount = 0;
     Vertex last{};             // gives the current attributes after the draw
 
     const ListRange& range(Fill fill) const { return ranges[static_cast<int>(fill)]; }
@@ -55,8 +66,10 @@ struct ListDraw {
 struct DisplayList {
     std::vector<ListCommand> commands;
     std::vector<ListDraw> draws;
-    std::vector<Vertex> vertices;   // every draw's vertices, kept for drawing wide lines
-    unsigned buffer = 0;            // the vertex buffer they were uploaded to
+    // Every draw's assembled vertices, until they are uploaded to `buffer`.
+    std::vector<Vertex> vertices;
+    unsigned buffer = 0;
+    std::vector<Vertex> sources;   // see ListDraw::sourceFirst
 };
 
 // What replaying a list does with each command; the layer executes them
@@ -84,12 +97,13 @@ public:
     bool beginRecording(GLuint name);
     bool recording() const { return recording_; }
     void record(const ListCommand& command);
-    // Adds a finished glBegin/glEnd with the attributes the list had set.
-    // Consecutive primitives of a mode made of separate pieces (triangles,
-    // quads, lines, points) become one draw, as the driver merges them,
-    // when nothing but attributes the vertices carry themselves was set
-    // between them: a model of one glBegin per face is then one draw.
-    void recordDraw(GLenum mode, const std::vector<Vertex>& vertices, unsigned attributes);
+    // Adds a finished glBegin/glEnd; its vertices mark the attributes the
+    // list had not set yet with kTakenAtReplay.  Consecutive primitives of a
+    // mode made of separate pieces (triangles, quads, lines, points) become
+    // one draw, as the driver merges them, when nothing but attributes the
+    // vertices carry themselves was set between them: a model of one
+    // glBegin per face is then one draw.
+    void recordDraw(GLenum mode, const std::vector<Vertex>& vertices);
     DisplayList* endRecording(unsigned& replacedBuffer);
 
     DisplayList* find(GLuint name);
@@ -99,18 +113,18 @@ public:
     void replay(GLuint name, ListExecutor& executor, int depth = 0);
 
 private:
-    bool mergesWithOpenDraw(GLenum mode, unsigned attributes) const;
+    bool mergesWithOpenDraw(GLenum mode, unsigned attributes, unsigned takenAtReplay) const;
     void closeDraw();
 
     std::map<GLuint, DisplayList> lists_;
     bool recording_ = false;
     GLuint recordingName_ = 0;
     DisplayList current_;
-    std::vector<Vertex> scratch_;
     // The draw still open for merging: its mode, attributes and vertices
     // as given, assembled when it closes.
     bool drawOpen_ = false;
     GLenum openMode_ = GL_TRIANGLES;
     unsigned openAttributes_ = 0;
+    unsigned openTakenAtReplay_ = 0;
     std::vector<Vertex> openVertices_;
 };

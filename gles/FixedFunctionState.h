@@ -41,7 +41,6 @@ struct FogState {
     float start = 0.0f;
     float end = 1.0f;
     Rgba colour{0.0f, 0.0f, 0.0f, 0.0f};
-    GLenum hint = GL_DONT_CARE;
 };
 
 // Everything of OpenGL 1.1's server state the program can set, in one
@@ -81,6 +80,7 @@ struct FixedFunctionState {
     GLenum depthFunc = GL_LESS;
     Rgba clearColour{0.0f, 0.0f, 0.0f, 0.0f};
     float clearDepth = 1.0f;
+    std::array<float, 2> depthRange{0.0f, 1.0f};   // near, far
     std::array<GLint, 4> viewport{0, 0, 0, 0};
     std::array<GLint, 4> scissor{0, 0, 0, 0};
     GLuint boundTexture = 0;

@@ -6,3 +6,7 @@
 // points and compiles nothing yet; false when the context lacks one.
 using GlesProcLookup = void* (*)(const char* name);
 bool glesLayerStart(GlesProcLookup lookup);
+
+// The shader programs the layer keeps compiled for the current context
+// (one per state combination met, up to a bound).
+int glesLayerShaderPrograms();

@@ -129,10 +129,36 @@ bool isFilledMode(GLenum mode)
     return mode >= GL_TRIANGLES && mode <= GL_POLYGON;
 }
 
+DrawnAs drawnAsFor(GLenum mode, Fill fill)
+{
+    if (!isPrimitiveMode(mode))
+        return DrawnAs::Nothing;
+    if (mode == GL_POINTS)
+        return DrawnAs::Points;
+    if (!isFilledMode(mode) || fill != Fill::Polygons)
+        return DrawnAs::Lines;
+    return DrawnAs::Triangles;
+}
+
+bool assemblyKeepsVertices(GLenum mode, Fill fill)
+{
+    return mode == GL_POINTS || mode == GL_LINES || (mode == GL_TRIANGLES && fill == Fill::Polygons);
+}
+
+std::size_t verticesPerPiece(GLenum mode)
+{
+    switch (mode) {
+    case GL_POINTS: return 1;
+    case GL_LINES: return 2;
+    case GL_TRIANGLES: return 3;
+    case GL_QUADS: return 4;
+    default: return 0;
+    }
+}
+
 DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::size_t count,
                           std::vector<Vertex>& out)
 {
-    out.clear();
     if (!isPrimitiveMode(mode) || count == 0)
         return DrawnAs::Nothing;
     Assembler assembler(vertices, isFilledMode(mode) ? fill : Fill::Polygons, out);
@@ -143,6 +169,7 @@ DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::s
     }
     if (!isFilledMode(mode))
         return assembleLines(mode, assembler, count);
+    const std::size_t before = out.size();
     assembleFilled(mode, assembler, count);
-    return out.empty() ? DrawnAs::Nothing : assembler.edges() ? DrawnAs::Lines : DrawnAs::Triangles;
+    return out.size() == before ? DrawnAs::Nothing : assembler.edges() ? DrawnAs::Lines : DrawnAs::Triangles;
 }

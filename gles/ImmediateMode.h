@@ -16,7 +16,7 @@ enum class DrawnAs { Triangles, Lines, Points, Nothing };
 enum class Fill { Polygons, Outlines, FlatOutlines };
 
 // Turns the vertices of one glBegin/glEnd into independent triangles,
-// lines or points.  Quads and quad strips are split the way the driver
+// lines or points, appended to `out`.  Quads and quad strips are split the way the driver
 // splits them (each triangle ends with the quad's last vertex, which gives
 // the quad's colour under flat shading); polygons become fans ending with
 // their first vertex, which gives a polygon's flat colour.  As outlines,
@@ -24,6 +24,19 @@ enum class Fill { Polygons, Outlines, FlatOutlines };
 // but never its diagonal, in the order the driver draws them.
 DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::size_t count,
                           std::vector<Vertex>& out);
+
+// What a primitive of this mode comes out as under this fill, whatever its
+// vertices (Nothing only for a mode glBegin refuses).
+DrawnAs drawnAsFor(GLenum mode, Fill fill);
+
+// Whether assembling a primitive of this mode under this fill only drops
+// its incomplete last piece (separate points, lines or filled triangles):
+// such a primitive can be gathered straight where it is drawn from.
+bool assemblyKeepsVertices(GLenum mode, Fill fill);
+
+// The vertices of one piece of a mode made of separate pieces; 0 for
+// strips, fans, loops and polygons, whose vertices depend on each other.
+std::size_t verticesPerPiece(GLenum mode);
 
 // True for the modes glBegin accepts.
 bool isPrimitiveMode(GLenum mode);

@@ -60,39 +60,3 @@ LightingUniforms lightingUniforms(const FixedFunctionState& state)
     }
     return u;
 }
-
-Rgba lightVertex(const FixedFunctionState& state, const LightingUniforms& u, const Vec3f& eye, const Vec3f& normal)
-{
-    Rgba colour = u.sceneColour;
-    for (std::size_t i = 0; i < kLightCount; ++i) {
-        const LightState& light = state.lights[i];
-        if (!light.enabled)
-            continue;
-        Vec3f toLight{u.position[i][0], u.position[i][1], u.position[i][2]};
-        Vec3f half = u.halfVector[i];
-        float attenuation = 1.0f;
-        if (light.positional()) {
-            toLight = {toLight[0] - eye[0], toLight[1] - eye[1], toLight[2] - eye[2]};
-            const float distance = std::sqrt(dot(toLight, toLight));
-            toLight = normalised(toLight);
-            if (light.spot()) {
-                const float spot = -dot(toLight, {u.spot[i][0], u.spot[i][1], u.spot[i][2]});
-                attenuation = u.spot[i][3] < spot ? std::pow(std::fabs(spot), u.attenuation[i][3]) : 0.0f;
-            }
-            if (light.attenuated())
-                attenuation /= u.attenuation[i][0] + u.attenuation[i][1] * distance +
-                               u.attenuation[i][2] * distance * distance;
-            half = normalised({toLight[0], toLight[1], toLight[2] + 1.0f});
-        }
-        const float nDotL = dot(normal, toLight);
-        const float diffuse = std::max(nDotL, 0.0f);
-        float specular = 0.0f;
-        if (nDotL > 0.0f)
-            specular = u.shininess == 0.0f ? 1.0f : std::pow(std::max(dot(normal, half), 0.0f), u.shininess);
-        for (std::size_t c = 0; c < 3; ++c)
-            colour[c] += attenuation * (u.ambient[i][c] + diffuse * u.diffuse[i][c] + specular * u.specular[i][c]);
-    }
-    for (float& c : colour)
-        c = std::clamp(c, 0.0f, 1.0f);
-    return colour;
-}

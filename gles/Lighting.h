@@ -23,9 +23,3 @@ struct LightingUniforms {
 };
 
 LightingUniforms lightingUniforms(const FixedFunctionState& state);
-
-// The colour one vertex gets, on the CPU, by the same equation as the
-// generated vertex shader: eye-space position and (already transformed)
-// normal in, clamped colour out.  Lights that are off add nothing.
-Rgba lightVertex(const FixedFunctionState& state, const LightingUniforms& uniforms, const Vec3f& eyePosition,
-                 const Vec3f& eyeNormal);

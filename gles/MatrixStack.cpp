@@ -18,6 +18,5 @@ bool MatrixStack::pop()
     if (depth() <= 1)
         return false;
     stack_.pop_back();
-    ++generation_;
     return true;
 }

@@ -18,25 +18,10 @@ public:
 
     bool push();   // the copy on top is the same matrix: no change
     bool pop();
-    void load(const Mat4& matrix)
-    {
-        top() = matrix;
-        changed();
-    }
-    void multiplyBy(const Mat4& matrix)
-    {
-        top() = multiply(top(), matrix);
-        changed();
-    }
-
-    // Counts every change of the current matrix, so that derived values
-    // (its normal matrix, the product with the projection) are recomputed
-    // only when needed.
-    unsigned generation() const { return generation_; }
-    void changed() { ++generation_; }
+    void load(const Mat4& matrix) { top() = matrix; }
+    void multiplyBy(const Mat4& matrix) { top() = multiply(top(), matrix); }
 
 private:
     std::vector<Mat4> stack_;
     int maxDepth_;
-    unsigned generation_ = 0;
 };

@@ -29,6 +29,13 @@ public:
 // OpenGL context current.  Fails the calling test when there is no context.
 TestPlatform& testPlatform();
 
+// For a test that draws on the shared context: saves every attribute and
+// pushes both matrices (the projection to set, the modelview the identity,
+// left current); the end puts them back and fails the test on an OpenGL
+// error left behind.
+void beginDrawingTest();
+void endDrawingTest();
+
 // The colour of one pixel of the current picture, 0-255 per channel.
 struct Pixel {
     int r, g, b;

@@ -10,7 +10,6 @@
 // functions of the same names for the program, so it never calls the
 // driver's by name: always through this table.
 #define QH_ES_FUNCTIONS(X)                                                                                     \
-    X(void, ActiveTexture, (GLenum))                                                                           \
     X(void, AttachShader, (GLuint, GLuint))                                                                    \
     X(void, BindBuffer, (GLenum, GLuint))                                                                      \
     X(void, BindFramebuffer, (GLenum, GLuint))                                                                 \
@@ -30,6 +29,7 @@
     X(GLuint, CreateShader, (GLenum))                                                                          \
     X(void, DeleteBuffers, (GLsizei, const GLuint*))                                                           \
     X(void, DeleteFramebuffers, (GLsizei, const GLuint*))                                                      \
+    X(void, DeleteProgram, (GLuint))                                                                           \
     X(void, DeleteRenderbuffers, (GLsizei, const GLuint*))                                                     \
     X(void, DeleteShader, (GLuint))                                                                            \
     X(void, DeleteTextures, (GLsizei, const GLuint*))                                                          \
@@ -49,7 +49,6 @@
     X(void, GenRenderbuffers, (GLsizei, GLuint*))                                                              \
     X(void, GenTextures, (GLsizei, GLuint*))                                                                   \
     X(void, GenVertexArrays, (GLsizei, GLuint*))                                                               \
-    X(void, GenerateMipmap, (GLenum))                                                                          \
     X(void, GetBooleanv, (GLenum, GLboolean*))                                                                 \
     X(GLenum, GetError, ())                                                                                    \
     X(void, GetFloatv, (GLenum, GLfloat*))                                                                     \
@@ -61,7 +60,6 @@
     X(const GLubyte*, GetString, (GLenum))                                                                     \
     X(void, GetTexParameteriv, (GLenum, GLenum, GLint*))                                                       \
     X(GLint, GetUniformLocation, (GLuint, const GLchar*))                                                      \
-    X(void, LineWidth, (GLfloat))                                                                              \
     X(void, LinkProgram, (GLuint))                                                                             \
     X(void*, MapBufferRange, (GLenum, GLintptr, GLsizeiptr, GLbitfield))                                       \
     X(void, PixelStorei, (GLenum, GLint))                                                                      \
@@ -73,7 +71,6 @@
     X(void, TexParameteri, (GLenum, GLenum, GLint))                                                            \
     X(void, Uniform1f, (GLint, GLfloat))                                                                       \
     X(GLboolean, UnmapBuffer, (GLenum))                                                                        \
-    X(void, Uniform1i, (GLint, GLint))                                                                         \
     X(void, Uniform2f, (GLint, GLfloat, GLfloat))                                                              \
     X(void, Uniform3fv, (GLint, GLsizei, const GLfloat*))                                                      \
     X(void, Uniform4fv, (GLint, GLsizei, const GLfloat*))                                                      \

@@ -6,42 +6,40 @@
 
 #include "gles/TextureFormats.h"
 #include "gles/Unsupported.h"
-#include "gles/es/EsFunctions.h"
 #include "gles/es/Layer.h"
 
 extern "C" {
 
 void glGenTextures(GLsizei count, GLuint* textures)
 {
-    Layer::settled();
-    es.GenTextures(count, textures);
+    Layer::current().driver().GenTextures(count, textures);
 }
 
 void glDeleteTextures(GLsizei count, const GLuint* textures)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     for (GLsizei i = 0; i < count; ++i) {
         layer.textures.erase(textures[i]);
         if (layer.state.boundTexture == textures[i])
             layer.state.boundTexture = 0;
     }
-    es.DeleteTextures(count, textures);
+    layer.driver().DeleteTextures(count, textures);
 }
 
 void glBindTexture(GLenum target, GLuint texture)
 {
-    Layer::settled().bindTexture(target, texture);
+    Layer::current().bindTexture(target, texture);
 }
 
 void glTexParameteri(GLenum target, GLenum name, GLint value)
 {
-    Layer::settled().texParameter(target, name, value);
+    Layer::current().texParameter(target, name, value);
 }
 
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glTexImage2D"))
         return;
     const GLenum esFormat = esTextureFormat(internalFormat, format, type);
@@ -52,41 +50,38 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     }
     if (level == 0)
         layer.textures[layer.state.boundTexture] = {width, height, internalFormat};
-    es.TexImage2D(target, level, static_cast<GLint>(esFormat), width, height, 0, esFormat, type, pixels);
+    layer.driver().TexImage2D(target, level, static_cast<GLint>(esFormat), width, height, 0, esFormat, type, pixels);
 }
 
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels)
 {
-    Layer::settled();
+    Layer& layer = Layer::current();
     // ES always reads RGBA bytes; the program reads nothing else.
     if (format != GL_RGBA || type != GL_UNSIGNED_BYTE) {
         reportUnsupported("glReadPixels", format != GL_RGBA ? format : type);
         return;
     }
-    es.ReadPixels(x, y, width, height, format, type, pixels);
+    layer.driver().ReadPixels(x, y, width, height, format, type, pixels);
 }
 
 void glPixelStorei(GLenum name, GLint value)
 {
-    Layer::settled();
-    es.PixelStorei(name, value);
+    Layer::current().driver().PixelStorei(name, value);
 }
 
 void glFlush()
 {
-    Layer::settled();
-    es.Flush();
+    Layer::current().driver().Flush();
 }
 
 void glFinish()
 {
-    Layer::settled();
-    es.Finish();
+    Layer::current().driver().Finish();
 }
 
 GLint glRenderMode(GLenum mode)
 {
-    Layer::settled();
+    Layer::current();
     if (mode != GL_RENDER)
         reportUnsupported("glRenderMode", mode);
     return 0;
@@ -94,69 +89,59 @@ GLint glRenderMode(GLenum mode)
 
 void glFeedbackBuffer(GLsizei, GLenum type, GLfloat*)
 {
-    Layer::settled();
+    Layer::current();
     reportUnsupported("glFeedbackBuffer", type);
 }
 
 void glGenFramebuffers(GLsizei count, GLuint* framebuffers)
 {
-    Layer::settled();
-    es.GenFramebuffers(count, framebuffers);
+    Layer::current().driver().GenFramebuffers(count, framebuffers);
 }
 
 void glDeleteFramebuffers(GLsizei count, const GLuint* framebuffers)
 {
-    Layer::settled();
-    es.DeleteFramebuffers(count, framebuffers);
+    Layer::current().driver().DeleteFramebuffers(count, framebuffers);
 }
 
 void glBindFramebuffer(GLenum target, GLuint framebuffer)
 {
-    Layer::settled();
-    es.BindFramebuffer(target, framebuffer);
+    Layer::current().driver().BindFramebuffer(target, framebuffer);
 }
 
 void glFramebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer)
 {
-    Layer::settled();
-    es.FramebufferRenderbuffer(target, attachment, renderbufferTarget, renderbuffer);
+    Layer::current().driver().FramebufferRenderbuffer(target, attachment, renderbufferTarget, renderbuffer);
 }
 
 GLenum glCheckFramebufferStatus(GLenum target)
 {
-    Layer::settled();
-    return es.CheckFramebufferStatus(target);
+    return Layer::current().driver().CheckFramebufferStatus(target);
 }
 
 void glGenRenderbuffers(GLsizei count, GLuint* renderbuffers)
 {
-    Layer::settled();
-    es.GenRenderbuffers(count, renderbuffers);
+    Layer::current().driver().GenRenderbuffers(count, renderbuffers);
 }
 
 void glDeleteRenderbuffers(GLsizei count, const GLuint* renderbuffers)
 {
-    Layer::settled();
-    es.DeleteRenderbuffers(count, renderbuffers);
+    Layer::current().driver().DeleteRenderbuffers(count, renderbuffers);
 }
 
 void glBindRenderbuffer(GLenum target, GLuint renderbuffer)
 {
-    Layer::settled();
-    es.BindRenderbuffer(target, renderbuffer);
+    Layer::current().driver().BindRenderbuffer(target, renderbuffer);
 }
 
 void glRenderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei height)
 {
-    Layer::settled();
-    es.RenderbufferStorage(target, format, width, height);
+    Layer::current().driver().RenderbufferStorage(target, format, width, height);
 }
 
 void glBlitFramebuffer(GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0, GLint dstX1,
                        GLint dstY1, GLbitfield mask, GLenum filter)
 {
-    Layer::settled();
-    es.BlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask, filter);
+    Layer::current().driver().BlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask, filter);
 }
 
 }  // extern "C"

@@ -12,7 +12,7 @@ namespace {
 // recorded (matrix calls are not recorded by this layer).
 MatrixStack* changeableStack(const char* call)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList(call))
         return nullptr;
     return &layer.currentStack();
@@ -20,8 +20,7 @@ MatrixStack* changeableStack(const char* call)
 
 void changed(MatrixStack& stack)
 {
-    Layer& layer = Layer::settled();
-    stack.changed();
+    Layer& layer = Layer::current();
     layer.matrixChanged();
     // The texture matrix is kept (saved and restored) but not applied to
     // texture coordinates: only the identity is drawn right.
@@ -35,7 +34,7 @@ extern "C" {
 
 void glMatrixMode(GLenum mode)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glMatrixMode"))
         return;
     if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) {
@@ -71,12 +70,12 @@ void glMultMatrixf(const GLfloat* m)
 
 void glPushMatrix()
 {
-    Layer::settled().pushMatrix();
+    Layer::current().pushMatrix();
 }
 
 void glPopMatrix()
 {
-    Layer::settled().popMatrix();
+    Layer::current().popMatrix();
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -106,7 +105,7 @@ void glRotatef(GLfloat degrees, GLfloat x, GLfloat y, GLfloat z)
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near, GLdouble far)
 {
     if (left == right || bottom == top || near == far) {
-        Layer::settled().fail(GL_INVALID_VALUE);
+        Layer::current().fail(GL_INVALID_VALUE);
         return;
     }
     if (MatrixStack* stack = changeableStack("glOrtho")) {

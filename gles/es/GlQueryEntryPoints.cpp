@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "gles/Unsupported.h"
-#include "gles/es/EsFunctions.h"
 #include "gles/es/Layer.h"
 #include "gles/es/StateQueries.h"
 
@@ -12,20 +11,26 @@ namespace {
 
 constexpr int kMostValues = 16;
 
-// The layer's own value, or the driver's for names only it keeps; false
-// (reported) for anything else.
-template <typename Convert>
-bool answer(const char* call, GLenum name, Convert convert)
+// Answers a glGet* query with the layer's own values, or the driver's for
+// names only it keeps (asked as floats); reported for anything else.  Each
+// value is handed to `store` by index, so exactly as many are written as
+// the name has.
+template <typename Store>
+void answer(const char* call, GLenum name, Store store)
 {
-    GLfloat values[kMostValues];
-    const int count = queryLayerState(name, values);
+    Layer& layer = Layer::current();
+    GLfloat values[kMostValues] = {};
+    int count = queryLayerState(layer, name, values);
+    if (count == 0) {
+        count = driverQueryValues(name);
+        if (count == 0) {
+            reportUnsupported(call, name);
+            return;
+        }
+        layer.driver().GetFloatv(name, values);
+    }
     for (int i = 0; i < count; ++i)
-        convert(i, values[i]);
-    if (count > 0)
-        return true;
-    if (!isDriverQuery(name))
-        reportUnsupported(call, name);
-    return false;
+        store(i, values[i]);
 }
 
 }  // namespace
@@ -34,42 +39,28 @@ extern "C" {
 
 void glGetFloatv(GLenum name, GLfloat* values)
 {
-    Layer::settled();
-    if (!answer("glGetFloatv", name, [values](int i, float v) { values[i] = v; }) && isDriverQuery(name))
-        es.GetFloatv(name, values);
+    answer("glGetFloatv", name, [values](int i, float v) { values[i] = v; });
 }
 
 void glGetDoublev(GLenum name, GLdouble* values)
 {
-    Layer::settled();
-    if (!answer("glGetDoublev", name, [values](int i, float v) { values[i] = v; }) && isDriverQuery(name)) {
-        GLfloat single[kMostValues] = {};
-        es.GetFloatv(name, single);
-        for (int i = 0; i < 4; ++i)
-            values[i] = single[i];
-    }
+    answer("glGetDoublev", name, [values](int i, float v) { values[i] = v; });
 }
 
 void glGetIntegerv(GLenum name, GLint* values)
 {
-    Layer::settled();
-    if (!answer("glGetIntegerv", name, [values](int i, float v) { values[i] = static_cast<GLint>(std::lround(v)); }) &&
-        isDriverQuery(name))
-        es.GetIntegerv(name, values);
+    answer("glGetIntegerv", name, [values](int i, float v) { values[i] = static_cast<GLint>(std::lround(v)); });
 }
 
 void glGetBooleanv(GLenum name, GLboolean* values)
 {
-    Layer::settled();
-    if (!answer("glGetBooleanv", name, [values](int i, float v) { values[i] = v != 0.0f ? GL_TRUE : GL_FALSE; }) &&
-        isDriverQuery(name))
-        es.GetBooleanv(name, values);
+    answer("glGetBooleanv", name, [values](int i, float v) { values[i] = v != 0.0f ? GL_TRUE : GL_FALSE; });
 }
 
 GLboolean glIsEnabled(GLenum capability)
 {
     bool on = false;
-    if (!readCapability(Layer::settled().state, capability, on)) {
+    if (!readCapability(Layer::current().state, capability, on)) {
         reportUnsupported("glIsEnabled", capability);
         return GL_FALSE;
     }
@@ -79,25 +70,24 @@ GLboolean glIsEnabled(GLenum capability)
 void glGetLightfv(GLenum light, GLenum name, GLfloat* values)
 {
     const bool known = light >= GL_LIGHT0 && light < GL_LIGHT0 + kLightCount;
-    if (!known || !readLight(Layer::settled().state, static_cast<int>(light - GL_LIGHT0), name, values))
+    if (!known || !readLight(Layer::current().state, static_cast<int>(light - GL_LIGHT0), name, values))
         reportUnsupported("glGetLightfv", known ? name : light);
 }
 
 void glGetMaterialfv(GLenum face, GLenum name, GLfloat* values)
 {
-    if (!readMaterial(Layer::settled().state, face, name, values))
+    if (!readMaterial(Layer::current().state, face, name, values))
         reportUnsupported("glGetMaterialfv", name);
 }
 
 void glGetTexParameteriv(GLenum target, GLenum name, GLint* values)
 {
-    Layer::settled();
-    es.GetTexParameteriv(target, name, values);
+    Layer::current().driver().GetTexParameteriv(target, name, values);
 }
 
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* values)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     const auto found = layer.textures.find(layer.state.boundTexture);
     if (target != GL_TEXTURE_2D || level != 0 || found == layer.textures.end()) {
         reportUnsupported("glGetTexLevelParameteriv", target != GL_TEXTURE_2D ? target : name);
@@ -113,14 +103,15 @@ void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* va
 
 GLenum glGetError()
 {
-    const GLenum own = Layer::settled().takeError();
-    return own != GL_NO_ERROR ? own : es.GetError();
+    Layer& layer = Layer::current();
+    const GLenum own = layer.takeError();
+    return own != GL_NO_ERROR ? own : layer.driver().GetError();
 }
 
 const GLubyte* glGetString(GLenum name)
 {
-    Layer::settled();
-    return es.GetString != nullptr ? es.GetString(name) : nullptr;
+    const EsFunctions& driver = Layer::current().driver();
+    return driver.GetString != nullptr ? driver.GetString(name) : nullptr;
 }
 
 }  // extern "C"

@@ -1,9 +1,9 @@
 // Capabilities, lights, materials, fog and the rest of the server state.
 
 #include <GL/gl.h>
+#include <algorithm>
 
 #include "gles/Unsupported.h"
-#include "gles/es/EsFunctions.h"
 #include "gles/es/Layer.h"
 
 namespace {
@@ -15,7 +15,7 @@ int lightIndex(GLenum light)
 
 void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList(call))
         return;
     const int index = lightIndex(which);
@@ -28,7 +28,7 @@ void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 
 void fog(const char* call, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList(call))
         return;
     if (!setFog(layer.state, name, values)) {
@@ -46,29 +46,27 @@ extern "C" {
 
 void glEnable(GLenum capability)
 {
-    Layer::settled().enable(capability, true);
+    Layer::current().enable(capability, true);
 }
 
 void glDisable(GLenum capability)
 {
-    Layer::settled().enable(capability, false);
+    Layer::current().enable(capability, false);
 }
 
 void glLightf(GLenum which, GLenum name, GLfloat value)
 {
-    Layer::settled();
     light("glLightf", which, name, &value);
 }
 
 void glLightfv(GLenum which, GLenum name, const GLfloat* values)
 {
-    Layer::settled();
     light("glLightfv", which, name, values);
 }
 
 void glLightModelfv(GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glLightModelfv"))
         return;
     if (name != GL_LIGHT_MODEL_AMBIENT) {
@@ -81,17 +79,17 @@ void glLightModelfv(GLenum name, const GLfloat* values)
 
 void glMaterialf(GLenum face, GLenum name, GLfloat value)
 {
-    Layer::settled().material(face, name, &value);
+    Layer::current().material(face, name, &value);
 }
 
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values)
 {
-    Layer::settled().material(face, name, values);
+    Layer::current().material(face, name, values);
 }
 
 void glShadeModel(GLenum mode)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glShadeModel"))
         return;
     if (mode != GL_FLAT && mode != GL_SMOOTH) {
@@ -103,38 +101,32 @@ void glShadeModel(GLenum mode)
 
 void glFogf(GLenum name, GLfloat value)
 {
-    Layer::settled();
     fog("glFogf", name, &value);
 }
 
 void glFogi(GLenum name, GLint value)
 {
-    Layer::settled();
     const GLfloat asFloat = static_cast<GLfloat>(value);
     fog("glFogi", name, &asFloat);
 }
 
 void glFogfv(GLenum name, const GLfloat* values)
 {
-    Layer::settled();
     fog("glFogfv", name, values);
 }
 
-void glHint(GLenum target, GLenum mode)
+void glHint(GLenum target, GLenum)
 {
-    Layer& layer = Layer::settled();
-    if (target != GL_FOG_HINT) {
-        reportUnsupported("glHint", target);
-        return;
-    }
+    Layer::current();
     // Fog is always computed per vertex and blended per fragment, the
-    // driver's choice for GL_DONT_CARE; the hint is only kept.
-    layer.state.fogSettings.hint = mode;
+    // driver's choice for GL_DONT_CARE, whatever the hint asks.
+    if (target != GL_FOG_HINT)
+        reportUnsupported("glHint", target);
 }
 
 void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glTexGeni"))
         return;
     if ((coordinate != GL_S && coordinate != GL_T) || name != GL_TEXTURE_GEN_MODE || value != GL_SPHERE_MAP) {
@@ -148,12 +140,12 @@ void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 
 void glPolygonMode(GLenum face, GLenum mode)
 {
-    Layer::settled().polygonMode(face, mode);
+    Layer::current().polygonMode(face, mode);
 }
 
 void glPointSize(GLfloat size)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glPointSize"))
         return;
     if (size <= 0.0f) {
@@ -166,7 +158,7 @@ void glPointSize(GLfloat size)
 
 void glLineWidth(GLfloat width)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glLineWidth"))
         return;
     if (width <= 0.0f) {
@@ -180,65 +172,71 @@ void glLineWidth(GLfloat width)
 
 void glBlendFunc(GLenum source, GLenum destination)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glBlendFunc"))
         return;
     layer.state.blendSource = source;
     layer.state.blendDestination = destination;
-    es.BlendFunc(source, destination);
+    layer.driver().BlendFunc(source, destination);
 }
 
 void glDepthMask(GLboolean flag)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glDepthMask"))
         return;
     layer.state.depthMask = flag != GL_FALSE;
-    es.DepthMask(flag);
+    layer.driver().DepthMask(flag);
 }
 
 void glDepthFunc(GLenum function)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glDepthFunc"))
         return;
     layer.state.depthFunc = function;
-    es.DepthFunc(function);
+    layer.driver().DepthFunc(function);
 }
 
 void glClear(GLbitfield mask)
 {
-    if (!Layer::settled().refusedInList("glClear"))
-        es.Clear(mask);
+    Layer& layer = Layer::current();
+    if (!layer.refusedInList("glClear"))
+        layer.driver().Clear(mask);
 }
 
 void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glClearColor"))
         return;
     layer.state.clearColour = {r, g, b, a};
-    es.ClearColor(r, g, b, a);
+    layer.driver().ClearColor(r, g, b, a);
 }
 
 void glClearDepth(GLdouble depth)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glClearDepth"))
         return;
     layer.state.clearDepth = static_cast<float>(depth);
-    es.ClearDepthf(static_cast<GLfloat>(depth));
+    layer.driver().ClearDepthf(static_cast<GLfloat>(depth));
 }
 
 void glDepthRange(GLdouble near, GLdouble far)
 {
-    if (!Layer::settled().refusedInList("glDepthRange"))
-        es.DepthRangef(static_cast<GLfloat>(near), static_cast<GLfloat>(far));
+    Layer& layer = Layer::current();
+    if (layer.refusedInList("glDepthRange"))
+        return;
+    // Both ends are clamped to [0, 1], as the driver keeps them.
+    layer.state.depthRange = {static_cast<float>(std::clamp(near, 0.0, 1.0)),
+                              static_cast<float>(std::clamp(far, 0.0, 1.0))};
+    layer.driver().DepthRangef(layer.state.depthRange[0], layer.state.depthRange[1]);
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glViewport"))
         return;
     if (width < 0 || height < 0) {
@@ -247,21 +245,21 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
     }
     layer.state.viewport = {x, y, width, height};
     layer.sizesChanged();
-    es.Viewport(x, y, width, height);
+    layer.driver().Viewport(x, y, width, height);
 }
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glScissor"))
         return;
     layer.state.scissor = {x, y, width, height};
-    es.Scissor(x, y, width, height);
+    layer.driver().Scissor(x, y, width, height);
 }
 
 void glPushAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glPushAttrib"))
         return;
     // Only the whole state is saved; smaller masks would need the state
@@ -276,7 +274,7 @@ void glPushAttrib(GLbitfield mask)
 
 void glPopAttrib()
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (layer.refusedInList("glPopAttrib"))
         return;
     // The matrix mode is saved with the rest, the matrices themselves not.
@@ -289,27 +287,17 @@ void glPopAttrib()
 
 void glPushClientAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::settled();
+    Layer& layer = Layer::current();
     if (mask != GL_CLIENT_ALL_ATTRIB_BITS) {
         reportUnsupported("glPushClientAttrib", mask);
         return;
     }
-    std::array<GLint, 2> alignments{4, 4};
-    es.GetIntegerv(GL_PACK_ALIGNMENT, &alignments[0]);
-    es.GetIntegerv(GL_UNPACK_ALIGNMENT, &alignments[1]);
-    layer.clientAttributes.push_back(alignments);
+    layer.pushClientAttributes();
 }
 
 void glPopClientAttrib()
 {
-    Layer& layer = Layer::settled();
-    if (layer.clientAttributes.empty()) {
-        layer.fail(GL_STACK_UNDERFLOW);
-        return;
-    }
-    es.PixelStorei(GL_PACK_ALIGNMENT, layer.clientAttributes.back()[0]);
-    es.PixelStorei(GL_UNPACK_ALIGNMENT, layer.clientAttributes.back()[1]);
-    layer.clientAttributes.pop_back();
+    Layer::current().popClientAttributes();
 }
 
 }  // extern "C"

@@ -1,11 +1,14 @@
 #include "gles/es/Layer.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "gles/Unsupported.h"
-#include "gles/es/EsFunctions.h"
 
 namespace {
+
+// OpenGL's least client attribute stack depth.
+constexpr std::size_t kClientAttributeStackDepth = 16;
 
 std::unique_ptr<Layer>& theLayer()
 {
@@ -13,7 +16,28 @@ std::unique_ptr<Layer>& theLayer()
     return layer;
 }
 
+// A list's vertex with the attributes it takes at replay filled in.
+void completeAtReplay(Vertex& v, const FixedFunctionState& state)
+{
+    if (std::isnan(v.normal[0]))
+        std::copy(state.normal.begin(), state.normal.end(), v.normal);
+    if (std::isnan(v.colour[0]))
+        std::copy(state.colour.begin(), state.colour.end(), v.colour);
+    if (std::isnan(v.texCoord[0]))
+        std::copy(state.texCoord.begin(), state.texCoord.end(), v.texCoord);
+}
+
 }  // namespace
+
+bool glesLayerStart(GlesProcLookup lookup)
+{
+    return Layer::start(lookup);
+}
+
+int glesLayerShaderPrograms()
+{
+    return static_cast<int>(Layer::current().shaderPrograms());
+}
 
 Layer& Layer::get()
 {
@@ -23,19 +47,29 @@ Layer& Layer::get()
     return *layer;
 }
 
-Layer& Layer::settled()
+Layer& Layer::current()
 {
     Layer& layer = get();
     layer.drawPending();
     return layer;
 }
 
+Gathering Layer::gathering()
+{
+    return Gathering(get());
+}
+
+// Draws the complete primitives gathered; one still being gathered in
+// place (a call between glBegin and glEnd) stays for its glEnd.
 void Layer::drawPending()
 {
-    if (pending_.empty())
+    const std::size_t complete = insideBegin_ && gatheredInPlace_ ? primitiveStart_ : pending_.size();
+    if (complete == 0)
         return;
-    renderer_.drawImmediate(drawState(), pendingAs_, pending_);
-    pending_.clear();
+    renderer_.drawImmediate(drawState(), pendingAs_, pending_.data(), complete);
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(complete));
+    if (insideBegin_ && gatheredInPlace_)
+        primitiveStart_ = 0;
 }
 
 // A new context starts from OpenGL's initial state: nothing of an earlier
@@ -96,101 +130,105 @@ MatrixStack& Layer::currentStack()
     return modelview;
 }
 
-void Layer::begin(GLenum mode)
+void Gathering::begin(GLenum mode)
 {
-    if (insideBegin_) {
-        fail(GL_INVALID_OPERATION);
+    if (layer_.insideBegin_) {
+        layer_.fail(GL_INVALID_OPERATION);
         return;
     }
     if (!isPrimitiveMode(mode)) {
-        fail(GL_INVALID_ENUM);
+        layer_.fail(GL_INVALID_ENUM);
         return;
     }
-    insideBegin_ = true;
-    mode_ = mode;
-    primitive_.clear();
+    layer_.insideBegin_ = true;
+    layer_.mode_ = mode;
+    layer_.primitive_.clear();
+    layer_.gatheredInPlace_ = false;
+    if (layer_.lists.recording())
+        return;
+    layer_.fill_ = fillFor(layer_.state);
+    const DrawnAs drawnAs = drawnAsFor(mode, layer_.fill_);
+    if (drawnAs != layer_.pendingAs_) {
+        layer_.drawPending();
+        layer_.pendingAs_ = drawnAs;
+    }
+    layer_.gatheredInPlace_ = assemblyKeepsVertices(mode, layer_.fill_);
+    layer_.primitiveStart_ = layer_.pending_.size();
 }
 
-void Layer::vertex(float x, float y, float z, float w)
+void Gathering::vertex(float x, float y, float z, float w)
 {
-    if (!insideBegin_)
+    if (!layer_.insideBegin_)
         return;   // outside glBegin/glEnd a vertex has no effect
     Vertex v;
-    if (lists.recording()) {
-        v = recordingCurrent_;
+    if (layer_.lists.recording()) {
+        v = layer_.recordingCurrent_;
     } else {
-        for (std::size_t i = 0; i < 3; ++i)
-            v.normal[i] = state.normal[i];
-        for (std::size_t i = 0; i < 4; ++i)
-            v.colour[i] = state.colour[i];
-        v.texCoord[0] = state.texCoord[0];
-        v.texCoord[1] = state.texCoord[1];
+        std::copy(layer_.state.normal.begin(), layer_.state.normal.end(), v.normal);
+        std::copy(layer_.state.colour.begin(), layer_.state.colour.end(), v.colour);
+        std::copy(layer_.state.texCoord.begin(), layer_.state.texCoord.end(), v.texCoord);
     }
     v.position[0] = x;
     v.position[1] = y;
     v.position[2] = z;
     v.position[3] = w;
-    primitive_.push_back(v);
+    (layer_.gatheredInPlace_ ? layer_.pending_ : layer_.primitive_).push_back(v);
 }
 
-void Layer::end()
+void Gathering::end()
 {
-    if (!insideBegin_) {
-        fail(GL_INVALID_OPERATION);
+    if (!layer_.insideBegin_) {
+        layer_.fail(GL_INVALID_OPERATION);
         return;
     }
-    insideBegin_ = false;
-    if (lists.recording()) {
-        lists.recordDraw(mode_, primitive_, recordingKnown_);
+    layer_.insideBegin_ = false;
+    if (layer_.lists.recording()) {
+        layer_.lists.recordDraw(layer_.mode_, layer_.primitive_);
         return;
     }
-    const DrawnAs drawnAs =
-        assemblePrimitive(mode_, fillFor(state), primitive_.data(), primitive_.size(), assembled_);
-    if (drawnAs == DrawnAs::Nothing || assembled_.empty())
+    if (layer_.gatheredInPlace_) {
+        // Only an incomplete last piece is left out.
+        const std::size_t piece = verticesPerPiece(layer_.mode_);
+        layer_.pending_.resize(layer_.pending_.size() - (layer_.pending_.size() - layer_.primitiveStart_) % piece);
         return;
-    if (drawnAs != pendingAs_)
-        drawPending();
-    pendingAs_ = drawnAs;
-    pending_.insert(pending_.end(), assembled_.begin(), assembled_.end());
+    }
+    assemblePrimitive(layer_.mode_, layer_.fill_, layer_.primitive_.data(), layer_.primitive_.size(), layer_.pending_);
 }
 
-void Layer::setNormal(float x, float y, float z)
+void Gathering::setNormal(float x, float y, float z)
 {
     const float values[3] = {x, y, z};
-    if (lists.recording()) {
-        std::copy(values, values + 3, recordingCurrent_.normal);
-        recordingKnown_ |= kHasNormal;
-        if (!insideBegin_)
-            record(ListCommand::Kind::Normal, 0, 0, values, 3);
+    if (layer_.lists.recording()) {
+        std::copy(values, values + 3, layer_.recordingCurrent_.normal);
+        if (!layer_.insideBegin_)
+            layer_.record(ListCommand::Kind::Normal, 0, 0, values, 3);
         return;
     }
-    state.normal = {x, y, z};
+    layer_.state.normal = {x, y, z};
 }
 
-void Layer::setColour(float r, float g, float b, float a)
+void Gathering::setColour(float r, float g, float b, float a)
 {
     const float values[4] = {r, g, b, a};
-    if (lists.recording()) {
-        std::copy(values, values + 4, recordingCurrent_.colour);
-        recordingKnown_ |= kHasColour;
-        if (!insideBegin_)
-            record(ListCommand::Kind::Colour, 0, 0, values, 4);
+    if (layer_.lists.recording()) {
+        std::copy(values, values + 4, layer_.recordingCurrent_.colour);
+        if (!layer_.insideBegin_)
+            layer_.record(ListCommand::Kind::Colour, 0, 0, values, 4);
         return;
     }
-    state.colour = {r, g, b, a};
+    layer_.state.colour = {r, g, b, a};
 }
 
-void Layer::setTexCoord(float s, float t)
+void Gathering::setTexCoord(float s, float t)
 {
     const float values[2] = {s, t};
-    if (lists.recording()) {
-        std::copy(values, values + 2, recordingCurrent_.texCoord);
-        recordingKnown_ |= kHasTexCoord;
-        if (!insideBegin_)
-            record(ListCommand::Kind::TexCoord, 0, 0, values, 2);
+    if (layer_.lists.recording()) {
+        std::copy(values, values + 2, layer_.recordingCurrent_.texCoord);
+        if (!layer_.insideBegin_)
+            layer_.record(ListCommand::Kind::TexCoord, 0, 0, values, 2);
         return;
     }
-    state.texCoord = {s, t};
+    layer_.state.texCoord = {s, t};
 }
 
 void Layer::enable(GLenum capability, bool on)
@@ -321,7 +359,12 @@ void Layer::newList(GLuint list, GLenum mode)
         return;
     }
     lists.beginRecording(list);
-    recordingKnown_ = 0;
+    // Nothing set by this list yet: its vertices take every attribute at
+    // replay until it sets one.
+    recordingCurrent_ = Vertex{};
+    std::fill(std::begin(recordingCurrent_.normal), std::end(recordingCurrent_.normal), kTakenAtReplay);
+    std::fill(std::begin(recordingCurrent_.colour), std::end(recordingCurrent_.colour), kTakenAtReplay);
+    std::fill(std::begin(recordingCurrent_.texCoord), std::end(recordingCurrent_.texCoord), kTakenAtReplay);
 }
 
 void Layer::endList()
@@ -335,6 +378,9 @@ void Layer::endList()
     if (replaced != 0)
         renderer_.deleteBuffers({replaced});
     list->buffer = renderer_.uploadList(list->vertices);
+    // Drawn from the buffer from now on, or assembled again from the
+    // list's sources.
+    std::vector<Vertex>().swap(list->vertices);
 }
 
 void Layer::deleteLists(GLuint first, GLsizei range)
@@ -344,6 +390,29 @@ void Layer::deleteLists(GLuint first, GLsizei range)
         return;
     }
     renderer_.deleteBuffers(lists.remove(first, range));
+}
+
+void Layer::pushClientAttributes()
+{
+    if (clientAttributes_.size() >= kClientAttributeStackDepth) {
+        fail(GL_STACK_OVERFLOW);
+        return;
+    }
+    std::array<GLint, 2> alignments{4, 4};
+    es.GetIntegerv(GL_PACK_ALIGNMENT, &alignments[0]);
+    es.GetIntegerv(GL_UNPACK_ALIGNMENT, &alignments[1]);
+    clientAttributes_.push_back(alignments);
+}
+
+void Layer::popClientAttributes()
+{
+    if (clientAttributes_.empty()) {
+        fail(GL_STACK_UNDERFLOW);
+        return;
+    }
+    es.PixelStorei(GL_PACK_ALIGNMENT, clientAttributes_.back()[0]);
+    es.PixelStorei(GL_UNPACK_ALIGNMENT, clientAttributes_.back()[1]);
+    clientAttributes_.pop_back();
 }
 
 void Layer::restoreDriverState()
@@ -358,6 +427,7 @@ void Layer::restoreDriverState()
     es.DepthFunc(state.depthFunc);
     es.ClearColor(state.clearColour[0], state.clearColour[1], state.clearColour[2], state.clearColour[3]);
     es.ClearDepthf(state.clearDepth);
+    es.DepthRangef(state.depthRange[0], state.depthRange[1]);
     es.Viewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
     es.Scissor(state.scissor[0], state.scissor[1], state.scissor[2], state.scissor[3]);
     es.BindTexture(GL_TEXTURE_2D, state.boundTexture);
@@ -375,9 +445,11 @@ void Layer::execute(const ListCommand& c)
     case ListCommand::Kind::BindTexture: bindTexture(c.target, c.name); break;
     case ListCommand::Kind::TexParameter: texParameter(c.target, c.name, static_cast<GLint>(c.values[0])); break;
     case ListCommand::Kind::PolygonMode: polygonMode(c.target, c.name); break;
-    case ListCommand::Kind::Normal: setNormal(c.values[0], c.values[1], c.values[2]); break;
-    case ListCommand::Kind::Colour: setColour(c.values[0], c.values[1], c.values[2], c.values[3]); break;
-    case ListCommand::Kind::TexCoord: setTexCoord(c.values[0], c.values[1]); break;
+    case ListCommand::Kind::Normal: Gathering(*this).setNormal(c.values[0], c.values[1], c.values[2]); break;
+    case ListCommand::Kind::Colour:
+        Gathering(*this).setColour(c.values[0], c.values[1], c.values[2], c.values[3]);
+        break;
+    case ListCommand::Kind::TexCoord: Gathering(*this).setTexCoord(c.values[0], c.values[1]); break;
     case ListCommand::Kind::PushMatrix: pushMatrix(); break;
     case ListCommand::Kind::PopMatrix: popMatrix(); break;
     case ListCommand::Kind::CallList:
@@ -387,7 +459,19 @@ void Layer::execute(const ListCommand& c)
 
 void Layer::draw(const DisplayList& list, const ListDraw& listDraw)
 {
-    renderer_.drawList(drawState(), list, listDraw);
+    const Fill fill = fillFor(state);
+    if (listDraw.takenAtReplay != 0 || Renderer::drawsWide(state, listDraw.range(fill).drawnAs)) {
+        // Assembled again from the vertices as given, with the attributes
+        // the list did not set taken from the state now.
+        completed_.clear();
+        const DrawnAs drawnAs = assemblePrimitive(listDraw.mode, fill, list.sources.data() + listDraw.sourceFirst,
+                                                  listDraw.sourceCount, completed_);
+        for (Vertex& v : completed_)
+            completeAtReplay(v, state);
+        renderer_.drawImmediate(drawState(), drawnAs, completed_.data(), completed_.size());
+    } else {
+        renderer_.drawList(drawState(), list, listDraw);
+    }
     // The list's last vertex leaves its attributes current.
     const Vertex& last = listDraw.last;
     if ((listDraw.attributes & kHasNormal) != 0)

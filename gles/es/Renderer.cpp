@@ -29,29 +29,55 @@ bool Renderer::start()
     es.GenVertexArrays(1, &vertexArray_);
     es.BindVertexArray(vertexArray_);
     es.GenBuffers(1, &streamBuffer_);
-    es.BindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
+    bindArrayBuffer(streamBuffer_);
     es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialStreamBytes), nullptr, GL_STREAM_DRAW);
     streamCapacity_ = kInitialStreamBytes;
     streamOffset_ = 0;
-    es.EnableVertexAttribArray(kPositionAttribute);
+    enableArray(kPositionAttribute, true);
     return vertexArray_ != 0 && streamBuffer_ != 0;
 }
 
-// Appends to the streaming buffer; when full, the buffer is orphaned
-// (the driver keeps the old storage for draws still pending) and
-// refilled from the start.  Appending maps the fresh range without
-// synchronising: no pending draw reads it, so the driver need not finish
-// the frame so far first, as it must for a plain buffer update.
-std::size_t Renderer::stream(const void* data, std::size_t bytes)
+void Renderer::bindArrayBuffer(GLuint buffer)
 {
-    es.BindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
-    if (streamOffset_ + bytes > streamCapacity_) {
+    if (buffer == boundArrayBuffer_)
+        return;
+    es.BindBuffer(GL_ARRAY_BUFFER, buffer);
+    boundArrayBuffer_ = buffer;
+}
+
+void Renderer::enableArray(GLuint location, bool on)
+{
+    const unsigned bit = 1u << location;
+    if (((enabledArrays_ & bit) != 0) == on)
+        return;
+    if (on) {
+        es.EnableVertexAttribArray(location);
+        enabledArrays_ |= bit;
+        constantKnown_ &= ~bit;   // drawing from the array may leave any value behind
+    } else {
+        es.DisableVertexAttribArray(location);
+        enabledArrays_ &= ~bit;
+    }
+}
+
+// Appends to the streaming buffer at a whole number of vertices from its
+// start, so every draw from it keeps the same attribute pointers and only
+// names its first vertex.  When full, the buffer is orphaned (the driver
+// keeps the old storage for draws still pending) and refilled from the
+// start; the pointers stay valid, as the buffer keeps its name.  Appending
+// maps the fresh range without synchronising: no pending draw reads it, so
+// the driver need not finish the frame so far first, as it must for a
+// plain buffer update.
+GLint Renderer::stream(const void* data, std::size_t bytes, std::size_t stride)
+{
+    bindArrayBuffer(streamBuffer_);
+    std::size_t offset = (streamOffset_ + stride - 1) / stride * stride;
+    if (offset + bytes > streamCapacity_) {
         while (bytes > streamCapacity_)
             streamCapacity_ *= 2;
         es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
-        streamOffset_ = 0;
+        offset = 0;
     }
-    const std::size_t offset = streamOffset_;
     void* target = es.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
                                      GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (target != nullptr) {
@@ -60,8 +86,8 @@ std::size_t Renderer::stream(const void* data, std::size_t bytes)
     } else {
         es.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
     }
-    streamOffset_ += (bytes + 15) & ~std::size_t{15};
-    return offset;
+    streamOffset_ = offset + bytes;
+    return static_cast<GLint>(offset / stride);
 }
 
 unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
@@ -70,7 +96,7 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
         return 0;
     GLuint buffer = 0;
     es.GenBuffers(1, &buffer);
-    es.BindBuffer(GL_ARRAY_BUFFER, buffer);
+    bindArrayBuffer(buffer);
     es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
                   GL_STATIC_DRAW);
     return buffer;
@@ -78,56 +104,71 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
 
 void Renderer::deleteBuffers(const std::vector<unsigned>& buffers)
 {
-    if (!buffers.empty())
-        es.DeleteBuffers(static_cast<GLsizei>(buffers.size()), buffers.data());
+    if (buffers.empty())
+        return;
+    es.DeleteBuffers(static_cast<GLsizei>(buffers.size()), buffers.data());
+    // A name deleted may come back for a new buffer: nothing of it is
+    // remembered.
+    for (unsigned buffer : buffers) {
+        if (buffer == boundArrayBuffer_)
+            boundArrayBuffer_ = 0;
+        if (buffer == layout_.buffer)
+            layoutSet_ = false;
+    }
 }
 
-bool Renderer::wideLines(const DrawState& draw, DrawnAs drawnAs) const
+bool Renderer::drawsWide(const FixedFunctionState& state, DrawnAs drawnAs)
 {
-    return drawnAs == DrawnAs::Lines && lineWidthInPixels(draw.state.lineWidth) > 1.0f;
+    return drawnAs == DrawnAs::Lines && lineWidthInPixels(state.lineWidth) > 1.0f;
 }
 
-void Renderer::pointAttributes(GLuint buffer, std::size_t offset, std::size_t stride, unsigned attributes,
-                               const FixedFunctionState& current, bool wide)
+void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& current)
 {
-    es.BindBuffer(GL_ARRAY_BUFFER, buffer);
-    const auto size = static_cast<GLsizei>(stride);
-    es.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                           byteOffset(offset + offsetof(Vertex, position)));
     struct Optional {
         unsigned bit;
         GLuint location;
         GLint components;
         std::size_t member;
-        const float* current;
     };
-    const float currentNormal[4] = {current.normal[0], current.normal[1], current.normal[2], 1.0f};
-    const float currentTexCoord[4] = {current.texCoord[0], current.texCoord[1], 0.0f, 1.0f};
-    const Optional optional[3] = {
-        {kHasNormal, kNormalAttribute, 3, offsetof(Vertex, normal), currentNormal},
-        {kHasColour, kColourAttribute, 4, offsetof(Vertex, colour), current.colour.data()},
-        {kHasTexCoord, kTexCoordAttribute, 2, offsetof(Vertex, texCoord), currentTexCoord},
+    static constexpr Optional kOptional[3] = {
+        {kHasNormal, kNormalAttribute, 3, offsetof(Vertex, normal)},
+        {kHasColour, kColourAttribute, 4, offsetof(Vertex, colour)},
+        {kHasTexCoord, kTexCoordAttribute, 2, offsetof(Vertex, texCoord)},
     };
-    for (const Optional& o : optional) {
-        if ((attributes & o.bit) != 0) {
-            es.EnableVertexAttribArray(o.location);
-            es.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size, byteOffset(offset + o.member));
-        } else {
-            // Not in the list: the value current at replay, as OpenGL does.
-            es.DisableVertexAttribArray(o.location);
-            es.VertexAttrib4fv(o.location, o.current);
+    if (!(layoutSet_ && layout == layout_)) {
+        bindArrayBuffer(layout.buffer);
+        const auto size = static_cast<GLsizei>(layout.stride);
+        es.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(Vertex, position)));
+        for (const Optional& o : kOptional) {
+            const bool fromBuffer = (layout.attributes & o.bit) != 0;
+            enableArray(o.location, fromBuffer);
+            if (fromBuffer)
+                es.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size, byteOffset(o.member));
         }
+        enableArray(kOtherEndAttribute, layout.wide);
+        enableArray(kSideAttribute, layout.wide);
+        if (layout.wide) {
+            es.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
+                                   byteOffset(offsetof(WideLineVertex, otherEnd)));
+            es.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(WideLineVertex, side)));
+        }
+        layout_ = layout;
+        layoutSet_ = true;
     }
-    if (wide) {
-        es.EnableVertexAttribArray(kOtherEndAttribute);
-        es.EnableVertexAttribArray(kSideAttribute);
-        es.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                               byteOffset(offset + offsetof(WideLineVertex, otherEnd)));
-        es.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size,
-                               byteOffset(offset + offsetof(WideLineVertex, side)));
-    } else {
-        es.DisableVertexAttribArray(kOtherEndAttribute);
-        es.DisableVertexAttribArray(kSideAttribute);
+    // Not in the buffer: the value current at replay, as OpenGL does.
+    const std::array<float, 4> values[3] = {
+        {current.normal[0], current.normal[1], current.normal[2], 1.0f},
+        current.colour,
+        {current.texCoord[0], current.texCoord[1], 0.0f, 1.0f},
+    };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Optional& o = kOptional[i];
+        const unsigned bit = 1u << o.location;
+        if ((layout.attributes & o.bit) != 0 || ((constantKnown_ & bit) != 0 && constant_[o.location] == values[i]))
+            continue;
+        es.VertexAttrib4fv(o.location, values[i].data());
+        constant_[o.location] = values[i];
+        constantKnown_ |= bit;
     }
 }
 
@@ -199,10 +240,14 @@ static void reportUndrawnSettings(const FixedFunctionState& state)
 ShaderProgram* Renderer::use(const DrawState& draw, DrawnAs drawnAs)
 {
     reportUndrawnSettings(draw.state);
-    ShaderProgram& program = programs_.programFor(shaderKeyFor(draw.state, drawnAs, wideLines(draw, drawnAs)));
+    const ShaderKey key = shaderKeyFor(draw.state, drawnAs, drawsWide(draw.state, drawnAs));
+    ShaderProgram& program = programs_.programFor(key, usedProgram_);
     if (program.program == 0)
         return nullptr;
-    es.UseProgram(program.program);
+    if (program.program != usedProgram_) {
+        es.UseProgram(program.program);
+        usedProgram_ = program.program;
+    }
     if (program.transformStamp != draw.transformStamp) {
         sendTransform(program, draw);
         program.transformStamp = draw.transformStamp;
@@ -223,24 +268,24 @@ void Renderer::drawWide(const DrawState& draw, const Vertex* lines, std::size_t 
     expandWideLines(lines, count, wide_);
     if (wide_.empty() || use(draw, DrawnAs::Lines) == nullptr)
         return;
-    const std::size_t offset = stream(wide_.data(), wide_.size() * sizeof(WideLineVertex));
-    pointAttributes(streamBuffer_, offset, sizeof(WideLineVertex), kHasAllAttributes, draw.state, true);
-    es.DrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(wide_.size()));
+    const GLint first = stream(wide_.data(), wide_.size() * sizeof(WideLineVertex), sizeof(WideLineVertex));
+    pointAttributes({streamBuffer_, sizeof(WideLineVertex), kHasAllAttributes, true}, draw.state);
+    es.DrawArrays(GL_TRIANGLES, first, static_cast<GLsizei>(wide_.size()));
 }
 
-void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const std::vector<Vertex>& vertices)
+void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count)
 {
-    if (vertices.empty() || drawnAs == DrawnAs::Nothing)
+    if (count == 0 || drawnAs == DrawnAs::Nothing)
         return;
-    if (wideLines(draw, drawnAs)) {
-        drawWide(draw, vertices.data(), vertices.size());
+    if (drawsWide(draw.state, drawnAs)) {
+        drawWide(draw, vertices, count);
         return;
     }
     if (use(draw, drawnAs) == nullptr)
         return;
-    const std::size_t offset = stream(vertices.data(), vertices.size() * sizeof(Vertex));
-    pointAttributes(streamBuffer_, offset, sizeof(Vertex), kHasAllAttributes, draw.state, false);
-    es.DrawArrays(esPrimitive(drawnAs), 0, static_cast<GLsizei>(vertices.size()));
+    const GLint first = stream(vertices, count * sizeof(Vertex), sizeof(Vertex));
+    pointAttributes({streamBuffer_, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
+    es.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
 }
 
 void Renderer::drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw)
@@ -251,12 +296,8 @@ void Renderer::drawList(const DrawState& draw, const DisplayList& list, const Li
     const std::uint32_t count = range.count;
     if (count == 0 || drawnAs == DrawnAs::Nothing || list.buffer == 0)
         return;
-    if (wideLines(draw, drawnAs)) {
-        drawWide(draw, list.vertices.data() + first, count);
-        return;
-    }
     if (use(draw, drawnAs) == nullptr)
         return;
-    pointAttributes(list.buffer, 0, sizeof(Vertex), listDraw.attributes, draw.state, false);
+    pointAttributes({list.buffer, sizeof(Vertex), listDraw.attributes, false}, draw.state);
     es.DrawArrays(esPrimitive(drawnAs), static_cast<GLint>(first), static_cast<GLsizei>(count));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,25 +27,53 @@ struct DrawState {
 
 // Draws assembled vertices with the program for the current state: from a
 // streaming buffer for glBegin/glEnd, from a list's own buffer for lists.
+//
+// The driver's program and vertex layout are remembered, so a draw sets
+// only what differs from the draw before: consecutive draws from the
+// streaming buffer (each at its own first vertex) or from one list's
+// buffer point the attributes once.  Every call that changes either goes
+// through here.
 class Renderer {
 public:
     bool start();
 
-    void drawImmediate(const DrawState& draw, DrawnAs drawnAs, const std::vector<Vertex>& vertices);
+    void drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count);
+    // A list's draw from its buffer; never one drawsWide says is drawn as
+    // bands, which is assembled again and drawn as immediate.
     void drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw);
 
     unsigned uploadList(const std::vector<Vertex>& vertices);
     void deleteBuffers(const std::vector<unsigned>& buffers);
 
+    std::size_t programCount() const { return programs_.size(); }
+
+    // Whether lines are drawn as bands: wider than one pixel.
+    static bool drawsWide(const FixedFunctionState& state, DrawnAs drawnAs);
+
 private:
-    bool wideLines(const DrawState& draw, DrawnAs drawnAs) const;
+    // How the vertex attributes are pointed: at which buffer, with which
+    // stride, which of the optional ones come from it, and whether it holds
+    // wide lines' corners.
+    struct Layout {
+        GLuint buffer = 0;
+        std::size_t stride = 0;
+        unsigned attributes = 0;
+        bool wide = false;
+        bool operator==(const Layout& o) const
+        {
+            return buffer == o.buffer && stride == o.stride && attributes == o.attributes && wide == o.wide;
+        }
+    };
+
     ShaderProgram* use(const DrawState& draw, DrawnAs drawnAs);
     void sendTransform(ShaderProgram& program, const DrawState& draw);
     void sendAppearance(ShaderProgram& program, const DrawState& draw);
     void sendSizes(ShaderProgram& program, const DrawState& draw);
-    std::size_t stream(const void* data, std::size_t bytes);
-    void pointAttributes(GLuint buffer, std::size_t offset, std::size_t stride, unsigned attributes,
-                         const FixedFunctionState& current, bool wide);
+    void bindArrayBuffer(GLuint buffer);
+    void enableArray(GLuint location, bool on);
+    // The first vertex (of size `stride`) the data was put at.
+    GLint stream(const void* data, std::size_t bytes, std::size_t stride);
+    void pointAttributes(const Layout& layout, const FixedFunctionState& current);
     void drawWide(const DrawState& draw, const Vertex* lines, std::size_t count);
 
     ShaderPrograms programs_;
@@ -52,6 +82,17 @@ private:
     std::size_t streamCapacity_ = 0;
     std::size_t streamOffset_ = 0;
     std::vector<WideLineVertex> wide_;
+
+    // What the driver was last given.
+    GLuint usedProgram_ = 0;
+    GLuint boundArrayBuffer_ = 0;
+    Layout layout_{};
+    bool layoutSet_ = false;
+    unsigned enabledArrays_ = 0;   // by location
+    // The constant value each optional attribute was last given while its
+    // array was off; forgotten once the array is switched on.
+    std::array<std::array<float, 4>, 4> constant_{};
+    unsigned constantKnown_ = 0;   // by location
 
     // Derived from the matrices and lights once per change, not per draw.
     std::uint64_t derivedTransformStamp_ = ~0ull;

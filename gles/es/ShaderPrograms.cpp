@@ -30,8 +30,13 @@ GLuint link(const ShaderKey& key)
 {
     const GLuint vertex = compile(GL_VERTEX_SHADER, vertexShaderSource(key));
     const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShaderSource(key));
-    if (vertex == 0 || fragment == 0)
+    if (vertex == 0 || fragment == 0) {
+        if (vertex != 0)
+            es.DeleteShader(vertex);
+        if (fragment != 0)
+            es.DeleteShader(fragment);
         return 0;
+    }
     const GLuint program = es.CreateProgram();
     es.AttachShader(program, vertex);
     es.AttachShader(program, fragment);
@@ -45,6 +50,7 @@ GLuint link(const ShaderKey& key)
     char log[2048] = {};
     es.GetProgramInfoLog(program, sizeof log, nullptr, log);
     std::fprintf(stderr, "quittenhain: OpenGL ES layer: a generated program does not link:\n%s\n", log);
+    es.DeleteProgram(program);
     return 0;
 }
 
@@ -72,14 +78,21 @@ void locate(ShaderProgram& p)
 
 }  // namespace
 
-ShaderProgram& ShaderPrograms::programFor(const ShaderKey& key)
+ShaderProgram& ShaderPrograms::programFor(const ShaderKey& key, GLuint& used)
 {
-    const auto found = programs_.find(key);
-    if (found != programs_.end())
-        return found->second;
-    ShaderProgram& created = programs_[key];
-    created.program = link(key);
-    if (created.program != 0)
-        locate(created);
-    return created;
+    const auto make = [&key] {
+        ShaderProgram created;
+        created.program = link(key);
+        if (created.program != 0)
+            locate(created);
+        return created;
+    };
+    const auto drop = [&used](const ShaderProgram& dropped) {
+        if (dropped.program == 0)
+            return;
+        es.DeleteProgram(dropped.program);
+        if (dropped.program == used)
+            used = 0;
+    };
+    return programs_.get(key, make, drop);
 }

@@ -2,8 +2,9 @@
 
 #include <GL/gl.h>
 #include <cstdint>
-#include <unordered_map>
+#include <cstddef>
 
+#include "gles/BoundedCache.h"
 #include "gles/ShaderKey.h"
 
 // A linked program with the locations of its uniforms (-1 where the
@@ -33,12 +34,20 @@ struct ShaderProgram {
     std::uint64_t sizesStamp = ~0ull;
 };
 
-// Programs compiled on first use of each key and kept for the context's
-// life.  A program that fails to compile is reported once and stays 0.
+// Programs compiled on first use of each key and kept, up to kLimit: a
+// state combination met past that replaces the program used longest ago,
+// which is deleted.  A program that fails to compile or link is reported,
+// deleted, and stays 0 while its key is kept.
 class ShaderPrograms {
 public:
-    ShaderProgram& programFor(const ShaderKey& key);
+    static constexpr std::size_t kLimit = 64;
+
+    // The program for key.  When it is a new one, a program deleted to make
+    // room for it that was `used` (the driver's current program) sets
+    // `used` to 0.
+    ShaderProgram& programFor(const ShaderKey& key, GLuint& used);
+    std::size_t size() const { return programs_.size(); }
 
 private:
-    std::unordered_map<ShaderKey, ShaderProgram, ShaderKeyHash> programs_;
+    BoundedCache<ShaderKey, ShaderProgram, ShaderKeyHash> programs_{kLimit};
 };

@@ -25,9 +25,8 @@ float asFloat(GLenum value)
 
 }  // namespace
 
-int queryLayerState(GLenum name, GLfloat* values)
+int queryLayerState(const Layer& layer, GLenum name, GLfloat* values)
 {
-    Layer& layer = Layer::get();
     const FixedFunctionState& s = layer.state;
     bool on = false;
     if (readCapability(s, name, on))
@@ -42,6 +41,8 @@ int queryLayerState(GLenum name, GLfloat* values)
     case GL_MATRIX_MODE: return one(asFloat(s.matrixMode), values);
     case GL_COLOR_CLEAR_VALUE: return copy(s.clearColour.data(), 4, values);
     case GL_DEPTH_CLEAR_VALUE: return one(s.clearDepth, values);
+    case GL_DEPTH_RANGE: return copy(s.depthRange.data(), 2, values);
+    case GL_MAX_CLIENT_ATTRIB_STACK_DEPTH: return one(16.0f, values);
     case GL_FOG_MODE: return one(asFloat(s.fogSettings.mode), values);
     case GL_FOG_START: return one(s.fogSettings.start, values);
     case GL_FOG_END: return one(s.fogSettings.end, values);
@@ -72,9 +73,10 @@ int queryLayerState(GLenum name, GLfloat* values)
     }
 }
 
-bool isDriverQuery(GLenum name)
+int driverQueryValues(GLenum name)
 {
     switch (name) {
+    case GL_MAX_VIEWPORT_DIMS: return 2;
     case GL_DRAW_FRAMEBUFFER_BINDING:
     case GL_READ_FRAMEBUFFER_BINDING:
     case GL_RENDERBUFFER_BINDING:
@@ -83,12 +85,11 @@ bool isDriverQuery(GLenum name)
     case GL_PACK_ALIGNMENT:
     case GL_UNPACK_ALIGNMENT:
     case GL_MAX_TEXTURE_SIZE:
-    case GL_MAX_VIEWPORT_DIMS:
     case GL_RED_BITS:
     case GL_GREEN_BITS:
     case GL_BLUE_BITS:
     case GL_ALPHA_BITS:
-    case GL_DEPTH_BITS: return true;
-    default: return false;
+    case GL_DEPTH_BITS: return 1;
+    default: return 0;
     }
 }

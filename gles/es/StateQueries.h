@@ -2,10 +2,13 @@
 
 #include <GL/gl.h>
 
+class Layer;
+
 // The values glGet* answers from the layer's own state, as floats; the
 // count written, or 0 for a name the layer does not keep.
-int queryLayerState(GLenum name, GLfloat* values);
+int queryLayerState(const Layer& layer, GLenum name, GLfloat* values);
 
-// Names only the driver knows (framebuffer and buffer bindings, pixel
-// store, limits), which glGet* passes on.
-bool isDriverQuery(GLenum name);
+// How many values the driver gives for a name only it knows (framebuffer
+// and buffer bindings, pixel store, limits), which glGet* passes on; 0 for
+// any other name.
+int driverQueryValues(GLenum name);

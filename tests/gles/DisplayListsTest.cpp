@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <string>
 #include <vector>
 
@@ -34,9 +37,17 @@ public:
     }
 };
 
-Vertex at(float x)
+// A vertex as recorded in a list that had set the given attributes.
+Vertex at(float x, unsigned attributes = kHasAllAttributes)
 {
-    return Vertex{{x, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f}};
+    Vertex v{{x, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.0f}};
+    if ((attributes & kHasNormal) == 0)
+        std::fill(std::begin(v.normal), std::end(v.normal), kTakenAtReplay);
+    if ((attributes & kHasColour) == 0)
+        std::fill(std::begin(v.colour), std::end(v.colour), kTakenAtReplay);
+    if ((attributes & kHasTexCoord) == 0)
+        std::fill(std::begin(v.texCoord), std::end(v.texCoord), kTakenAtReplay);
+    return v;
 }
 
 ListCommand command(ListCommand::Kind kind, GLenum target = 0, GLuint name = 0)
@@ -49,7 +60,7 @@ ListCommand command(ListCommand::Kind kind, GLenum target = 0, GLuint name = 0)
 
 void recordTriangle(DisplayLists& lists, float x, unsigned attributes = kHasNormal)
 {
-    lists.recordDraw(GL_TRIANGLES, {at(x), at(x + 1.0f), at(x + 2.0f)}, attributes);
+    lists.recordDraw(GL_TRIANGLES, {at(x, attributes), at(x + 1.0f, attributes), at(x + 2.0f, attributes)});
 }
 
 TEST(GlesDisplayLists, ReplayRunsStateChangesAndDrawsInRecordedOrder)
@@ -130,8 +141,9 @@ TEST(GlesDisplayLists, EachDrawKeepsAVersionPerFillAndItsOwnAttributes)
     const GLuint list = lists.generate(1);
     unsigned replaced = 0;
     lists.beginRecording(list);
-    lists.recordDraw(GL_QUADS, {at(0), at(1), at(2), at(3)}, kHasNormal | kHasTexCoord);
-    lists.recordDraw(GL_LINE_STRIP, {at(4), at(5), at(6)}, 0);
+    const unsigned set = kHasNormal | kHasTexCoord;
+    lists.recordDraw(GL_QUADS, {at(0, set), at(1, set), at(2, set), at(3, set)});
+    lists.recordDraw(GL_LINE_STRIP, {at(4, 0), at(5, 0), at(6, 0)});
     const DisplayList* stored = lists.endRecording(replaced);
     ASSERT_EQ(stored->draws.size(), 2u);
 
@@ -177,62 +189,34 @@ TEST(GlesDisplayLists, NamesAreListsFromGenerationUntilDeletion)
     EXPECT_FALSE(lists.beginRecording(0));   // 0 is never a list
 }
 
-}  // namespace
-
-namespace {
-
-std::size_t drawsIn(DisplayLists& lists, GLuint name)
-{
-    return lists.find(name)->draws.size();
-}
-
-TEST(GlesDisplayLists, PrimitivesOfOneModeInARowBecomeOneDraw)
+TEST(GlesDisplayLists, DrawsThatMayBeAssembledAgainAtReplayKeepTheirVerticesAsGiven)
 {
     DisplayLists lists;
     const GLuint list = lists.generate(1);
     unsigned replaced = 0;
     lists.beginRecording(list);
-    // One glBegin per face, with a face normal set before each: one draw.
-    for (int face = 0; face < 3; ++face) {
-        ListCommand normal = command(ListCommand::Kind::Normal);
-        normal.values = {0.0f, 0.0f, static_cast<float>(face), 0.0f};
-        lists.record(normal);
-        recordTriangle(lists, 10.0f * static_cast<float>(face), kHasNormal);
-    }
-    lists.endRecording(replaced);
-    ASSERT_EQ(drawsIn(lists, list), 1u);
-    const DisplayList& merged = *lists.find(list);
-    EXPECT_EQ(merged.draws[0].range(Fill::Polygons).count, 9u);
-    EXPECT_EQ(merged.draws[0].range(Fill::Outlines).count, 18u);   // still each triangle's own outline
-    EXPECT_EQ(merged.vertices[merged.draws[0].range(Fill::Polygons).first + 6].position[0], 20.0f);
-    // The first normal still comes before the draw; the later ones are carried by the vertices.
-    Transcript transcript;
-    lists.replay(list, transcript);
-    EXPECT_EQ(transcript.lines, (std::vector<std::string>{"normal 0.000000", "draw 9 from x=0"}));
-}
+    // The colour is set after the first triangle: that one takes it at replay.
+    lists.recordDraw(GL_TRIANGLES, {at(0, kHasNormal), at(1, kHasNormal), at(2, kHasNormal), at(3), at(4), at(5)});
+    lists.recordDraw(GL_TRIANGLES, {at(6), at(7), at(8)});   // does not merge with a draw completed at replay
+    lists.recordDraw(GL_POINTS, {at(9), at(10)});
+    lists.recordDraw(GL_LINE_STRIP, {at(11), at(12), at(13)});
+    const DisplayList* stored = lists.endRecording(replaced);
+    ASSERT_EQ(stored->draws.size(), 4u);
+    const ListDraw& completed = stored->draws[0];
+    EXPECT_EQ(completed.attributes, kHasAllAttributes);
+    EXPECT_EQ(completed.takenAtReplay, kHasColour | kHasTexCoord);
+    EXPECT_EQ(stored->draws[1].takenAtReplay, 0u);
 
-TEST(GlesDisplayLists, DrawsStayApartWhenStateOrTheirKindChangesBetweenThem)
-{
-    DisplayLists lists;
-    const GLuint list = lists.generate(1);
-    unsigned replaced = 0;
-    lists.beginRecording(list);
-    recordTriangle(lists, 0.0f);
-    lists.record(command(ListCommand::Kind::Enable, GL_TEXTURE_2D));   // a state change
-    recordTriangle(lists, 1.0f);
-    lists.record(command(ListCommand::Kind::Colour));   // a colour the vertices do not carry
-    recordTriangle(lists, 2.0f);
-    recordTriangle(lists, 3.0f, kHasNormal | kHasColour);   // other attributes
-    lists.recordDraw(GL_TRIANGLE_STRIP, {at(4), at(5), at(6)}, kHasNormal | kHasColour);
-    lists.recordDraw(GL_TRIANGLE_STRIP, {at(7), at(8), at(9)}, kHasNormal | kHasColour);   // strips never merge
-    lists.recordDraw(GL_QUADS, {at(0), at(1), at(2), at(3), at(4), at(5)}, kHasNormal | kHasColour);
-    lists.recordDraw(GL_QUADS, {at(6), at(7), at(8), at(9)}, kHasNormal | kHasColour);
-    lists.endRecording(replaced);
-    EXPECT_EQ(drawsIn(lists, list), 7u);
-    // The quads' leftover pair does not pair with the next quad's vertices.
-    const ListDraw& quads = lists.find(list)->draws.back();
-    EXPECT_EQ(quads.range(Fill::Polygons).count, 12u);
-    EXPECT_EQ(quads.last.position[0], 9.0f);
+    // Filled and line draws keep theirs (outlines and lines may be drawn
+    // wide); points are never assembled again.
+    EXPECT_EQ(completed.sourceCount, 6u);
+    EXPECT_EQ(stored->draws[1].sourceCount, 3u);
+    EXPECT_EQ(stored->draws[2].sourceCount, 0u);
+    const ListDraw& strip = stored->draws[3];
+    ASSERT_EQ(strip.sourceCount, 3u);
+    EXPECT_EQ(strip.mode, static_cast<GLenum>(GL_LINE_STRIP));
+    EXPECT_EQ(stored->sources[strip.sourceFirst + 2].position[0], 13.0f);
+    EXPECT_EQ(stored->sources.size(), 12u);
 }
 
 }  // namespace

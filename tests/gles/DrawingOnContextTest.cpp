@@ -6,6 +6,9 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <iterator>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/TestPlatform.h"
@@ -19,33 +22,18 @@ class GlesDrawing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testPlatform();
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        beginDrawingTest();
         glViewport(0, 0, kWidth, kHeight);
         for (GLenum capability : {GL_LIGHTING, GL_DEPTH_TEST, GL_BLEND, GL_TEXTURE_2D, GL_FOG})
             glDisable(capability);
         glShadeModel(GL_SMOOTH);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glLineWidth(1.0f);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
 
-    void TearDown() override
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        glPopAttrib();
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
+    void TearDown() override { endDrawingTest(); }
 
     // The square from -0.5 to 0.5: window pixels 160-480 across, 120-360 up.
     static void square(GLenum mode = GL_QUADS)
@@ -299,6 +287,109 @@ TEST_F(GlesDrawing, MatrixStackUnderflowIsReportedOnce)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glPushMatrix();   // for the fixture's pop
     glMatrixMode(GL_MODELVIEW);
+}
+
+TEST_F(GlesDrawing, ListVerticesGivenBeforeTheListSetsAColourTakeTheColourCurrentAtReplay)
+{
+    const GLuint lists = glGenLists(2);
+    glNewList(lists, GL_COMPILE);   // leaves red as the last colour recorded
+    glColor3f(1.0f, 0.0f, 0.0f);
+    square();
+    glEndList();
+    // One primitive: its left triangle before the list sets a colour, its
+    // right one after.
+    glNewList(lists + 1, GL_COMPILE);
+    glBegin(GL_TRIANGLES);
+    glVertex3f(-0.9f, -0.5f, 0.0f);
+    glVertex3f(-0.1f, -0.5f, 0.0f);
+    glVertex3f(-0.5f, 0.5f, 0.0f);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glVertex3f(0.1f, -0.5f, 0.0f);
+    glVertex3f(0.9f, -0.5f, 0.0f);
+    glVertex3f(0.5f, 0.5f, 0.0f);
+    glEnd();
+    glEndList();
+
+    for (const auto& [r, g, b] : {std::tuple{0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f}}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColor3f(r, g, b);
+        glCallList(lists + 1);
+        const Picture picture = read();
+        const unsigned char* left = picture.at(160, 200);
+        const unsigned char* right = picture.at(480, 200);
+        EXPECT_EQ(left[0], r * 255) << "left triangle: red";
+        EXPECT_EQ(left[1], g * 255) << "left triangle: green";
+        EXPECT_EQ(left[2], b * 255) << "left triangle: blue";
+        EXPECT_EQ(right[0], 0);
+        EXPECT_EQ(right[1], 255);
+        EXPECT_EQ(right[2], 0);
+    }
+    glDeleteLists(lists, 2);
+}
+
+TEST_F(GlesDrawing, QueriesWriteAsManyValuesAsTheNameHas)
+{
+    // One value: a single variable is all the room there is.
+    GLdouble alignment = 0.0;
+    glGetDoublev(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_GT(alignment, 0.0);
+
+    constexpr GLdouble kUntouched = -7.0;
+    for (const auto& [name, count] : {std::pair{GLenum{GL_PACK_ALIGNMENT}, 1}, {GLenum{GL_MAX_VIEWPORT_DIMS}, 2},
+                                      {GLenum{GL_LINE_WIDTH}, 1}, {GLenum{GL_DEPTH_RANGE}, 2}}) {
+        GLdouble values[16];
+        std::fill(std::begin(values), std::end(values), kUntouched);
+        glGetDoublev(name, values);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(values[i] == kUntouched, i >= count) << "value " << i << " of 0x" << std::hex << name;
+    }
+}
+
+TEST_F(GlesDrawing, PoppedAttributesPutTheDepthRangeBack)
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDepthRange(0.5, 1.0);
+    GLfloat range[2] = {};
+    glGetFloatv(GL_DEPTH_RANGE, range);
+    EXPECT_EQ(range[0], 0.5f);
+    glPopAttrib();
+    glGetFloatv(GL_DEPTH_RANGE, range);
+    EXPECT_EQ(range[0], 0.0f);
+    EXPECT_EQ(range[1], 1.0f);
+
+    // Back in the driver too: a square in the middle of the depth range
+    // lies at depth 0.5, in front of a clear depth of 0.6; at 0.75 (the
+    // range 0.5 to 1) it would be hidden.
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glClearDepth(0.6);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    square();
+    EXPECT_EQ(read().at(320, 240)[0], 255);
+}
+
+TEST_F(GlesDrawing, ClientAttributeStackRefusesPushesPastItsDepth)
+{
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, &most);
+    ASSERT_GE(most, 16);
+    int pushed = 0;
+    for (; pushed < 1000; ++pushed) {
+        glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+        const GLenum error = glGetError();
+        if (error != GL_NO_ERROR) {
+            EXPECT_EQ(error, static_cast<GLenum>(GL_STACK_OVERFLOW));
+            break;
+        }
+    }
+    EXPECT_EQ(pushed, most);
+    // The refused push left nothing to pop.
+    for (int i = 0; i < pushed; ++i)
+        glPopClientAttrib();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glPopClientAttrib();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_STACK_UNDERFLOW));
 }
 
 }  // namespace

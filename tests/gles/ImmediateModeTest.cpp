@@ -148,6 +148,7 @@ TEST(GlesImmediateMode, FlatOutlinesColourEveryEdgeWithThePolygonsFlatVertex)
     EXPECT_EQ(indices(out), (std::vector<int>{3, 0, 0, 1, 1, 2, 2, 3}));   // positions stay the edges'
 
     // Smooth outlines keep each end's own colour.
+    out.clear();
     ASSERT_EQ(assemblePrimitive(GL_QUADS, Fill::Outlines, quad.data(), quad.size(), out), DrawnAs::Lines);
     EXPECT_EQ(out[1].colour[0], 0.0f);
 }

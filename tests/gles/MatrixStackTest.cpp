@@ -35,16 +35,6 @@ TEST(GlesMatrixStack, PushCopiesTheTopAndPopRestoresItWithinTheDepthLimit)
     EXPECT_EQ(stack.depth(), 1);
 }
 
-TEST(GlesMatrixStack, ChangesOfTheCurrentMatrixAreCounted)
-{
-    MatrixStack stack(4);
-    const unsigned before = stack.generation();
-    stack.push();
-    stack.multiplyBy(rotation(30.0f, 0.0f, 0.0f, 1.0f));
-    stack.pop();   // back to the old matrix: also a change
-    EXPECT_EQ(stack.generation(), before + 2);
-}
-
 TEST(GlesMatrixStack, TransformationsApplyInTheOrderOfTheCalls)
 {
     // glTranslatef then glScalef: points are scaled first, then moved.

@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "gles/GlesLayer.h"
+#include "platform/DrawingLayer.h"
 
 // OpenGL ES 3.0, the feature set WebGL 2 also has.  The program's OpenGL 1.1
 // and GLU calls are answered by its own layer, which reaches the driver
@@ -36,6 +37,7 @@ void askSdl()
 
 bool startDrawing(Lookup lookup)
 {
+    registerDrawingLayer(glesLayerShaderPrograms);
     return glesLayerStart(lookup);
 }
 

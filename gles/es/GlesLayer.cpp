@@ -1,8 +1,0 @@
-#include "gles/GlesLayer.h"
-
-#include "gles/es/Layer.h"
-
-bool glesLayerStart(GlesProcLookup lookup)
-{
-    return Layer::start(lookup);
-}
