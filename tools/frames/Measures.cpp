@@ -1,7 +1,9 @@
 #include "Measures.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 
 namespace frames {
 
@@ -110,6 +112,105 @@ double flickerShare(const Picture& first, const Picture& second, const Picture& 
             flipped += (there > levels && back < -levels) || (there < -levels && back > levels);
         }
     return double(flipped) / (double(first.width) * first.height);
+}
+
+}  // namespace frames
+
+namespace frames {
+
+namespace {
+
+// The largest difference of two pixels over the three channels.
+int channelStep(const Picture& frame, int x, int y, int x2, int y2)
+{
+    const unsigned char* p = frame.at(x, y);
+    const unsigned char* q = frame.at(x2, y2);
+    int step = 0;
+    for (int c = 0; c < 3; ++c)
+        step = std::max(step, std::abs(int(p[c]) - int(q[c])));
+    return step;
+}
+
+}  // namespace
+
+Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
+{
+    const int w = frame.width, h = frame.height;
+    // Label the smooth regions, flooding across neighbours within `levels`.
+    std::vector<int> label(size_t(w) * h, -1), size;
+    std::vector<int> stack;
+    for (int start = 0; start < w * h; ++start) {
+        if (label[size_t(start)] >= 0)
+            continue;
+        const int id = int(size.size());
+        size.push_back(0);
+        label[size_t(start)] = id;
+        stack.push_back(start);
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            ++size[size_t(id)];
+            const int x = i % w, y = i / w;
+            const int nx[4] = {x - 1, x + 1, x, x}, ny[4] = {y, y, y - 1, y + 1};
+            for (int k = 0; k < 4; ++k) {
+                if (nx[k] < 0 || nx[k] >= w || ny[k] < 0 || ny[k] >= h)
+                    continue;
+                const int j = ny[k] * w + nx[k];
+                if (label[size_t(j)] < 0 && channelStep(frame, x, y, nx[k], ny[k]) <= levels) {
+                    label[size_t(j)] = id;
+                    stack.push_back(j);
+                }
+            }
+        }
+    }
+    // A region is flat when it spans at most `levels` in every channel: a
+    // gradient also floods into one region, but spans more.
+    std::vector<std::array<int, 6>> range(size.size(), {255, 255, 255, 0, 0, 0});
+    for (int i = 0; i < w * h; ++i) {
+        const unsigned char* p = frame.at(i % w, i / w);
+        std::array<int, 6>& r = range[size_t(label[size_t(i)])];
+        for (int c = 0; c < 3; ++c)
+            r[size_t(c)] = std::min(r[size_t(c)], int(p[c])), r[size_t(c) + 3] = std::max(r[size_t(c) + 3], int(p[c]));
+    }
+    auto flat = [&](int id) {
+        const std::array<int, 6>& r = range[size_t(id)];
+        return size[size_t(id)] >= minimum && r[3] - r[0] <= levels && r[4] - r[1] <= levels && r[5] - r[2] <= levels;
+    };
+    Banding b;
+    auto pair = [&](int x, int y, int x2, int y2) {
+        const int a = label[size_t(y) * w + x], c = label[size_t(y2) * w + x2];
+        if (a == c || !flat(a) || !flat(c))
+            return;
+        const int step = channelStep(frame, x, y, x2, y2);
+        if (step > edge)
+            return;
+        ++b.steps;
+        if (step > b.largest)
+            b.largest = step, b.x = x, b.y = y;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (x + 1 < w)
+                pair(x, y, x + 1, y);
+            if (y + 1 < h)
+                pair(x, y, x, y + 1);
+        }
+    return b;
+}
+
+double streakEnd(const Picture& frame, int y0, int y1, int margin)
+{
+    y0 = std::max(0, y0), y1 = std::min(frame.height - 1, y1);
+    margin = std::min(margin, frame.width / 2);
+    if (y1 < y0 || margin <= 0)
+        return 0;
+    double left = 0, right = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int k = 0; k < margin; ++k) {
+            left += frame.luma(k, y);
+            right += frame.luma(frame.width - 1 - k, y);
+        }
+    return std::max(left, right) * 255 / (double(margin) * (y1 - y0 + 1));
 }
 
 }  // namespace frames

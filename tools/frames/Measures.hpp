@@ -49,3 +49,28 @@ double centreSpread(const Picture& frame);
 double flickerShare(const Picture& first, const Picture& second, const Picture& third, int levels = 40);
 
 }  // namespace frames
+
+namespace frames {
+
+// Banding: smooth regions are the connected areas (at least `minimum`
+// pixels) in which each pixel differs from its neighbours above, below and
+// beside by at most `levels` in every channel (of 255), and which span no
+// more than that in all (a gradient is not one flat region). Where two of
+// them touch, their pixels differ by more than that: a step a viewer sees as
+// the edge of a band. Steps larger than `edge` are the outlines of things drawn
+// in front, not bands, and are left out.
+struct Banding {
+    int steps = 0;          // touching pixel pairs of two smooth regions
+    int largest = 0;        // the largest step between them, in levels
+    int x = -1, y = -1;     // where it is
+};
+Banding bandSteps(const Picture& frame, int levels = 2, int edge = 32, int minimum = 16);
+
+// How far a line of lettering, streaked sideways, runs on past its ends:
+// over the rows y0..y1 (inclusive) the mean luminance (levels of 255) of the
+// outermost `margin` columns on each side, where the lettering itself does
+// not reach; gives the brighter side. A streak that piles up into a bright
+// band out there reads as a smear; one that fades out reads as motion.
+double streakEnd(const Picture& frame, int y0, int y1, int margin = 80);
+
+}  // namespace frames

@@ -2,9 +2,10 @@
 # Captures the frames that show what the scene and texture assets decide and
 # measures them: the names of part 2 against the temple behind them, the
 # knot scene of part 3 (its first frame not dark, no black hole around the
-# knot, the knot lit on every side), the middle of part 9's town and its
-# lamps, and texture detail flickering between frames where the camera
-# glides (part 2's columns, part 9's streets). Prints every number; exits 1
+# knot, the knot lit on every side), the ends of part 6's title, the middle
+# of part 9's town, its lamps and its first frame, the chart behind part
+# 11's chain (no bands), and texture detail flickering between frames where
+# the camera glides (part 2's columns, part 9's streets). Prints every number; exits 1
 # when one misses its mark. Run by hand after changing textures or scenes
 # and rebuilding the demo (the assets are compiled in); takes several
 # minutes.
@@ -38,7 +39,10 @@ town="11300 11500 11700 11900 12100 12300 12500 12700"
 after9=12715   # part 10's first frame: the capture runs on until part 10 begins
 columns=$(seq 1830 1860)
 streets=$(seq 12180 12200)
-list=$(echo $cards $columns $opening $knot $town $streets $after9 | tr ' ' '\n' | sort -n -u | paste -sd, -)
+title="7182 8125"    # part 6: the title streaked sideways by the blur
+townOpening=11275    # part 9's first frame at 60 fps
+chart=14688          # part 11: the chart behind the chain, settled by the fade
+list=$(echo $cards $columns $opening $knot $town $streets $after9 $title $townOpening $chart | tr ' ' '\n' | sort -n -u | paste -sd, -)
 "$demo" --capture "$work" --fps 60 --frames "$list" > "$work/log" 2>&1
 begins() { tr '\r' '\n' < "$work/log" | sed -n "s/^part $1 begins at frame \([0-9]*\).*/\1/p"; }
 part3=$(begins 3)
@@ -66,15 +70,20 @@ for f in $cards; do
     echo "   frame $f $card: $letters $surround $contrast $mark"
 done
 
-echo "== part 3's first frame: mean luminance (the mark: 0.1)"
-if [ "$part3" != "$opening" ]; then
-    echo "   part 3 begins at frame $part3, not $opening: FAIL"
-    failed=1
-else
-    mean=$(measure mean "$(frame "$opening")")
-    verdict "$mean >= 0.1"
-    echo "   frame $opening: $mean $mark"
-fi
+# A scene part's first frame is drawn before the scene's lights are set:
+# what it shows must be lit of itself. Called directly, like verdict.
+firstFrameLit() {  # PART BEGINS_AT EXPECTED
+    echo "== part $1's first frame: mean luminance (the mark: 0.1)"
+    if [ "$2" != "$3" ]; then
+        echo "   part $1 begins at frame $2, not $3: FAIL"
+        failed=1
+    else
+        mean=$(measure mean "$(frame "$3")")
+        verdict "$mean >= 0.1"
+        echo "   frame $3: $mean $mark"
+    fi
+}
+firstFrameLit 3 "$part3" "$opening"
 
 echo "== part 3 (from frame $part3): black share (every channel <= 2), share of the knot lit (luminance >= 0.15)"
 for f in $knot; do
@@ -124,6 +133,23 @@ verdict "$top < 0.05 * $frames"
 echo "   lamp pixels in the top row: $top of $frames frames (the mark: under 5 %) $mark"
 verdict "$stacked == 0"
 echo "   two lamps stacked in one column: $stacked frames, the first $firstStacked (the mark: none) $mark"
+
+# The title's rows on screen: the base picture's lettering lies on rows
+# 315 to 375 of the 640 x 480 frame and within 80 columns of either side
+# whatever the blur does; the blur streaks it outwards.
+echo "== part 6: the title's streak past its ends, mean level of the outer 80 columns (the mark: 32)"
+for f in $title; do
+    edge=$(measure streak-end "$(frame "$f")" 315 375)
+    verdict "$edge <= 32"
+    echo "   frame $f: $edge $mark"
+done
+
+firstFrameLit 9 "$part9" "$townOpening"
+
+echo "== part 11: steps of more than 2 levels between flat regions of the chart (the mark: none)"
+read -r steps largest where < <(measure banding "$(frame "$chart")")
+verdict "$steps == 0"
+echo "   frame $chart: $steps pixel pairs, the largest $largest levels at $where $mark"
 
 echo "== texture flicker: share of pixels changing by more than 40 levels and back over three frames (the mark: 3 %)"
 for run in columns streets; do

@@ -13,6 +13,12 @@
 //                                              changing by more than 40 levels
 //                                              and back, and the middle frame
 //                                              of those three
+//   frame-measures banding FRAME               steps between smooth regions:
+//                                              how many pixel pairs, the
+//                                              largest in levels, and where
+//   frame-measures streak-end FRAME Y0 Y1      how bright lettering over rows
+//                                              Y0..Y1 streaks on past its ends
+//                                              (the outer 80 columns), levels
 //   frame-measures unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END
 //                                              the same without the lamps
 //   frame-measures lamps SCENE OBJECT FOVY FOG_END FIRST END
@@ -87,6 +93,7 @@ void lampsOverPart(char** argv)
 int usage()
 {
     std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | mean FRAME | spread FRAME |\n"
+                         "       banding FRAME | streak-end FRAME Y0 Y1 |\n"
                          "       flicker FRAME... |\n"
                          "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY] |\n"
                          "       unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END |\n"
@@ -139,6 +146,11 @@ int main(int argc, char** argv)
             std::printf("%.4f\n", blackShare(frame));
         } else if (what == "mean" && argc == 3) {
             std::printf("%.4f\n", meanLuma(frame));
+        } else if (what == "banding" && argc == 3) {
+            const Banding b = bandSteps(frame);
+            std::printf("%d %d %d,%d\n", b.steps, b.largest, b.x, b.y);
+        } else if (what == "streak-end" && argc == 5) {
+            std::printf("%.1f\n", streakEnd(frame, std::atoi(argv[3]), std::atoi(argv[4])));
         } else if (what == "spread" && argc == 3) {
             std::printf("%.4f\n", centreSpread(frame));
         } else if (what == "unlit-spread" && argc == 8) {

@@ -208,13 +208,21 @@ Image makeBlurTitle(int n) {
     }
     // Title: dim quince gold, so that even where all eleven copies meet it
     // adds up to gold, not white; a dark band keeps the ground behind it clean.
+    // The copies streak the title away from the blur centre, furthest at its
+    // ends: there the last letters' copies would pile into a solid bar that
+    // stops at a hard edge. So the ink thins out over the outer letters, and
+    // the streak of each end fades out instead of stopping.
     Gray m = boldFont().fit("QUITTENHAIN", int(n * 0.70f), int(n * 0.10f), 0.04f);
     int tx = (n - m.w) / 2 + int(n * 0.03f), ty = int(n * 0.60f - m.h * 0.5f);
     fillRect(img, 0, ty - m.h * 0.6f, float(n), ty + m.h * 1.6f, rgb8(1, 1, 4), 0.8f);
     for (int j = 0; j < m.h; ++j) {
         float t = float(j) / m.h;
         Col c = ramp({{0.0f, rgb8(46, 42, 22)}, {0.5f, rgb8(44, 36, 10)}, {1.0f, rgb8(40, 26, 6)}}, t);
-        for (int i = 0; i < m.w; ++i) img.blend(tx + i, ty + j, c, m.at(i, j));
+        for (int i = 0; i < m.w; ++i) {
+            const float fromMiddle = std::fabs(2.0f * (i + 0.5f) / m.w - 1.0f);
+            const float ink = 1.0f - 0.8f * smooth(0.45f, 1.0f, fromMiddle);
+            img.blend(tx + i, ty + j, c, m.at(i, j) * ink);
+        }
     }
     return img;
 }

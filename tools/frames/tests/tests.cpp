@@ -185,6 +185,69 @@ void unlitSpreadChecks()
     check(centreSpreadWithout(frame, mask) < 1e-5, "without the lamp and its rim the middle is plain");
 }
 
+
+void bandingChecks()
+{
+    // Two flat halves 3 levels apart: every pair across the border is a step.
+    Picture frame = plain(64, 48, 100);
+    paint(frame, 32, 0, 64, 48, 103);
+    Banding b = bandSteps(frame);
+    check(b.steps == 48 && b.largest == 3, "flat regions 3 levels apart meet in a step along their border");
+    paint(frame, 32, 0, 64, 48, 102);
+    check(bandSteps(frame).steps == 0, "2 levels apart is no step");
+
+    // Only flat regions count: a gradient of a level every two columns is
+    // one smooth region spanning 15 levels, and where it meets a flat one 5
+    // levels above its end that is not a step between two flat regions.
+    Picture ramp = plain(64, 48, 120);
+    for (int x = 0; x < 32; ++x)
+        paint(ramp, x, 0, x + 1, 48, static_cast<unsigned char>(100 + x / 2));
+    check(bandSteps(ramp).steps == 0, "a gradient is not a flat region");
+
+    // The same halves 3 levels apart under grain deeper than the step: no
+    // flat region is left.
+    Picture grain = plain(64, 48, 0);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            paint(grain, x, y, x + 1, y + 1, static_cast<unsigned char>((x < 32 ? 100 : 103) + ((x + y) % 2 ? 6 : -6)));
+    check(bandSteps(grain).steps == 0, "grain breaks the flat regions up");
+
+    // A flat thing 60 levels above a flat ground is an outline, not a band;
+    // a step in one channel only counts.
+    Picture thing = plain(64, 48, 100);
+    paint(thing, 20, 10, 40, 30, 160);
+    check(bandSteps(thing).steps == 0, "a step above the edge limit is an outline");
+    Picture blue = plain(64, 48, 100);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 32; x < 64; ++x)
+            blue.rgb[(size_t(y) * 64 + x) * 3 + 2] = 110;
+    check(bandSteps(blue).largest == 10, "a step in the blue channel alone is a step");
+
+    // Regions under the minimum size are specks, not bands.
+    Picture specks = plain(64, 48, 100);
+    for (int x = 4; x < 60; x += 8)
+        paint(specks, x, 20, x + 3, 23, 110);
+    check(bandSteps(specks).steps == 0, "specks under the minimum size are not bands");
+}
+
+void streakEndChecks()
+{
+    // A bright streak over the middle rows running on to column 600.
+    Picture hard = plain(640, 100, 0);
+    paint(hard, 100, 40, 600, 60, 200);
+    check(std::fabs(streakEnd(hard, 40, 59) - 100) < 1e-6, "a streak over half the outer columns counts half its level");
+    check(streakEnd(hard, 0, 20) == 0, "rows without the streak have nothing past the ends");
+
+    // Ending before the outer 80 columns, it has nothing there; reaching
+    // into the left ones instead, it counts on that side.
+    Picture inside = plain(640, 100, 0);
+    paint(inside, 100, 40, 540, 60, 200);
+    check(streakEnd(inside, 40, 59) == 0, "lettering inside the margins does not count");
+    Picture left = plain(640, 100, 0);
+    paint(left, 20, 40, 300, 60, 200);
+    check(std::fabs(streakEnd(left, 40, 59) - 150) < 1e-6, "the left end counts as well");
+}
+
 }  // namespace
 
 int main()
@@ -195,6 +258,8 @@ int main()
     meanAndFlickerChecks();
     lampChecks();
     unlitSpreadChecks();
+    bandingChecks();
+    streakEndChecks();
     if (failures == 0)
         std::printf("frame measure tests passed\n");
     return failures == 0 ? 0 : 1;
