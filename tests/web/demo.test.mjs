@@ -4,10 +4,11 @@
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import { join } from "node:path";
+import { crc32, gunzipSync, gzipSync } from "node:zlib";
 import { after, before, describe, test } from "node:test";
 
 import { launch, openPage, visible, waitInPage } from "./support/browser.mjs";
-import { distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
+import { builtFiles, distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
 import { regionColours } from "./support/pictures.mjs";
 import { serve } from "./support/server.mjs";
 
@@ -122,22 +123,63 @@ describe("playing", () => {
 });
 
 describe("a data file that cannot be used", () => {
-  test("a damaged one is reported on the page by the demo itself", async (t) => {
-    const bytes = await readFile(join(distFolder, "quittenhain.data"));
-    bytes[Math.floor(bytes.length / 2)] ^= 0x55;
-    const page = await open(t, { "quittenhain.data": bytes });
-    await page.click("#no");
-    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the demo to end", 120000);
-    assert.ok(await visible(page, "#message"), "a message is shown");
-    assert.ok((await page.$eval("#message-text", (m) => m.innerText)).length > 10, "it says something");
+  // Refused as soon as it is fetched, before the question is answered,
+  // under a caption that says what is wrong and naming the file.
+  async function refusedAtOnce(t, data) {
+    const page = await open(t, { [builtFiles().data]: data });
+    await waitInPage(page, () => window.quittenhain.state === "error", "the refusal", 30000);
+    assert.equal(await visible(page, "#start"), false, "no question");
     assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+    return page.evaluate(() => window.quittenhain.message);
+  }
+
+  test("a damaged one, or one of another version of the demo, is refused naming the file", async (t) => {
+    const name = builtFiles().data;
+    const packed = await readFile(join(distFolder, name));
+    const damaged = Buffer.from(packed);
+    damaged[Math.floor(damaged.length / 2)] ^= 0x55;
+    let message = await refusedAtOnce(t, damaged);
+    assert.match(message.caption, /data file is damaged/);
+    assert.ok(message.text.includes(name), message.text);
+
+    // Whole and intact, but not the pack this page was built with.
+    const pack = gunzipSync(packed);
+    pack[Math.floor(pack.length / 2)] ^= 0x55;
+    pack.writeUInt32LE(crc32(pack.subarray(0, pack.length - 4)), pack.length - 4);
+    message = await refusedAtOnce(t, gzipSync(pack));
+    assert.match(message.caption, /from another version/);
+    assert.ok(message.text.includes(name), message.text);
   });
 
   test("a missing one is named with its HTTP status", async (t) => {
-    const page = await open(t, { "quittenhain.data": null });
-    await waitInPage(page, () => window.quittenhain.state === "error", "the error", 10000);
-    assert.match(await page.$eval("#message-text", (m) => m.innerText), /HTTP 404/);
-    assert.equal(await visible(page, "#start"), false);
-    assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+    const name = builtFiles().data;
+    const message = await refusedAtOnce(t, null);
+    assert.ok(message.text.includes(`${name} could not be loaded: HTTP 404`), message.text);
+  });
+});
+
+describe("a program file that cannot be loaded", () => {
+  test("a missing wasm is named with its HTTP status", async (t) => {
+    const name = builtFiles().module;
+    const page = await open(t, { [name]: null });
+    await waitInPage(page, () => window.quittenhain.state === "error", "the refusal", 30000);
+    const message = await page.evaluate(() => window.quittenhain.message);
+    assert.ok(message.text.includes(`${name} could not be loaded: HTTP 404`), message.text);
+    assert.equal(await visible(page, "#start"), false, "no question");
+  });
+});
+
+describe("a test mode the demo refuses", () => {
+  test("says why on the page, never a blank one", async (t) => {
+    for (const [query, reason] of [["?frames=99999", /frames?\b.*(past|beyond|after)|end/i],
+                                   ["?benchmark&frames=1", /not both/]]) {
+      const server = await serve(distFolder);
+      t.after(server.close);
+      const page = await openPage(browser, server.url + query, { width: 640, height: 480 });
+      t.after(() => page.close());
+      await waitInPage(page, () => window.quittenhain.state === "error", `the refusal of ${query}`, 120000);
+      assert.ok(await visible(page, "#message"), query);
+      assert.match(await page.$eval("#message-text", (m) => m.innerText), reason, query);
+    }
   });
 });
