@@ -105,8 +105,10 @@ describe("playing", () => {
     assert.ok(await visible(page, "#again"), "Play again is shown");
     await waitInPage(page, () => window.quittenhain.audio.state === "closed", "the sound to stop", 5000);
     const firstContext = await page.evaluateHandle(() => window.quittenhain.audio);
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), 1, "Escape's exit status");
 
     await page.click("#again");
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), null, "cleared for the new play");
     await waitInPage(page, () => window.quittenhain.plays === 2 && window.quittenhain.parts.length > 0,
                      "part 1 of the second play", 120000);
     const again = await page.evaluate(() => window.quittenhain.parts[0]);
@@ -179,7 +181,9 @@ describe("a test mode the demo refuses", () => {
       t.after(() => page.close());
       await waitInPage(page, () => window.quittenhain.state === "error", `the refusal of ${query}`, 120000);
       assert.ok(await visible(page, "#message"), query);
-      assert.match(await page.$eval("#message-text", (m) => m.innerText), reason, query);
+      const text = await page.$eval("#message-text", (m) => m.innerText);
+      t.diagnostic(`${query}: ${text}`);
+      assert.match(text, reason, query);
     }
   });
 });
