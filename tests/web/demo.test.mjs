@@ -171,6 +171,28 @@ describe("a program file that cannot be loaded", () => {
   });
 });
 
+describe("WebGL 2 refused to the demo itself", () => {
+  // The page's own probe finds WebGL 2, the demo's canvas gets none: the
+  // demo says so in a viewer's words, not in a desktop driver's.
+  test("is said in a viewer's words", async (t) => {
+    const server = await serve(distFolder);
+    t.after(server.close);
+    const page = await openPage(browser, server.url, { width: 640, height: 480, beforeLoad: () => {
+      const original = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind === "webgl2" && this.id === "demo" ? null : original.call(this, kind, ...rest);
+      };
+    } });
+    t.after(() => page.close());
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the demo to end", 120000);
+    const message = await page.evaluate(() => window.quittenhain.message);
+    assert.match(message.caption, /cannot show the demo/);
+    assert.match(message.text, /no WebGL 2.*Try a current Firefox, Chrome, Edge or Safari/s);
+    assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /Pixelformat/);
+  });
+});
+
 describe("a test mode the demo refuses", () => {
   test("says why on the page, never a blank one", async (t) => {
     for (const [query, reason] of [["?frames=99999", /frames?\b.*(past|beyond|after)|end/i],
