@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the demo for web browsers (WebAssembly, WebGL 2, Web Audio) with
 # Debian's Emscripten and writes dist/quittenhain-web/: index.html, the
-# module (quittenhain.js, quittenhain.wasm) and its data file
-# (quittenhain.data), which any static web server can serve.  Installs what
+# module (quittenhain-HASH.js, quittenhain-HASH.wasm) and its compressed
+# data file (quittenhain-HASH.data), which any static web server can serve
+# (tools/pack/publish-web.mjs names them and tells the page).  Installs what
 # it needs with apt-get; safe to run again.  The build goes to build-web/
 # (QH_WEB_BUILD_DIR); libmpg123 and TurboJPEG are built from Debian's
 # sources into build-web/deps/ once and reused.  Extra arguments go to cmake.
@@ -24,14 +25,7 @@ emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQH_WEB_DEPS="$
   -DQH_TESTS=OFF -DQH_BENCHMARKS=OFF "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-rm -rf "$dist" && mkdir -p "$dist"
-cp "$build/quittenhain.js" "$build/quittenhain.wasm" "$build/quittenhain.data" "$dist/"
 page=$root/platform/web/page/index.html
-if [ -f "$page" ]; then
-  cp "$page" "$dist/index.html"
-elif [ -f "$build/dev.html" ]; then
-  cp "$build/dev.html" "$dist/index.html"   # a developer's own page, until the real one exists
-else
-  echo "build-web.sh: $page is missing: the folder has no index.html" >&2
-fi
+[ -f "$page" ] || { echo "build-web.sh: $page is missing: the folder would have no index.html" >&2; exit 1; }
+node "$root/tools/pack/publish-web.mjs" "$build" "$page" "$dist"
 echo "Wrote $dist ($(du -sh "$dist" | cut -f1))"

@@ -24,7 +24,14 @@ if ! [[ "$port" =~ ^[0-9]{1,5}$ ]] || ((10#$port < 1 || 10#$port > 65535)); then
   echo "serve-web.sh: the port must be a number from 1 to 65535, not '$port'" >&2
   exit 2
 fi
-for file in index.html quittenhain.js quittenhain.data; do
+# The page names the files it loads (their names carry a content hash) in
+# its block quittenhain-files: each must be there beside it.
+files=index.html
+if [ -f "$folder/index.html" ]; then
+  files+=" $(sed -n 's/.*<script id="quittenhain-files"[^>]*>\([^<]*\)<\/script>.*/\1/p' "$folder/index.html" |
+             grep -o '[A-Za-z0-9._-]*\.\(js\|wasm\|data\)' || true)"
+fi
+for file in $files; do
   if [ ! -f "$folder/$file" ]; then
     echo "serve-web.sh: $folder/$file is missing; build the web version first with scripts/build-web.sh" >&2
     exit 1

@@ -119,8 +119,15 @@ bool WebPlatform::createGLContext(PlatformWindow*)
 {
     if (followsCanvas_)
         size_ = canvasPicture();
-    if (!createCanvasContext(size_.width, size_.height))
+    if (!createCanvasContext(size_.width, size_.height)) {
+        // Said in a viewer's words before the shell's own message, which
+        // the page then keeps to the console: the page shows the first reason.
+        page::showMessage("This browser gave the demo no WebGL 2, which it draws its pictures with. Try a current "
+                          "Firefox, Chrome, Edge or Safari; in this one, switch on hardware (graphics) acceleration "
+                          "in its settings, or update the computer's graphics driver.",
+                          "This browser cannot show the demo");
         return false;
+    }
     return picture_.create(size_.width, size_.height);
 }
 

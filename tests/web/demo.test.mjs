@@ -4,10 +4,11 @@
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import { join } from "node:path";
+import { crc32, gunzipSync, gzipSync } from "node:zlib";
 import { after, before, describe, test } from "node:test";
 
 import { launch, openPage, visible, waitInPage } from "./support/browser.mjs";
-import { distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
+import { builtFiles, distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
 import { regionColours } from "./support/pictures.mjs";
 import { serve } from "./support/server.mjs";
 
@@ -104,8 +105,10 @@ describe("playing", () => {
     assert.ok(await visible(page, "#again"), "Play again is shown");
     await waitInPage(page, () => window.quittenhain.audio.state === "closed", "the sound to stop", 5000);
     const firstContext = await page.evaluateHandle(() => window.quittenhain.audio);
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), 1, "Escape's exit status");
 
     await page.click("#again");
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), null, "cleared for the new play");
     await waitInPage(page, () => window.quittenhain.plays === 2 && window.quittenhain.parts.length > 0,
                      "part 1 of the second play", 120000);
     const again = await page.evaluate(() => window.quittenhain.parts[0]);
@@ -122,22 +125,87 @@ describe("playing", () => {
 });
 
 describe("a data file that cannot be used", () => {
-  test("a damaged one is reported on the page by the demo itself", async (t) => {
-    const bytes = await readFile(join(distFolder, "quittenhain.data"));
-    bytes[Math.floor(bytes.length / 2)] ^= 0x55;
-    const page = await open(t, { "quittenhain.data": bytes });
-    await page.click("#no");
-    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the demo to end", 120000);
-    assert.ok(await visible(page, "#message"), "a message is shown");
-    assert.ok((await page.$eval("#message-text", (m) => m.innerText)).length > 10, "it says something");
+  // Refused as soon as it is fetched, before the question is answered,
+  // under a caption that says what is wrong and naming the file.
+  async function refusedAtOnce(t, data) {
+    const page = await open(t, { [builtFiles().data]: data });
+    await waitInPage(page, () => window.quittenhain.state === "error", "the refusal", 30000);
+    assert.equal(await visible(page, "#start"), false, "no question");
     assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+    return page.evaluate(() => window.quittenhain.message);
+  }
+
+  test("a damaged one, or one of another version of the demo, is refused naming the file", async (t) => {
+    const name = builtFiles().data;
+    const packed = await readFile(join(distFolder, name));
+    const damaged = Buffer.from(packed);
+    damaged[Math.floor(damaged.length / 2)] ^= 0x55;
+    let message = await refusedAtOnce(t, damaged);
+    assert.match(message.caption, /data file is damaged/);
+    assert.ok(message.text.includes(name), message.text);
+
+    // Whole and intact, but not the pack this page was built with.
+    const pack = gunzipSync(packed);
+    pack[Math.floor(pack.length / 2)] ^= 0x55;
+    pack.writeUInt32LE(crc32(pack.subarray(0, pack.length - 4)), pack.length - 4);
+    message = await refusedAtOnce(t, gzipSync(pack));
+    assert.match(message.caption, /from another version/);
+    assert.ok(message.text.includes(name), message.text);
   });
 
   test("a missing one is named with its HTTP status", async (t) => {
-    const page = await open(t, { "quittenhain.data": null });
-    await waitInPage(page, () => window.quittenhain.state === "error", "the error", 10000);
-    assert.match(await page.$eval("#message-text", (m) => m.innerText), /HTTP 404/);
-    assert.equal(await visible(page, "#start"), false);
-    assert.equal(await visible(page, "#demo"), false, "no blank canvas");
+    const name = builtFiles().data;
+    const message = await refusedAtOnce(t, null);
+    assert.ok(message.text.includes(`${name} could not be loaded: HTTP 404`), message.text);
+  });
+});
+
+describe("a program file that cannot be loaded", () => {
+  test("a missing wasm is named with its HTTP status", async (t) => {
+    const name = builtFiles().module;
+    const page = await open(t, { [name]: null });
+    await waitInPage(page, () => window.quittenhain.state === "error", "the refusal", 30000);
+    const message = await page.evaluate(() => window.quittenhain.message);
+    assert.ok(message.text.includes(`${name} could not be loaded: HTTP 404`), message.text);
+    assert.equal(await visible(page, "#start"), false, "no question");
+  });
+});
+
+describe("WebGL 2 refused to the demo itself", () => {
+  // The page's own probe finds WebGL 2, the demo's canvas gets none: the
+  // demo says so in a viewer's words, not in a desktop driver's.
+  test("is said in a viewer's words", async (t) => {
+    const server = await serve(distFolder);
+    t.after(server.close);
+    const page = await openPage(browser, server.url, { width: 640, height: 480, beforeLoad: () => {
+      const original = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind === "webgl2" && this.id === "demo" ? null : original.call(this, kind, ...rest);
+      };
+    } });
+    t.after(() => page.close());
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.exitStatus !== null, "the demo to end", 120000);
+    const message = await page.evaluate(() => window.quittenhain.message);
+    assert.match(message.caption, /cannot show the demo/);
+    assert.match(message.text, /no WebGL 2.*Try a current Firefox, Chrome, Edge or Safari/s);
+    assert.doesNotMatch(await page.evaluate(() => document.body.innerText), /Pixelformat/);
+  });
+});
+
+describe("a test mode the demo refuses", () => {
+  test("says why on the page, never a blank one", async (t) => {
+    for (const [query, reason] of [["?frames=99999", /frames?\b.*(past|beyond|after)|end/i],
+                                   ["?benchmark&frames=1", /not both/]]) {
+      const server = await serve(distFolder);
+      t.after(server.close);
+      const page = await openPage(browser, server.url + query, { width: 640, height: 480 });
+      t.after(() => page.close());
+      await waitInPage(page, () => window.quittenhain.state === "error", `the refusal of ${query}`, 120000);
+      assert.ok(await visible(page, "#message"), query);
+      const text = await page.$eval("#message-text", (m) => m.innerText);
+      t.diagnostic(`${query}: ${text}`);
+      assert.match(text, reason, query);
+    }
   });
 });

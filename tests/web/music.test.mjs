@@ -12,9 +12,12 @@ import { createRequire } from 'node:module';
 import { createHash } from 'node:crypto';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import { gunzipSync } from 'node:zlib';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+
+import { builtFiles } from './support/places.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const dist = process.env.QH_WEB_DIST || path.join(root, 'dist/quittenhain-web');
@@ -23,9 +26,11 @@ const kSampleFrames = 11333700;
 const kWasmChecksum = '27ab36f2969a8350d56e536157e4846fee6a37cedf7c7091d4c6af569a554f93';
 
 async function decodeInWebAssembly() {
-  const createQuittenhain = createRequire(import.meta.url)(path.join(dist, 'quittenhain.js'));
-  const module = await createQuittenhain({ noInitialRun: true, print: () => {}, printErr: () => {} });
-  const data = fs.readFileSync(path.join(dist, 'quittenhain.data'));
+  const files = builtFiles(dist);
+  const createQuittenhain = createRequire(import.meta.url)(path.join(dist, files.program));
+  const module = await createQuittenhain({ noInitialRun: true, print: () => {}, printErr: () => {},
+                                           locateFile: () => path.join(dist, files.module) });
+  const data = gunzipSync(fs.readFileSync(path.join(dist, files.data)));
   const bytes = module._malloc(data.length);
   const pcmAt = module._malloc(4);
   module.HEAPU8.set(data, bytes);

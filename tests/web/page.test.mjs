@@ -3,6 +3,7 @@
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import { after, before, describe, test } from "node:test";
+import { pathToFileURL } from "node:url";
 
 import { launch, openPage, visible, waitInPage } from "./support/browser.mjs";
 import { pageSource, standInScript } from "./support/places.mjs";
@@ -21,7 +22,9 @@ let files;
 before(async () => {
   browser = await launch();
   files = { "index.html": await readFile(pageSource), "quittenhain.js": await readFile(standInScript),
-            "quittenhain.data": standInData() };
+            "quittenhain.data": standInData(),
+            // The stand-in ignores the module the page fetches for it: the smallest one will do.
+            "quittenhain.wasm": Buffer.from([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0]) };
 });
 after(() => browser?.close());
 
@@ -107,9 +110,12 @@ describe("the end", () => {
     await waitInPage(page, () => window.quittenhainStandIn.instances[0].audioContext.state === "closed",
                      "the sound to stop", 5000);
 
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), 1, "Escape's exit status");
     await page.click("#again");
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), null, "no status while it plays again");
     await waitInPage(page, () => window.quittenhain.plays === 2 && window.quittenhain.parts.length > 0,
                      "part 1 of the second play");
+    assert.equal(await page.evaluate(() => window.quittenhain.exitStatus), null, "none while part 1 plays");
     const plays = await instances(page);
     assert.equal(plays.length, 2, "a new instance");
     assert.equal(plays[1].audio, "running", "with a new running context");
@@ -177,4 +183,75 @@ describe("the address's test modes", () => {
     assert.match(await bodyText(page), /frames= takes frame numbers/);
     assert.deepEqual(await instances(page), []);
   });
+});
+
+// What a browser lacks is said before anything is loaded, in the viewer's
+// words, with what to try; the question never shows.
+describe("a browser that cannot play it", () => {
+  const cases = [
+    ["no WebGL 2", () => {
+      const original = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind === "webgl2" ? null : original.call(this, kind, ...rest);
+      };
+    }, /no WebGL 2.*Try a current Firefox, Chrome, Edge or Safari/s],
+    ["no WebAssembly", () => { delete window.WebAssembly; }, /no WebAssembly.*Try a current/s],
+  ];
+  for (const [lack, stub, words] of cases) {
+    test(`${lack}: says so instead of the question, and loads nothing`, async (t) => {
+      const page = await open(t, await servePage(t), { beforeLoad: stub });
+      await waitInPage(page, () => window.quittenhain.state === "error", "the message", 10000);
+      assert.match(await page.$eval("#message-text", (m) => m.innerText), words);
+      assert.doesNotMatch(await bodyText(page), /Pixelformat/);
+      assert.equal(await visible(page, "#start"), false, "no question");
+      assert.equal(await page.evaluate(() => typeof window.createQuittenhain), "undefined", "no program loaded");
+    });
+  }
+
+  test("no Web Audio: the question says the demo plays without sound", async (t) => {
+    const page = await open(t, await servePage(t), {
+      beforeLoad: () => { delete window.AudioContext; delete window.webkitAudioContext; },
+    });
+    assert.match(await page.$eval("#start-notice", (n) => n.innerText), /no Web Audio: the demo plays without sound/);
+    await page.click("#no");
+    await waitInPage(page, () => window.quittenhain.parts.length > 0, "part 1", 20000);
+  });
+
+  test("a page opened as a file says to serve the folder, and how", async (t) => {
+    const page = await open(t, pathToFileURL(pageSource).href);
+    await waitInPage(page, () => window.quittenhain.state === "error", "the message", 10000);
+    assert.match(await page.$eval("#message-text", (m) => m.innerText), /opened as a file.*serve-web\.sh.*http\.server/s);
+  });
+});
+
+describe("loading", () => {
+  test("the bar counts the bytes fetched of the total and goes once they are in", async (t) => {
+    const page = await open(t, await servePage(t));
+    await waitInPage(page, () => window.quittenhain.loading.done, "the files", 10000);
+    const loading = await page.evaluate(() => window.quittenhain.loading);
+    const sizes = files["quittenhain.data"].length + files["quittenhain.wasm"].length;
+    assert.deepEqual([loading.fetched, loading.total], [sizes, sizes]);
+    assert.equal(await visible(page, "#loading"), false, "the bar is gone");
+  });
+});
+
+describe("a narrow screen", () => {
+  for (const [width, height] of [[320, 568], [390, 844]]) {
+    test(`the question's card and its title fit ${width} px`, async (t) => {
+      const page = await open(t, await servePage(t), { width, height });
+      const boxes = await page.evaluate(() => {
+        const rect = (r) => ({ left: r.left, right: r.right });
+        const title = document.querySelector("#start h1");
+        const range = document.createRange();
+        range.selectNodeContents(title);
+        return { card: rect(document.querySelector("#start .card").getBoundingClientRect()),
+                 title: rect(title.getBoundingClientRect()), text: rect(range.getBoundingClientRect()),
+                 buttons: rect(document.querySelector("#start .buttons").getBoundingClientRect()) };
+      });
+      assert.ok(boxes.card.left >= 0 && boxes.card.right <= width, `the card ${JSON.stringify(boxes.card)}`);
+      assert.ok(boxes.text.left >= boxes.card.left && boxes.text.right <= boxes.card.right,
+                `the title's letters ${JSON.stringify(boxes.text)} inside the card ${JSON.stringify(boxes.card)}`);
+      assert.ok(boxes.buttons.left >= boxes.card.left && boxes.buttons.right <= boxes.card.right, "the buttons");
+    });
+  }
 });

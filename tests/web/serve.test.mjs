@@ -73,6 +73,20 @@ describe("serve-web.sh", () => {
     assert.match(server.output().err, /is missing; build the web version first with scripts\/build-web\.sh/);
   });
 
+  test("refuses a built folder that lacks a file its page names", async (t) => {
+    const folder = await mkdtemp(join(tmpdir(), "quittenhain-serve-"));
+    t.after(() => rm(folder, { recursive: true, force: true }));
+    const files = { program: "quittenhain-0123456789ab.js", module: "quittenhain-123456789abc.wasm",
+                    data: "quittenhain-23456789abcd.data" };
+    await writeFile(join(folder, "index.html"),
+                    `<script id="quittenhain-files" type="application/json">${JSON.stringify(files)}</script>`);
+    await writeFile(join(folder, files.program), "//");
+    await writeFile(join(folder, files.module), "\0asm");
+    const server = start(["--port", String(await freePort()), folder]);
+    assert.equal(await server.exited, 1);
+    assert.match(server.output().err, /quittenhain-23456789abcd\.data is missing/);
+  });
+
   test("refuses a port that is not a port, however long the number", async () => {
     for (const port of ["80x", "0", "65536", "99999999999999999999"]) {
       const server = start(["--port", port]);

@@ -1,5 +1,5 @@
 // Where the browser tests find what they serve and call.
-import { existsSync } from "node:fs";
+import { existsSync, readFileSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 
@@ -15,8 +15,21 @@ export const goldenFolder = join(repoRoot, "tests/golden");
 // The native build's comparer of frames with the golden references.
 export const compareGolden = resolve(process.env.QH_COMPARE_GOLDEN || join(repoRoot, "build/tests/compare_golden"));
 
+// The names (with their content hashes), sizes and checksum the build wrote
+// into the built page's block quittenhain-files.
+export function builtFiles(folder = distFolder) {
+  const page = readFileSync(join(folder, "index.html"), "utf8");
+  const block = /<script id="quittenhain-files" type="application\/json">([^<]*)<\/script>/.exec(page);
+  if (!block) throw new Error(`${join(folder, "index.html")} names no files`);
+  return JSON.parse(block[1]);
+}
+
 export function requireWebBuild() {
-  for (const file of ["index.html", "quittenhain.js", "quittenhain.wasm", "quittenhain.data"])
+  if (!existsSync(join(distFolder, "index.html")))
+    throw new Error(`${join(distFolder, "index.html")} is missing: run scripts/build-web.sh first`);
+  const files = builtFiles();
+  for (const file of [files.program, files.module, files.data])
     if (!existsSync(join(distFolder, file)))
       throw new Error(`${join(distFolder, file)} is missing: run scripts/build-web.sh first`);
+  return files;
 }

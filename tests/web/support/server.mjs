@@ -17,7 +17,7 @@ export async function serve(folder, replaced = {}) {
       const body = name in replaced ? replaced[name] : await readFile(join(folder, name));
       if (body === null) throw new Error("missing");
       response.writeHead(200, { "Content-Type": types[extname(name)] || "application/octet-stream",
-                                "Cache-Control": "no-store" });
+                                "Content-Length": body.length, "Cache-Control": "no-store" });
       response.end(body);
     } catch {
       response.writeHead(404, { "Content-Type": "text/plain" }).end("not found");
