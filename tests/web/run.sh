@@ -6,6 +6,8 @@
 # nothing global.  Each engine is described in docs/web-engines.md.
 #   tests/web/run.sh [--on-mesa] [--engine chromium|firefox|webkit] [TEST FILE...]
 #   (default: every tests/web/*.test.mjs)
+#   tests/web/run.sh [--on-mesa] [--engine ...] --speed
+#   (the page's ?benchmark beside the native --benchmark: speed.mjs)
 # Needs the web build (scripts/build-web.sh) and the native build's
 # compare_golden and decode_music (QH_BUILD_DIR, default build/), built here.
 # --on-mesa: Chromium in a window on an Xvfb display of its own, WebGL 2 on
@@ -21,9 +23,11 @@ cd "$root"
 
 on_mesa=0
 engine=chromium
+speed=0
 while [ $# -gt 0 ]; do
   case $1 in
     --on-mesa) on_mesa=1; shift ;;
+    --speed) speed=1; shift ;;
     --engine) engine=${2:-}; shift 2 ;;
     *) break ;;
   esac
@@ -90,11 +94,17 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
 fi
 cmake -S . -B "$build_dir" >/dev/null
 cmake --build "$build_dir" --target compare_golden decode_music >/dev/null
-export QH_COMPARE_GOLDEN="$(cd "$build_dir" && pwd)/tests/compare_golden"
-export QH_DECODE_MUSIC="$(cd "$build_dir" && pwd)/tests/decode_music"
+build_path=$(cd "$build_dir" && pwd)
+export QH_COMPARE_GOLDEN="$build_path/tests/compare_golden"
+export QH_DECODE_MUSIC="$build_path/tests/decode_music"
 
 cd tests/web
 npm ci --no-audit --no-fund --loglevel=error
+if [ $speed = 1 ]; then
+  cmake --build "$build_path" --target quittenhain >/dev/null
+  QH_NATIVE_DEMO="$build_path/quittenhain" node speed.mjs
+  exit
+fi
 if [ $# -eq 0 ]; then set -- *.test.mjs; fi
 # One file at a time: each plays the demo in SwiftShader, which takes both
 # cores.  The music test loads the module in node itself, whose own fetch
