@@ -176,7 +176,8 @@ std::string composeUsage()
            "                      indices, e.g. 120,700) and stop after the last\n"
            + resolutionHelp() +
            "  --frame-log FILE    on the desktop: log every buffer swap's time to FILE\n"
-           "                      (frame, part, interval in ms) and print a summary\n"
+           "                      (frame, part, interval and music time in ms)\n"
+           "                      and print a summary\n"
            "  --no-warm-up        skip drawing every part once while loading (to measure\n"
            "                      the stalls at the cuts that this drawing prevents)\n"
            "  --benchmark         run the whole demo headless at a virtual 60 fps without\n"

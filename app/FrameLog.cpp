@@ -19,12 +19,12 @@ double percentile(std::vector<double> values, double share)
 
 }  // namespace
 
-void FrameLog::recordSwap(int part)
+void FrameLog::recordSwap(int part, double musicMs)
 {
     const auto now = std::chrono::steady_clock::now();
     const double interval =
         swaps_.empty() ? 0.0 : std::chrono::duration<double, std::milli>(now - last_).count();
-    swaps_.push_back({part, interval});
+    swaps_.push_back({part, interval, musicMs});
     last_ = now;
 }
 
@@ -50,9 +50,11 @@ bool FrameLog::write(int pictureWidth, int pictureHeight, std::string& error)
         error = "the frame log " + path_ + " was not opened";
         return false;
     }
-    bool written = std::fprintf(file_, "# picture %dx%d\n# frame part interval_ms\n", pictureWidth, pictureHeight) > 0;
+    bool written =
+        std::fprintf(file_, "# picture %dx%d\n# frame part interval_ms music_ms\n", pictureWidth, pictureHeight) > 0;
     for (std::size_t i = 0; i < swaps_.size() && written; ++i)
-        written = std::fprintf(file_, "%zu %d %.3f\n", i, swaps_[i].part, swaps_[i].intervalMs) > 0;
+        written = std::fprintf(file_, "%zu %d %.3f %.1f\n", i, swaps_[i].part, swaps_[i].intervalMs,
+                               swaps_[i].musicMs) > 0;
     int failure = errno;
     // Buffered lines reach the file only when it is closed: that can fail too.
     if (std::fclose(file_) != 0 && written) {

@@ -92,8 +92,6 @@ void loadAndStart()
     timeStartupStep(theStartupTimes.scenes, [] { loadScenes(theSceneSet); });
     loadAssets(mainWindow);
     timeStartupStep(theStartupTimes.metaballs, [] { initMetaBalls(); });
-    if (shellOptions.warmUp)
-        timeStartupStep(theStartupTimes.warmUp, [] { warmUpParts(); });
 
     splash.reset();
     system.showWindow(mainWindow, true);
@@ -141,6 +139,10 @@ void loadAssets(PlatformWindow* window)
 {
     StartupTimes& times = theStartupTimes;
     timeStartupStep(times.textures, [] { loadDemoTextures(); });
+    // Our drawing of every part comes before the music: once the music
+    // plays, part 1 waits only for the quick set-up steps below.
+    if (shellOptions.warmUp)
+        timeStartupStep(times.warmUp, [] { warmUpPartsAhead(); });
     timeStartupStep(times.music, [window] { theMusicPlayer = new MusicPlayer(window, "ZYT_MUCKE"); });
     timeStartupStep(times.particles, [] { setUpParticleClouds(); });
     timeStartupStep(times.blurGrid, [] { buildBlurGrid(theBlurGrid); });

@@ -12,6 +12,7 @@
 #include "fx/ParticleSystem.h"
 #include "parts/Part10TorusChain.h"
 #include "parts/Part2Temple.h"
+#include "parts/Part6RadialGlow.h"
 #include "parts/Part7RipplingCloth.h"
 #include "parts/Part8Metaballs.h"
 
@@ -203,4 +204,20 @@ void warmUpParts()
             drawEveryPart();
     }
     restoreEffects(effects);
+}
+
+void warmUpPartsAhead()
+{
+    const RandomSequence random = demo::sequence();
+    setUpParticleClouds();
+    buildBlurGrid(theBlurGrid);
+    setUpCloth(theCloth);
+    initMetaBalls();
+    warmUpParts();
+    // The set-up after the music loads the particles' textures again.
+    for (ParticleSystem* cloud : {&glowParticles, &glow2Particles}) {
+        glDeleteTextures(1, &cloud->texture);
+        cloud->texture = 0;
+    }
+    demo::sequence() = random;
 }

@@ -13,3 +13,9 @@
 // the demo's random sequence, the OpenGL state and the bound framebuffer.
 // The music is not asked anything.  Needs the assets and the current context.
 void warmUpParts();
+
+// The same drawing with only the textures and scenes loaded, before the
+// music starts, so that the music and part 1 begin together: the effects it
+// draws are set up for it and the demo's random sequence put back, so the
+// set-up that follows the music's start finds everything as without it.
+void warmUpPartsAhead();

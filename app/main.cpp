@@ -9,6 +9,7 @@
 #include "app/HeadlessRun.h"
 #include "app/PngFrames.h"
 #include "app/QueuedSink.h"
+#include "app/StartupTimes.h"
 #include "app/VideoFile.h"
 #include "app/Shell.h"
 #include "assets/MusicPlayer.h"
@@ -48,7 +49,11 @@ void keepFrameLog(const std::string& path, ShellOptions& shell)
         std::fprintf(stderr, "quittenhain: %s\n", error.c_str());
         std::exit(3);
     }
-    shell.afterSwap = [] { log.recordSwap(partNumber); };
+    shell.afterSwap = [] {
+        const double musicMs =
+            theMusicPlayer != nullptr ? theMusicPlayer->position() * 1000.0 / kPcmBytesPerSecond : 0.0;
+        log.recordSwap(partNumber, musicMs);
+    };
     shell.onEnd = [] {
         const PictureSize picture = platform().pictureSize();
         std::string failure;
@@ -56,6 +61,7 @@ void keepFrameLog(const std::string& path, ShellOptions& shell)
             std::fprintf(stderr, "quittenhain: %s\n", failure.c_str());
             std::exit(3);
         }
+        std::fprintf(stderr, "start-up, ms: %s\n", describeStartupTimes(theStartupTimes).c_str());
     };
 }
 

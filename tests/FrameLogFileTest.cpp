@@ -21,7 +21,7 @@ TEST(FrameLog, WrittenFileHoldsThePictureSizeAndEverySwap)
     std::string error;
     ASSERT_TRUE(log.open(error)) << error;
     for (int part : {1, 1, 2})
-        log.recordSwap(part);
+        log.recordSwap(part, 250.0 * part);
     ASSERT_TRUE(log.write(800, 600, error)) << error;
     std::ifstream file(path);
     std::string line;
@@ -31,7 +31,9 @@ TEST(FrameLog, WrittenFileHoldsThePictureSizeAndEverySwap)
     while (std::getline(file, line))
         lines.push_back(line);
     ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "# frame part interval_ms music_ms");
     EXPECT_EQ(lines[3].rfind("2 2 ", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[3].substr(lines[3].rfind(' ')), " 500.0") << lines[3];
     std::filesystem::remove(path);
 }
 
@@ -43,7 +45,7 @@ TEST(FrameLog, LogThatCannotBeWrittenWholeFailsAndSaysWhy)
     std::string error;
     ASSERT_TRUE(full.open(error)) << error;
     for (int i = 0; i < 100; ++i)
-        full.recordSwap(1);
+        full.recordSwap(1, 0.0);
     EXPECT_FALSE(full.write(640, 480, error));
     EXPECT_NE(error.find("/dev/full was not written whole: No space left on device"), std::string::npos) << error;
 

@@ -7,8 +7,8 @@ namespace {
 TEST(FrameLog, SummaryNamesEachPartsFirstAndWorstInterval)
 {
     // The first swap has no interval; part 2's first frame stalls.
-    const std::vector<FrameLog::Swap> swaps = {{1, 0.0},  {1, 16.7}, {1, 16.6}, {1, 16.7},
-                                               {2, 48.0}, {2, 16.7}, {2, 90.0}, {2, 16.6}};
+    const std::vector<FrameLog::Swap> swaps = {{1, 0.0, 0.0},  {1, 16.7, 0.0}, {1, 16.6, 0.0}, {1, 16.7, 0.0},
+                                               {2, 48.0, 0.0}, {2, 16.7, 0.0}, {2, 90.0, 0.0}, {2, 16.6, 0.0}};
     const std::string summary = summariseFrameLog(swaps);
     EXPECT_NE(summary.find("8 swaps, median 16.70 ms"), std::string::npos) << summary;
     EXPECT_NE(summary.find("worst 90.00 ms\n"), std::string::npos) << summary;

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "app/Shell.h"
+#include "app/StartupTimes.h"
 #include "app/Timeline.h"
 #include "assets/MusicPlayer.h"
+#include "fx/ParticleSystem.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/HeadlessPlatform.h"
 
@@ -99,6 +101,47 @@ TEST(MainLoop, APassHandlesEveryPendingEventBeforeItsOneFrame)
                     sandbox.platform.failure += 20;
             };
             runDemo(quickStart());
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// The music's start as the start-up steps saw it.
+class WatchedAudio : public HeadlessAudio {
+public:
+    using HeadlessAudio::HeadlessAudio;
+    bool streamPlay(AudioStream stream, bool flush, std::uint32_t flags) override
+    {
+        drawnAhead = theStartupTimes.warmUp > 0.0;
+        particlesSetUp = glowParticles.texture != 0;
+        return HeadlessAudio::streamPlay(stream, flush, flags);
+    }
+    bool drawnAhead = false;
+    bool particlesSetUp = true;
+};
+
+// Our drawing of every part while loading takes a noticeable time (seconds in
+// a browser): done after the music started, it would cut part 1 short by as
+// much.  The loading steps the music is started among keep their order.
+TEST(MainLoop, EveryPartIsDrawnOnceBeforeTheMusicStartsAndTheSetUpAfterItStays)
+{
+    EXPECT_EXIT(
+        {
+            PassByPassPlatform platform;
+            WatchedAudio audio{platform.clock()};
+            setPlatform(&platform);
+            setAudio(&audio);
+            platform.loop = [&](void (*pass)()) {
+                pass();
+                if (!audio.drawnAhead)
+                    platform.failure = 10;
+                if (audio.particlesSetUp)
+                    platform.failure += 20;
+                if (glowParticles.texture == 0)
+                    platform.failure += 40;
+            };
+            ShellOptions options = quickStart();
+            options.warmUp = true;
+            runDemo(options);
         },
         ::testing::ExitedWithCode(0), "");
 }
