@@ -26,6 +26,9 @@ export async function launch(extraArguments = []) {
     headless: !onDesktopGl,
     args: ["--no-sandbox", ...(onDesktopGl ? ["--use-angle=gl", "--ignore-gpu-blocklist"] : ["--enable-unsafe-swiftshader"]),
            ...extraArguments],
+    // puppeteer mutes Chromium by default; the tests hear its sound on the
+    // sound server run.sh starts.
+    ignoreDefaultArgs: ["--mute-audio"],
     protocolTimeout: 600000,
   });
 }
