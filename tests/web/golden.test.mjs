@@ -16,7 +16,7 @@ import { join } from "node:path";
 import { test } from "node:test";
 import { promisify } from "node:util";
 
-import { launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
+import { engine, launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
 import { compareGolden, distFolder, goldenFolder, requireWebBuild } from "./support/places.mjs";
 import { collectedFrame } from "./support/pictures.mjs";
 import { encodePng } from "./support/png.mjs";
@@ -45,7 +45,15 @@ const leftOut = new Map([
   ["part10-start", tori], ["part10-torus-chain", tori], ["part10-end", tori],
   ["part11-start", tori], ["part11-torus-chain", tori], ["part11-end", tori],
 ]);
-const checksAll = onDesktopGl || process.env.QH_WEB_GOLDEN_ALL === "1";
+// Firefox and WebKit draw WebGL 2 on Mesa too, so their frames are held to
+// the plain limits; but they render the test mode's frames more slowly than
+// Chromium (figures in docs/web-engines.md), so they check the golden frames
+// up to part 2's temple (1111 frames rendered, six compared: the fade-in,
+// the plasma, a plain fill, the textured and fogged temple), and Chromium
+// checks the rest.  QH_WEB_GOLDEN_ALL=1 checks them all.
+const onMesa = onDesktopGl || engine !== "chromium";
+const lastChecked = engine === "chromium" || process.env.QH_WEB_GOLDEN_ALL === "1" ? Infinity : 1110;
+const checksAll = onMesa || process.env.QH_WEB_GOLDEN_ALL === "1";
 
 async function goldenFrames() {
   const frames = [];
@@ -58,7 +66,7 @@ async function goldenFrames() {
 
 // SwiftShader's tiles the web build widens; on Mesa none are.
 function widerTiles() {
-  return onDesktopGl ? [] : [join(goldenFolder, "wider-tiles-web.txt")];
+  return onMesa ? [] : [join(goldenFolder, "wider-tiles-web.txt")];
 }
 
 // Renders `frames` (golden frames, by their 60 fps index) in the test mode
@@ -106,10 +114,11 @@ async function checkedFrames() {
   const all = await goldenFrames();
   for (const name of leftOut.keys())
     assert.ok(all.some((frame) => frame.name === name), `${name} is left out but is no golden frame`);
-  return all.filter((frame) => checksAll || !leftOut.has(frame.name));
+  return all.filter((frame) => (checksAll || !leftOut.has(frame.name)) && frame.index <= lastChecked);
 }
 
-test(`the test mode's frames equal the golden references${checksAll ? "" : " (all but SwiftShader's left-out ones)"}`,
+const which = !checksAll ? " (all but SwiftShader's left-out ones)" : lastChecked < Infinity ? ` (up to frame ${lastChecked})` : "";
+test(`the test mode's frames equal the golden references in ${engine}${which}`,
      async (t) => {
   await renderAndCompare(t, await checkedFrames(), 60);
 });

@@ -1,3 +1,6 @@
+// The browser the tests run in, QH_WEB_ENGINE: chromium (the default),
+// firefox or webkit; each described in docs/web-engines.md.
+//
 // Debian's Chromium, headless, driven through puppeteer-core.  WebGL 2 runs
 // there on SwiftShader, which newer Chromium enables only when asked.
 //
@@ -6,15 +9,26 @@
 // here, through ANGLE's OpenGL back end.
 import puppeteer from "puppeteer-core";
 
+import { engine, launchFirefox } from "./engines.mjs";
+import { launchWebKit } from "./webkit.mjs";
+
+export { engine, onlyIn } from "./engines.mjs";
 export const onDesktopGl = process.env.QH_WEB_GL === "desktop";
 
+// `extraArguments` are Chromium's switches; the other engines take only
+// those they have an equivalent of (see engines.mjs).
 export async function launch(extraArguments = []) {
+  if (engine === "firefox") return launchFirefox(extraArguments);
+  if (engine === "webkit") return launchWebKit(extraArguments);
   if (onDesktopGl && !process.env.DISPLAY) throw new Error("QH_WEB_GL=desktop needs an X display in DISPLAY");
   return puppeteer.launch({
     executablePath: process.env.QH_CHROMIUM || "/usr/bin/chromium",
     headless: !onDesktopGl,
     args: ["--no-sandbox", ...(onDesktopGl ? ["--use-angle=gl", "--ignore-gpu-blocklist"] : ["--enable-unsafe-swiftshader"]),
            ...extraArguments],
+    // puppeteer mutes Chromium by default; the tests hear its sound on the
+    // sound server run.sh starts.
+    ignoreDefaultArgs: ["--mute-audio"],
     protocolTimeout: 600000,
   });
 }
