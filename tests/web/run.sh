@@ -14,13 +14,11 @@ cd "$root"
 if [ "${1:-}" = "--on-mesa" ]; then
   shift
   command -v Xvfb >/dev/null || scripts/install-deps.sh xvfb
-  displayfile=$(mktemp)
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-  xvfb=$!
+  source scripts/lib/xvfb.sh
+  start_xvfb
+  xvfb=$xvfb_pid
   trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-  for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
-  export DISPLAY=":$(cat "$displayfile")" QH_WEB_GL=desktop
-  rm -f "$displayfile"
+  export QH_WEB_GL=desktop
 fi
 
 missing=()
