@@ -8,19 +8,16 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=${1:-$root/build-web/deps}
-prefix=$deps/prefix
-if [ -f "$prefix/lib/libmpg123.a" ] && [ -f "$prefix/lib/libturbojpeg.a" ]; then
-  exit 0
-fi
-source "$root/scripts/lib/emscripten.sh"
 source "$root/scripts/lib/debian-source.sh"
 source "$root/scripts/lib/dependencies.sh"
+dependencies_built "$deps/prefix" && exit 0
+source "$root/scripts/lib/emscripten.sh"
 use_debian_node_modules
 
 # WebAssembly has none of libmpg123's x86 decoders: the portable floating
 # point one decodes every sample within 1 of them.  config.sub knows no wasm
 # triplet, so configure is told it builds for a 32-bit Linux.
-build_mpg123 "$deps/src" "$prefix" emconfigure --host=i686-pc-linux-gnu --with-cpu=generic_fpu --disable-modules
+build_mpg123 "$deps/src" "$deps/prefix" emconfigure --host=i686-pc-linux-gnu --with-cpu=generic_fpu --disable-modules
 
 # SIZE_T given: CMake's type-size check reports nonsense under Emscripten.
-build_turbojpeg "$deps/src" "$prefix" emcmake cmake -DCMAKE_BUILD_TYPE=Release -DSIZE_T=4
+build_turbojpeg "$deps/src" "$deps/prefix" emcmake cmake -DCMAKE_BUILD_TYPE=Release -DSIZE_T=4

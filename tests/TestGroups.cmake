@@ -5,10 +5,13 @@
 # leave its group (a whole-demo run falling into the parallel pool, a slow
 # test into the fast run).
 
-# The Suite.Name of every TEST and TEST_F in the given sources.
+# The Suite.Name of every TEST and TEST_F in the given sources.  An edit of
+# one of them configures again, so that a test renamed in its file is
+# matched (or refused) anew before the build.
 function(qh_declared_tests out)
   set(names "")
   foreach(source IN LISTS ARGN)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
     file(READ "${source}" text)
     string(REGEX MATCHALL "(^|\n)[ \t]*TEST(_F)?\\([ \t\r\n]*[A-Za-z_0-9]+[ \t\r\n]*,[ \t\r\n]*[A-Za-z_0-9]+[ \t\r\n]*\\)"
            declarations "${text}")
