@@ -8,14 +8,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=${1:-$root/build-windows/deps}
-prefix=$deps/prefix
 host=x86_64-w64-mingw32
-if [ -f "$prefix/lib/libmpg123.a" ] && [ -f "$prefix/lib/libturbojpeg.a" ]; then
-  exit 0
-fi
 source "$root/scripts/lib/debian-source.sh"
 source "$root/scripts/lib/dependencies.sh"
-build_mpg123 "$deps/src" "$prefix" env --host=$host CC=$host-gcc-posix --disable-components --enable-libmpg123 \
+dependencies_built "$deps/prefix" && exit 0
+build_mpg123 "$deps/src" "$deps/prefix" env --host=$host CC=$host-gcc-posix --disable-components --enable-libmpg123 \
   --with-cpu=x86-64
-build_turbojpeg "$deps/src" "$prefix" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+build_turbojpeg "$deps/src" "$deps/prefix" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release
