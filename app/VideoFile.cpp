@@ -1,7 +1,6 @@
 #include "app/VideoFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -15,17 +14,6 @@
 #include "platform/SystemServices.h"
 
 namespace {
-
-std::string extensionOf(const std::string& path)
-{
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find_first_of("/\\", dot) != std::string::npos)
-        return "";
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
 
 // Whether the run is being stopped from outside (Ctrl-C, a termination request).
 bool stopRequested()
@@ -58,17 +46,6 @@ std::string followLinks(const std::string& path)
 }
 
 }  // namespace
-
-bool VideoFile::isVideoName(const std::string& path)
-{
-    const std::string extension = extensionOf(path);
-    return extension == "mp4" || extension == "mkv" || extension == "webm";
-}
-
-bool VideoFile::takesOddSizes(const std::string& path)
-{
-    return extensionOf(path) == "webm";
-}
 
 VideoFile::~VideoFile()
 {

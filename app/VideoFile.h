@@ -34,6 +34,8 @@ public:
         frameHeight_ = height;
     }
 
+    // The name's extension in lower case ("" without one).
+    static std::string extensionOf(const std::string& path);
     // Whether the name ends in one of the container extensions this knows.
     static bool isVideoName(const std::string& path);
     // Whether its encoder takes odd widths and heights (VP9 does, H.264 in

@@ -2,6 +2,20 @@
 # layer in gles/, Web Audio, the page's canvas and callbacks; libmpg123 and
 # TurboJPEG built for WebAssembly from Debian's source packages by
 # scripts/web-deps.sh into QH_WEB_DEPS.
+
+# The page's code leans on internals of Emscripten that are not its public
+# interface: runtimeKeepaliveCounter (platform/web/exit.js), throwing
+# "unwind" to return to the browser (platform/web/PageHeadlessPlatform.cpp)
+# and $specialHTMLTargets (platform/web/CanvasContext.cpp, and the library
+# functions below).  They were checked with this version only (Debian's
+# emscripten package); another needs those three checked again before it is
+# accepted here.
+set(QH_EMSCRIPTEN_VERSION 3.1.6)
+if(NOT EMSCRIPTEN_VERSION VERSION_EQUAL QH_EMSCRIPTEN_VERSION)
+  message(FATAL_ERROR "Emscripten ${EMSCRIPTEN_VERSION} found; the web build accepts ${QH_EMSCRIPTEN_VERSION} only "
+                      "(see cmake/WebDependencies.cmake for what another version must be checked for)")
+endif()
+
 set(QH_WEB_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
     "Prefix holding libmpg123 and TurboJPEG built for WebAssembly (scripts/web-deps.sh)")
 foreach(library mpg123 turbojpeg)
@@ -16,7 +30,12 @@ add_library(quittenhain_jpeg_library STATIC IMPORTED)
 set_target_properties(quittenhain_jpeg_library PROPERTIES IMPORTED_LOCATION "${QH_WEB_DEPS}/lib/libturbojpeg.a")
 
 set(QH_PLATFORM_DIR platform/web)
+# Capture (pictures and videos of frames) needs files, child processes and
+# an encoder on the machine: a page has none of them.
 set(QH_PLATFORM_EXCLUDED_SOURCES "")
+foreach(capture PngFrames VideoFile VideoCheck ScratchFolder CaptureClaim)
+  list(APPEND QH_PLATFORM_EXCLUDED_SOURCES ${CMAKE_SOURCE_DIR}/app/${capture}.cpp)
+endforeach()
 set(QH_MAIN_SOURCE app/WebMain.cpp)
 file(GLOB QH_PLATFORM_GL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/gles/es/*.cpp)
 add_library(quittenhain_system_libraries INTERFACE)

@@ -64,16 +64,14 @@ printf '3\r\n' >"$work/sync.txt"
 # instrumentation and AddressSanitizer, so that the fuzzer sees which paths
 # of the decoder an input takes (the system's library is opaque to it).  C
 # code only: the SIMD assembly would be as opaque.  Built once per folder.
-jpeg="$work/libjpeg-turbo"
-if [ ! -f "$jpeg/build/libturbojpeg.a" ]; then
-    "$root/scripts/debian-source.sh" "$work/src" libjpeg-turbo
-    rm -rf "$jpeg" && mkdir -p "$jpeg"
-    tar -xf "$(ls "$work"/src/libjpeg-turbo_*.orig.tar.gz | head -1)" -C "$jpeg" --strip-components=1
-    CC=clang cmake -S "$jpeg" -B "$jpeg/build" -DCMAKE_BUILD_TYPE=None -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=ON \
-        -DWITH_SIMD=OFF -DCMAKE_C_FLAGS="-g -O1 -fsanitize=fuzzer-no-link,address" >"$work/libjpeg-turbo.log" 2>&1
-    cmake --build "$jpeg/build" --target turbojpeg-static -j"$(nproc)" >>"$work/libjpeg-turbo.log" 2>&1
+jpeg="$work/jpeg-prefix"
+if [ ! -f "$jpeg/lib/libturbojpeg.a" ]; then
+    source "$root/scripts/lib/debian-source.sh"
+    source "$root/scripts/lib/dependencies.sh"
+    build_turbojpeg "$work/src" "$jpeg" env CC=clang cmake -DCMAKE_BUILD_TYPE=None \
+        -DCMAKE_C_FLAGS="-g -O1 -fsanitize=fuzzer-no-link,address"
 fi
-build JpegDecodeFuzz "$root/assets/JpegDecoder.cpp" -I"$jpeg" "$jpeg/build/libturbojpeg.a"
+build JpegDecodeFuzz "$root/assets/JpegDecoder.cpp" -I"$jpeg/include" "$jpeg/lib/libturbojpeg.a"
 seed JpegDecodeFuzz "$root"/res/textures/*.JPG
 
 targets=(SceneParserFuzz SyncTracksFuzz TextFieldsFuzz SplashTgaFuzz JpegDecodeFuzz ResourcePackFuzz)

@@ -7,7 +7,8 @@
 
 // What differs between operating systems beyond the Platform and
 // AudioBackend interfaces.  Each system has one implementation file
-// (platform/linux/, platform/win32/); the build picks it by target system.
+// (platform/linux/, platform/win32/, platform/web/WebServices.cpp); the
+// build picks it by target system.
 
 // Called first thing in main: on Windows a GUI program attaches to the
 // console it was started from (so --help and progress print there) and

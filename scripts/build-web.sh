@@ -15,9 +15,8 @@ dist=$root/dist/quittenhain-web
 
 "$root/scripts/install-deps.sh" emscripten bzip2
 command -v node >/dev/null || { echo "build-web.sh needs node (Emscripten's tools and the resource packer run on it)" >&2; exit 1; }
-# Debian's emcc runs its JavaScript tools with the machine's node; they need
-# Debian's node modules (acorn) on the path.
-export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+source "$root/scripts/lib/emscripten.sh"
+use_debian_node_modules
 
 "$root/scripts/web-deps.sh" "$build/deps"
 

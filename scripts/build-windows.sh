@@ -10,19 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QH_WINDOWS_BUILD_DIR:-$root/build-windows}
 [[ "$build" = /* ]] || build="$root/$build"
 
-packages=(g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool icoutils unzip)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/lib/apt.sh"
+install_packages g++-mingw-w64-x86-64-posix cmake make bzip2 zip googletest libstb-dev wine wine64 xvfb xdotool \
+  icoutils unzip
 
 "$root/scripts/windows-deps.sh" "$build/deps"
 

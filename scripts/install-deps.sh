@@ -3,12 +3,19 @@
 # packages only.  Safe to run again: it does nothing when all is in place.
 # Package names given as arguments are installed as well.
 set -euo pipefail
+source "$(dirname "$0")/lib/apt.sh"
+
+# The sanitizers' and libFuzzer's runtime of the clang that "clang" installs.
+clang_version() { apt-cache depends clang 2>/dev/null | sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -1; }
+clang=$(clang_version)
+[ -n "$clang" ] || { update_package_lists && clang=$(clang_version); }   # no package lists yet
+[ -n "$clang" ] || { echo "apt knows no clang-N package behind clang" >&2; exit 1; }
 
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libmpg123-dev libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   libstb-dev libturbojpeg0-dev
-  libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libbenchmark-dev clang "libclang-rt-$clang-dev"
   libx11-dev libxext-dev
   xvfb xfonts-base xdotool x11-utils imagemagick
   ffmpeg lame sox
@@ -17,18 +24,4 @@ packages=(
   "$@"
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-# Other installs may hold the package lock for a while.
-$sudo apt-get -o DPkg::Lock::Timeout=600 update -q
-$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+install_packages "${packages[@]}"

@@ -20,17 +20,8 @@ spin=${SPIN:-15}
 settle=8   # seconds of quiet playing before the spinning starts
 [ -f "$exe" ] || { echo "no $exe: run scripts/build-windows.sh first" >&2; exit 2; }
 
-packages=(pulseaudio pulseaudio-utils ffmpeg python3 xvfb wine wine64)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q && $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+source "$root/scripts/lib/apt.sh"
+install_packages pulseaudio pulseaudio-utils ffmpeg python3 xvfb wine wine64
 
 work=$(mktemp -d)
 pids=()
@@ -53,11 +44,10 @@ for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl load-module module-null-sink sink_name=measure >/dev/null
 pactl set-default-sink measure
 
-displayfile="$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$displayfile")" WINEPREFIX="$work/wine" WINEDEBUG=-all
+source "$root/scripts/lib/xvfb.sh"
+start_xvfb
+pids+=("$xvfb_pid")
+export WINEPREFIX="$work/wine" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w

@@ -9,14 +9,11 @@ build=${QH_WINDOWS_BUILD_DIR:-$root/build-windows}
 [[ "$build" = /* ]] || build="$root/$build"
 "$root/scripts/build-windows.sh"
 
-# A display of our own; Xvfb picks a free number.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
-display=":$(cat "$displayfile")"
-rm -f "$displayfile"
-export WINEPREFIX="$build/wine" WINEDEBUG=-all DISPLAY="$display"
+# A display of our own.
+source "$root/scripts/lib/xvfb.sh"
+start_xvfb
+xvfb=$xvfb_pid
+export WINEPREFIX="$build/wine" WINEDEBUG=-all
 # No Mono or Gecko prompts; the ALSA driver's complaints about a missing
 # sound card are Wine's, not ours.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"

@@ -11,8 +11,7 @@
 namespace {
 
 // Music times every rate below shares with 60 fps, as 60 fps frame indices
-// (multiples of 10: 30 fps frame k/2, 120 fps frame 2k, 144 fps frame
-// 12k/5), at least two in every part, early in a part as well as late, so
+// (multiples of 10: 30 fps frame k/2, 144 fps frame 12k/5), at least two in every part, early in a part as well as late, so
 // that every effect that steps (particles, the cloth and its random
 // impulses, the metaballs, the trails, the torus chain going on from part
 // 10 into 11) has run long enough to show a wrong speed.  A part's first 60
@@ -43,12 +42,16 @@ std::vector<GoldenFrame> atRate(const std::vector<GoldenFrame>& frames, int fps)
 
 // Every rate draws a different number of frames between two shared times,
 // and the effects that step must not care: each shared frame keeps to the
-// golden frames' limits against the 60 fps frame of that time.
-TEST(FrameRates, ThirtyOneHundredTwentyAndOneHundredFortyFourFpsShowTheSixtyFpsShow)
+// golden frames' limits against the 60 fps frame of that time.  30 fps runs
+// two steps in every frame; 144 fps runs none in some frames and one in
+// others, at a ratio that is no whole number, so a step count rounded the
+// wrong way drifts there.  A whole-number faster rate (120 fps) takes no
+// path that these two do not.
+TEST(FrameRates, ThirtyAndOneHundredFortyFourFpsShowTheSixtyFpsShow)
 {
     const std::string tag = std::to_string(getpid()) + "-rates";
     const std::vector<Image> reference = capturedFrames(kSharedTimes, "", tag + "60", 60);
-    for (int fps : {30, 120, 144}) {
+    for (int fps : {30, 144}) {
         const std::vector<Image> captured = capturedFrames(atRate(kSharedTimes, fps), "", tag, fps);
         for (std::size_t i = 0; i < kSharedTimes.size(); ++i) {
             SCOPED_TRACE(kSharedTimes[i].name + " at " + std::to_string(fps) + " fps");

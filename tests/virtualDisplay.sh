@@ -11,16 +11,13 @@ require_tools() {
   done
 }
 
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/xvfb.sh"
+
 start_virtual_display() {
   work=$(mktemp -d)
-  # -noreset: by default the server resets when its last client leaves and
-  # refuses connections meanwhile, so a demo started right after another
-  # one ended could find no display.
-  Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb=$!
+  start_xvfb "${1:-1024x768x24}" "$work/xvfb.log" || exit 1
+  xvfb=$xvfb_pid
   trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(cat "$work/display")"
   export SDL_AUDIODRIVER=dummy
 }
 

@@ -23,7 +23,7 @@ import { encodePng } from "./support/png.mjs";
 import { serve } from "./support/server.mjs";
 
 // Frames SwiftShader draws over the limits, by name, and why (measured
-// figures in the README's "In a browser").  The same page on Mesa renders
+// figures in docs/measurements/web-build.md).  The same page on Mesa renders
 // every one of them within the limits.
 // Part 4's middle frame keeps within its tile limit by 0.001: no margin to
 // rely on, and the same step as its neighbours, so it goes with them.

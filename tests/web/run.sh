@@ -66,11 +66,9 @@ cleanup() {
 trap cleanup EXIT
 
 if [ $on_mesa = 1 ] || [ "$engine" = webkit ]; then
-  displayfile=$scratch/display
-  Xvfb -displayfd 3 -noreset -screen 0 1600x1200x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-  started+=($!)
-  for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.05; done
-  export DISPLAY=":$(cat "$displayfile")"
+  source scripts/lib/xvfb.sh
+  start_xvfb 1600x1200x24
+  started+=("$xvfb_pid")
   [ $on_mesa = 1 ] && export QH_WEB_GL=desktop
 fi
 

@@ -5,7 +5,7 @@
 set -u
 demo=$1
 closer=$2
-source "$(dirname "$0")/virtualDisplay.sh"
+source "$(dirname "$0")/../virtualDisplay.sh"
 require_tools xdotool xwininfo
 start_virtual_display
 

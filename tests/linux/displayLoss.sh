@@ -7,16 +7,15 @@
 set -u
 demo=$1
 command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
+source "$(dirname "$0")/../../scripts/lib/xvfb.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=dummy
 failures=0
 for delay in 0.3 1 2 3.5 5 7 13.5; do
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-  DISPLAY=":$(cat "$work/display")" "$demo" --windowed 2>"$work/demo.log" &
+  start_xvfb || exit 1
+  xvfb=$xvfb_pid
+  "$demo" --windowed 2>"$work/demo.log" &
   demo_pid=$!
   sleep "$delay"
   kill "$xvfb"

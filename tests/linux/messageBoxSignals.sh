@@ -4,7 +4,7 @@
 # audio driver works.  Skipped (77) where Xvfb or xwininfo is missing.
 set -u
 demo=$1
-source "$(dirname "$0")/virtualDisplay.sh"
+source "$(dirname "$0")/../virtualDisplay.sh"
 require_tools xwininfo
 start_virtual_display
 

@@ -5,7 +5,7 @@
 set -u
 check=$1
 demo=$2
-source "$(dirname "$0")/virtualDisplay.sh"
+source "$(dirname "$0")/../virtualDisplay.sh"
 require_tools xwininfo xdotool
 start_virtual_display
 

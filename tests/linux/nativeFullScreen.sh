@@ -6,7 +6,7 @@
 # xdotool or ImageMagick.
 set -u
 demo=$1
-source "$(dirname "$0")/virtualDisplay.sh"
+source "$(dirname "$0")/../virtualDisplay.sh"
 require_tools xdotool xwininfo xdpyinfo import convert
 start_virtual_display 1920x1080x24
 
