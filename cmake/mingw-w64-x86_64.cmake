@@ -17,5 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Tests run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run under Wine, through a script that starts a program once more
+# when Wine failed to start it at all.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/underWine.sh)
