@@ -14,16 +14,17 @@
 #include "tests/PngImage.h"
 
 // Renders the listed frames of one headless capture at `fps` into `dir`,
-// with further options (like a resolution) if given.
+// with further options (like a resolution) if given.  What the run prints
+// on its error stream (the part starts) goes to `log`, or nowhere.
 inline void captureFrames(const std::filesystem::path& dir, const std::vector<GoldenFrame>& frames,
-                          const std::string& options, int fps = 60)
+                          const std::string& options, int fps = 60, const std::filesystem::path& log = {})
 {
     std::string list;
     for (const GoldenFrame& entry : frames)
         list += (list.empty() ? "" : ",") + std::to_string(entry.frame);
+    const std::string errors = log.empty() ? std::string(QUITTENHAIN_DISCARD_STDERR) : "2>" + log.string();
     const std::string command = std::string(QUITTENHAIN_BINARY) + " --capture " + dir.string() + " --fps " +
-                                std::to_string(fps) + " --frames " + list + " " + options +
-                                " " QUITTENHAIN_DISCARD_STDERR;
+                                std::to_string(fps) + " --frames " + list + " " + options + " " + errors;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 

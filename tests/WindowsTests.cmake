@@ -32,6 +32,8 @@ target_compile_definitions(quittenhain_tests PRIVATE QUITTENHAIN_BINARY="${windo
                            QUITTENHAIN_GOLDEN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/golden"
                            QUITTENHAIN_DISCARD_STDERR="2>NUL" QUITTENHAIN_WIDER_TILES="")
 target_link_libraries(quittenhain_tests PRIVATE version)
+# Compiled in batches, as on Linux: each batch reads GoogleTest's headers once.
+set_target_properties(quittenhain_tests PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
 # A stand-in for FFmpeg that records what it is given and fails or hangs when
 # told (see the file), alone in its folder so that only tests that ask find it.
 add_executable(standin_ffmpeg win32/standInFfmpeg.cpp)
