@@ -146,10 +146,7 @@ extern "C" void qhEnd()
     if (pagePlatform != nullptr) {
         pagePlatform->requestEnd();
     } else if (pageHeadless != nullptr) {
-        PlatformEvent escape;
-        escape.type = PlatformEvent::Type::KeyDown;
-        escape.key = kKeyEscape;
-        pageHeadless->queueEvent(escape);
+        pageHeadless->requestEnd();
     }
 }
 
