@@ -1,5 +1,5 @@
 #pragma once
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 
 // Measures a headless run of the whole timeline: every frame's real cost
 // (drawing finished with glFinish), per part as frames, median, 95th

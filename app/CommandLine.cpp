@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 #include "app/VideoFile.h"
 #include "platform/SystemServices.h"
 

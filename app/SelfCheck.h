@@ -1,5 +1,5 @@
 #pragma once
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 
 // Checks a headless run as it goes: no OpenGL error after any frame, the
 // same number of live display lists after every frame, and (without

@@ -37,7 +37,7 @@ ShellOptions shellOptions;
 
 bool askFullScreen()
 {
-    switch (shellOptions.fullScreen) {
+    switch (shellOptions.fullScreenChoice) {
     case FullScreenChoice::Windowed: return false;
     case FullScreenChoice::FullScreen: return true;
     case FullScreenChoice::Ask: break;

@@ -16,7 +16,7 @@ extern PlatformWindow* mainWindow;
 enum class FullScreenChoice { Ask, Windowed, FullScreen };
 
 struct ShellOptions {
-    FullScreenChoice fullScreen = FullScreenChoice::Ask;
+    FullScreenChoice fullScreenChoice = FullScreenChoice::Ask;
     // The status every way out ends with.  The demo ends with 1; tools that
     // run it (frame capture) end with 0 once they have what they asked for.
     int exitStatus = 1;

@@ -1,28 +1,13 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
+#include "assets/TgaDecoder.h"
 #include "platform/Platform.h"
 
-// The splash picture as read from its file and mixed over the desktop: pure
-// computation on bytes, apart from the window that shows it.
-
-// An uncompressed 32-bit TGA picture: blue, green, red, alpha bytes per
-// pixel, bottom row first.
-struct SplashImage {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> pixels;   // width * height * 4 bytes
-};
-
-// Checks a TGA file and copies its pixels: it must have a complete header,
-// no colour map, uncompressed true colour at 32 bits per pixel, a non-empty
-// size and every pixel byte present.  Rows stored top first are turned
-// round, so the result always runs bottom row first.  Nothing is read past
-// size bytes; anything that fails the check gives nothing.
-std::optional<SplashImage> parseSplashTga(const std::uint8_t* data, std::size_t size);
+// The splash picture (a TGA, assets/TgaDecoder.h) placed on the screen and
+// mixed over the desktop: pure computation on bytes, apart from the window
+// that shows it.
 
 // The splash rectangle, centred on a screen of the given size, in screen
 // coordinates (right and bottom exclusive).  It is exactly the picture's
@@ -38,4 +23,4 @@ std::uint8_t composeChannel(std::uint8_t image, std::uint8_t desktop, std::uint8
 // Mixes the picture into a desktop copy of the same size (24-bit, bottom row
 // first, rows padded to 4 bytes, as Platform::captureScreen gives it).
 // Does nothing when the sizes disagree.
-void composeSplash(const SplashImage& image, std::vector<std::uint8_t>& desktop);
+void composeSplash(const TgaImage& image, std::vector<std::uint8_t>& desktop);

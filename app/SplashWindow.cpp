@@ -5,7 +5,7 @@
 SplashWindow::SplashWindow(const char* imageName)
 {
     const Resource resource = findResource("ZYT_JPEGTEX", imageName);
-    std::optional<SplashImage> parsed = parseSplashTga(resource.data, resource.size);
+    std::optional<TgaImage> parsed = decodeTga(resource.data, resource.size);
     if (!parsed)
         return;
     image_ = std::move(*parsed);

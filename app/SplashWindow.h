@@ -23,6 +23,6 @@ public:
     bool shown() const { return shown_; }
 
 private:
-    SplashImage image_;
+    TgaImage image_;
     bool shown_ = false;
 };

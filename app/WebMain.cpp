@@ -13,7 +13,7 @@
 
 #include "app/CommandLine.h"
 #include "app/FrameSink.h"
-#include "app/HeadlessMain.h"
+#include "app/HeadlessDemo.h"
 #include "app/Shell.h"
 #include "app/StartupTimes.h"
 #include "assets/ResourcePack.h"
@@ -21,9 +21,9 @@
 #include "platform/AudioBackend.h"
 #include "platform/Mp3Stream.h"
 #include "platform/web/Page.h"
-#include "platform/web/PageHeadlessPlatform.h"
 #include "platform/web/WebAudio.h"
 #include "platform/web/WebPlatform.h"
+#include "platform/web/YieldingHeadlessPlatform.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ HeadlessPlatform* pageHeadless = nullptr;
 
 [[noreturn]] void runInPageHeadless(const CommandLine& command)
 {
-    static PageHeadlessPlatform headless(command.fps, {command.resolution.width, command.resolution.height});
+    static YieldingHeadlessPlatform headless(command.fps, {command.resolution.width, command.resolution.height});
     pageHeadless = &headless;
     std::unique_ptr<FrameSink> sink;
     if (command.mode == CommandLine::Mode::CaptureFrames)
@@ -124,8 +124,8 @@ HeadlessPlatform* pageHeadless = nullptr;
     setPlatform(&web);
     setAudio(&pageMusic);
     ShellOptions shell;
-    shell.fullScreen = command.fullScreen == FullScreenChoice::FullScreen ? FullScreenChoice::FullScreen
-                                                                          : FullScreenChoice::Windowed;
+    shell.fullScreenChoice = command.fullScreen == FullScreenChoice::FullScreen ? FullScreenChoice::FullScreen
+                                                                                : FullScreenChoice::Windowed;
     shell.warmUp = command.warmUp;
     shell.onPartStart = [](int part) {
         if (part == 1)
@@ -146,10 +146,7 @@ extern "C" void qhEnd()
     if (pagePlatform != nullptr) {
         pagePlatform->requestEnd();
     } else if (pageHeadless != nullptr) {
-        PlatformEvent escape;
-        escape.type = PlatformEvent::Type::KeyDown;
-        escape.key = kKeyEscape;
-        pageHeadless->queueEvent(escape);
+        pageHeadless->requestEnd();
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include "app/CommandLine.h"
 #include "app/FrameLog.h"
-#include "app/HeadlessMain.h"
-#include "app/HeadlessRun.h"
+#include "app/HeadlessDemo.h"
+#include "app/HeadlessFrames.h"
 #include "app/PngFrames.h"
 #include "app/QueuedSink.h"
 #include "app/StartupTimes.h"
@@ -76,7 +76,7 @@ void keepFrameLog(const std::string& path, ShellOptions& shell)
     static const std::unique_ptr<AudioBackend> speakers = makeDesktopAudio();
     setPlatform(desktop.get());
     setAudio(speakers.get());
-    shell.fullScreen = command.fullScreen;
+    shell.fullScreenChoice = command.fullScreen;
     shell.warmUp = command.warmUp;
     runDemo(shell);
 }

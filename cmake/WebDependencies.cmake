@@ -5,7 +5,7 @@
 
 # The page's code leans on internals of Emscripten that are not its public
 # interface: runtimeKeepaliveCounter (platform/web/exit.js), throwing
-# "unwind" to return to the browser (platform/web/PageHeadlessPlatform.cpp)
+# "unwind" to return to the browser (platform/web/YieldingHeadlessPlatform.cpp)
 # and $specialHTMLTargets (platform/web/CanvasContext.cpp, and the library
 # functions below).  They were checked with this version only (Debian's
 # emscripten package); another needs those three checked again before it is

@@ -25,7 +25,7 @@ target_link_libraries(quittenhain_system_libraries INTERFACE
   ${QH_WINDOWS_DEPS}/lib/libmpg123.a quittenhain_jpeg_library quittenhain_stb
   shlwapi opengl32 glu32 gdi32 winmm user32 kernel32)
 target_compile_options(quittenhain_system_libraries INTERFACE
-  $<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/WindowsFirst.h>)
+  $<$<COMPILE_LANGUAGE:CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/WindowsWithoutNearFar.h>)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The executable's own resources (icon, version information, manifest),

@@ -1,4 +1,4 @@
-// libFuzzer target: any bytes given to the splash picture's TGA reader are
+// libFuzzer target: any bytes given to the splash picture's TGA decoder are
 // read without leaving them; a picture it accepts has all its pixels and
 // mixes into a desktop copy of its size without touching anything else.
 #include <cstddef>
@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::optional<SplashImage> image = parseSplashTga(data, size);
+    const std::optional<TgaImage> image = decodeTga(data, size);
     if (!image)
         return 0;
     if (image->width <= 0 || image->height <= 0 ||

@@ -44,7 +44,7 @@ seed TextFieldsFuzz "$root/res/sync.txt"
 printf ' -12;+7;0x1A;1e5;-1440.5504\r\n.5;inf;nan;99999999999;-0;1.17549435e-38;3.5e38' \
     >"$work/corpus/TextFieldsFuzz/numbers.txt"
 
-build SplashTgaFuzz "$root/app/SplashPicture.cpp"
+build SplashTgaFuzz "$root/app/SplashPicture.cpp" "$root/assets/TgaDecoder.cpp"
 seed SplashTgaFuzz "$root/res/textures/SPLASH.TGA"
 # A 2x2 picture stored top row first.
 printf '\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\40\50%016d' 0 >"$work/corpus/SplashTgaFuzz/small.tga"

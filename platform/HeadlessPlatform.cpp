@@ -37,30 +37,8 @@ PlatformWindow* HeadlessPlatform::createMainWindow(const char*, bool)
 
 void HeadlessPlatform::showWindow(PlatformWindow*, bool visible)
 {
-    if (visible) {
-        PlatformEvent size;
-        size.type = PlatformEvent::Type::Size;
-        size.width = size_.width;
-        size.height = size_.height;
-        events_.push_back(size);
-    }
-}
-
-bool HeadlessPlatform::pollEvent(PlatformEvent& event)
-{
-    if (events_.empty())
-        return false;
-    event = events_.front();
-    events_.pop_front();
-    return true;
-}
-
-void HeadlessPlatform::postUserEvent(PlatformWindow*, int code)
-{
-    PlatformEvent user;
-    user.type = PlatformEvent::Type::User;
-    user.code = code;
-    events_.push_back(user);
+    if (visible)
+        events_.pushSize(size_.width, size_.height);
 }
 
 void HeadlessPlatform::swapBuffers(PlatformWindow*)

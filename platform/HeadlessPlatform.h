@@ -1,7 +1,7 @@
 #pragma once
-#include <deque>
 #include <functional>
 
+#include "platform/EventQueue.h"
 #include "platform/OffscreenPicture.h"
 #include "platform/Platform.h"
 #include "platform/VirtualClock.h"
@@ -23,8 +23,8 @@ public:
     bool createGLContext(PlatformWindow* window) override;
     void showWindow(PlatformWindow* window, bool visible) override;
     std::uint32_t tickCount() override { return clock_.ticks(); }
-    bool pollEvent(PlatformEvent& event) override;
-    void postUserEvent(PlatformWindow* window, int code) override;
+    bool pollEvent(PlatformEvent& event) override { return events_.take(event); }
+    void postUserEvent(PlatformWindow*, int code) override { events_.pushUser(code); }
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow*) override {}
     void restoreDisplayMode() override {}
@@ -39,13 +39,15 @@ public:
     // before the clock moves on.
     void onFrame(std::function<void(std::uint64_t)> callback) { onFrame_ = std::move(callback); }
     // Puts an event in the queue, as a window system would.
-    void queueEvent(const PlatformEvent& event) { events_.push_back(event); }
+    void queueEvent(const PlatformEvent& event) { events_.push(event); }
+    // Ends the demo as Escape does.
+    void requestEnd() { events_.pushEscape(); }
 
 private:
     VirtualClock clock_;
     PictureSize size_;
     OffscreenPicture picture_;
-    std::deque<PlatformEvent> events_;
+    EventQueue events_;
     std::function<void(std::uint64_t)> onFrame_;
     void* display_ = nullptr;
     void* context_ = nullptr;

@@ -57,7 +57,7 @@ struct Sandbox {
 ShellOptions quickStart()
 {
     ShellOptions options;
-    options.fullScreen = FullScreenChoice::Windowed;
+    options.fullScreenChoice = FullScreenChoice::Windowed;
     options.warmUp = false;
     options.exitStatus = 3;
     return options;

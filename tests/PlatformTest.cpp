@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 #include "app/PngFrames.h"
 #include "assets/MusicPlayer.h"
 #include "assets/Resources.h"

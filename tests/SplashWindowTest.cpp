@@ -34,13 +34,13 @@ public:
     std::size_t size() const { return bytes_.size(); }
 
     // Parses the first size bytes, copied into an allocation of that size.
-    std::optional<SplashImage> parse(std::size_t size) const
+    std::optional<TgaImage> parse(std::size_t size) const
     {
         auto exact = std::make_unique<std::uint8_t[]>(size);
         std::memcpy(exact.get(), bytes_.data(), size);
-        return parseSplashTga(exact.get(), size);
+        return decodeTga(exact.get(), size);
     }
-    std::optional<SplashImage> parse() const { return parse(bytes_.size()); }
+    std::optional<TgaImage> parse() const { return parse(bytes_.size()); }
 
 private:
     std::vector<std::uint8_t> bytes_;
@@ -49,7 +49,7 @@ private:
 TEST(SplashTga, ReadsSizeAndPixelsAfterTheIdField)
 {
     const TgaFile file(3, 2, 0x08, 5);
-    const std::optional<SplashImage> image = file.parse();
+    const std::optional<TgaImage> image = file.parse();
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 3);
     EXPECT_EQ(image->height, 2);
@@ -61,7 +61,7 @@ TEST(SplashTga, ReadsSizeAndPixelsAfterTheIdField)
 TEST(SplashTga, RowsStoredTopFirstAreTurnedRound)
 {
     const TgaFile file(2, 3, 0x28);
-    const std::optional<SplashImage> image = file.parse();
+    const std::optional<TgaImage> image = file.parse();
     ASSERT_TRUE(image);
     // Stored rows 0, 1, 2 (top first) become rows 2, 1, 0 (bottom first).
     EXPECT_EQ(image->pixels[0], 16);
@@ -75,7 +75,7 @@ TEST(SplashTga, TruncatedAndWrongFormatFilesAreRefused)
     EXPECT_FALSE(good.parse(17)) << "header cut short";
     EXPECT_FALSE(good.parse(good.size() - 1)) << "last pixel byte missing";
     EXPECT_FALSE(good.parse(18)) << "no pixels at all";
-    EXPECT_FALSE(parseSplashTga(nullptr, 0));
+    EXPECT_FALSE(decodeTga(nullptr, 0));
 
     TgaFile longId(4, 4, 0x08, 200);
     EXPECT_FALSE(longId.parse(18 + 100)) << "ID field runs past the end";
@@ -108,7 +108,7 @@ TEST(SplashTga, TheCompiledInPictureHasSoftEdgesAndNeverFullAlpha)
     ASSERT_TRUE(resource);
     ASSERT_EQ(resource.size, 18u + 320u * 240u * 4u);
     EXPECT_EQ(resource.data[17], 0x08);   // 8 alpha bits, bottom row first
-    const std::optional<SplashImage> image = parseSplashTga(resource.data, resource.size);
+    const std::optional<TgaImage> image = decodeTga(resource.data, resource.size);
     ASSERT_TRUE(image);
     ASSERT_EQ(image->width, 320);
     ASSERT_EQ(image->height, 240);
@@ -168,7 +168,7 @@ TEST(SplashComposition, DividesBy256AndLeavesTheDesktopWhereClear)
 
 TEST(SplashComposition, WorksRowByRowOverPaddedDesktopRows)
 {
-    SplashImage image;
+    TgaImage image;
     image.width = 3;   // 9 bytes of colour, 3 of padding per desktop row
     image.height = 2;
     image.pixels = {
@@ -249,7 +249,7 @@ protected:
     std::vector<std::uint8_t> composedOver(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const
     {
         const Resource resource = findResource("ZYT_JPEGTEX", "SPLASH.TGA");
-        const SplashImage image = *parseSplashTga(resource.data, resource.size);
+        const TgaImage image = *decodeTga(resource.data, resource.size);
         std::vector<std::uint8_t> pixels(screenRowBytes(320) * 240);
         for (std::size_t i = 0; i < pixels.size(); i += 3) {
             pixels[i] = blue;

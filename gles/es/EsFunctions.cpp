@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-EsFunctions es;
+EsFunctions esDriver;
 
 bool loadEsFunctions(GlesProcLookup lookup)
 {
@@ -27,6 +27,6 @@ bool loadEsFunctions(GlesProcLookup lookup)
         std::fprintf(stderr, "quittenhain: the OpenGL ES lookup gives the layer's own functions\n");
         return false;
     }
-    es = loaded;
+    esDriver = loaded;
     return true;
 }

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "gles/GlesLayer.h"
+#include "gles/GlesLayerStart.h"
 
 // The OpenGL ES 3.0 entry points the layer calls, loaded by name through
 // the platform's lookup once the context is current.  The layer defines
@@ -88,7 +88,7 @@ struct EsFunctions {
 };
 
 // The loaded table; all null before a successful load.
-extern EsFunctions es;
+extern EsFunctions esDriver;
 
 // Loads every entry point; false (saying which on stderr) when one is
 // missing or when the lookup gives back the layer's own function.

@@ -2,53 +2,53 @@
 
 #include <GL/gl.h>
 
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 extern "C" {
 
 void glBegin(GLenum mode)
 {
-    Layer::gathering().begin(mode);
+    FixedFunctionMachine::gathering().begin(mode);
 }
 
 void glEnd()
 {
-    Layer::gathering().end();
+    FixedFunctionMachine::gathering().end();
 }
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    Layer::gathering().vertex(x, y, z, 1.0f);
+    FixedFunctionMachine::gathering().vertex(x, y, z, 1.0f);
 }
 
 void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w)
 {
-    Layer::gathering().vertex(x, y, z, w);
+    FixedFunctionMachine::gathering().vertex(x, y, z, w);
 }
 
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    Layer::gathering().setNormal(x, y, z);
+    FixedFunctionMachine::gathering().setNormal(x, y, z);
 }
 
 void glColor3f(GLfloat r, GLfloat g, GLfloat b)
 {
-    Layer::gathering().setColour(r, g, b, 1.0f);
+    FixedFunctionMachine::gathering().setColour(r, g, b, 1.0f);
 }
 
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
-    Layer::gathering().setColour(r, g, b, a);
+    FixedFunctionMachine::gathering().setColour(r, g, b, a);
 }
 
 void glTexCoord2f(GLfloat s, GLfloat t)
 {
-    Layer::gathering().setTexCoord(s, t);
+    FixedFunctionMachine::gathering().setTexCoord(s, t);
 }
 
 GLuint glGenLists(GLsizei range)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (range < 0) {
         layer.fail(GL_INVALID_VALUE);
         return 0;
@@ -58,27 +58,27 @@ GLuint glGenLists(GLsizei range)
 
 void glNewList(GLuint list, GLenum mode)
 {
-    Layer::current().newList(list, mode);
+    FixedFunctionMachine::current().newList(list, mode);
 }
 
 void glEndList()
 {
-    Layer::current().endList();
+    FixedFunctionMachine::current().endList();
 }
 
 void glCallList(GLuint list)
 {
-    Layer::current().callList(list);
+    FixedFunctionMachine::current().callList(list);
 }
 
 void glDeleteLists(GLuint list, GLsizei range)
 {
-    Layer::current().deleteLists(list, range);
+    FixedFunctionMachine::current().deleteLists(list, range);
 }
 
 GLboolean glIsList(GLuint list)
 {
-    return Layer::current().lists.isList(list) ? GL_TRUE : GL_FALSE;
+    return FixedFunctionMachine::current().lists.isList(list) ? GL_TRUE : GL_FALSE;
 }
 
 }  // extern "C"

@@ -6,18 +6,18 @@
 
 #include "gles/TextureFormats.h"
 #include "gles/Unsupported.h"
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 extern "C" {
 
 void glGenTextures(GLsizei count, GLuint* textures)
 {
-    Layer::current().driver().GenTextures(count, textures);
+    FixedFunctionMachine::current().driver().GenTextures(count, textures);
 }
 
 void glDeleteTextures(GLsizei count, const GLuint* textures)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     for (GLsizei i = 0; i < count; ++i) {
         layer.textures.erase(textures[i]);
         if (layer.state.boundTexture == textures[i])
@@ -28,18 +28,18 @@ void glDeleteTextures(GLsizei count, const GLuint* textures)
 
 void glBindTexture(GLenum target, GLuint texture)
 {
-    Layer::current().bindTexture(target, texture);
+    FixedFunctionMachine::current().bindTexture(target, texture);
 }
 
 void glTexParameteri(GLenum target, GLenum name, GLint value)
 {
-    Layer::current().texParameter(target, name, value);
+    FixedFunctionMachine::current().texParameter(target, name, value);
 }
 
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glTexImage2D"))
         return;
     const GLenum esFormat = esTextureFormat(internalFormat, format, type);
@@ -55,7 +55,7 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
 
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     // ES always reads RGBA bytes; the program reads nothing else.
     if (format != GL_RGBA || type != GL_UNSIGNED_BYTE) {
         reportUnsupported("glReadPixels", format != GL_RGBA ? format : type);
@@ -66,22 +66,22 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
 
 void glPixelStorei(GLenum name, GLint value)
 {
-    Layer::current().driver().PixelStorei(name, value);
+    FixedFunctionMachine::current().driver().PixelStorei(name, value);
 }
 
 void glFlush()
 {
-    Layer::current().driver().Flush();
+    FixedFunctionMachine::current().driver().Flush();
 }
 
 void glFinish()
 {
-    Layer::current().driver().Finish();
+    FixedFunctionMachine::current().driver().Finish();
 }
 
 GLint glRenderMode(GLenum mode)
 {
-    Layer::current();
+    FixedFunctionMachine::current();
     if (mode != GL_RENDER)
         reportUnsupported("glRenderMode", mode);
     return 0;
@@ -89,59 +89,61 @@ GLint glRenderMode(GLenum mode)
 
 void glFeedbackBuffer(GLsizei, GLenum type, GLfloat*)
 {
-    Layer::current();
+    FixedFunctionMachine::current();
     reportUnsupported("glFeedbackBuffer", type);
 }
 
 void glGenFramebuffers(GLsizei count, GLuint* framebuffers)
 {
-    Layer::current().driver().GenFramebuffers(count, framebuffers);
+    FixedFunctionMachine::current().driver().GenFramebuffers(count, framebuffers);
 }
 
 void glDeleteFramebuffers(GLsizei count, const GLuint* framebuffers)
 {
-    Layer::current().driver().DeleteFramebuffers(count, framebuffers);
+    FixedFunctionMachine::current().driver().DeleteFramebuffers(count, framebuffers);
 }
 
 void glBindFramebuffer(GLenum target, GLuint framebuffer)
 {
-    Layer::current().driver().BindFramebuffer(target, framebuffer);
+    FixedFunctionMachine::current().driver().BindFramebuffer(target, framebuffer);
 }
 
 void glFramebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer)
 {
-    Layer::current().driver().FramebufferRenderbuffer(target, attachment, renderbufferTarget, renderbuffer);
+    FixedFunctionMachine::current().driver().FramebufferRenderbuffer(target, attachment, renderbufferTarget,
+                                                                     renderbuffer);
 }
 
 GLenum glCheckFramebufferStatus(GLenum target)
 {
-    return Layer::current().driver().CheckFramebufferStatus(target);
+    return FixedFunctionMachine::current().driver().CheckFramebufferStatus(target);
 }
 
 void glGenRenderbuffers(GLsizei count, GLuint* renderbuffers)
 {
-    Layer::current().driver().GenRenderbuffers(count, renderbuffers);
+    FixedFunctionMachine::current().driver().GenRenderbuffers(count, renderbuffers);
 }
 
 void glDeleteRenderbuffers(GLsizei count, const GLuint* renderbuffers)
 {
-    Layer::current().driver().DeleteRenderbuffers(count, renderbuffers);
+    FixedFunctionMachine::current().driver().DeleteRenderbuffers(count, renderbuffers);
 }
 
 void glBindRenderbuffer(GLenum target, GLuint renderbuffer)
 {
-    Layer::current().driver().BindRenderbuffer(target, renderbuffer);
+    FixedFunctionMachine::current().driver().BindRenderbuffer(target, renderbuffer);
 }
 
 void glRenderbufferStorage(GLenum target, GLenum format, GLsizei width, GLsizei height)
 {
-    Layer::current().driver().RenderbufferStorage(target, format, width, height);
+    FixedFunctionMachine::current().driver().RenderbufferStorage(target, format, width, height);
 }
 
 void glBlitFramebuffer(GLint srcX0, GLint srcY0, GLint srcX1, GLint srcY1, GLint dstX0, GLint dstY0, GLint dstX1,
                        GLint dstY1, GLbitfield mask, GLenum filter)
 {
-    Layer::current().driver().BlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask, filter);
+    FixedFunctionMachine::current().driver().BlitFramebuffer(srcX0, srcY0, srcX1, srcY1, dstX0, dstY0, dstX1, dstY1, mask,
+                                                             filter);
 }
 
 }  // extern "C"

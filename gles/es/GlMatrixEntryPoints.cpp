@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 
 #include "gles/Unsupported.h"
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 // recorded (matrix calls are not recorded by this layer).
 MatrixStack* changeableStack(const char* call)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList(call))
         return nullptr;
     return &layer.currentStack();
@@ -20,7 +20,7 @@ MatrixStack* changeableStack(const char* call)
 
 void changed(MatrixStack& stack)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     layer.matrixChanged();
     // The texture matrix is kept (saved and restored) but not applied to
     // texture coordinates: only the identity is drawn right.
@@ -34,7 +34,7 @@ extern "C" {
 
 void glMatrixMode(GLenum mode)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glMatrixMode"))
         return;
     if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) {
@@ -70,12 +70,12 @@ void glMultMatrixf(const GLfloat* m)
 
 void glPushMatrix()
 {
-    Layer::current().pushMatrix();
+    FixedFunctionMachine::current().pushMatrix();
 }
 
 void glPopMatrix()
 {
-    Layer::current().popMatrix();
+    FixedFunctionMachine::current().popMatrix();
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -105,7 +105,7 @@ void glRotatef(GLfloat degrees, GLfloat x, GLfloat y, GLfloat z)
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near, GLdouble far)
 {
     if (left == right || bottom == top || near == far) {
-        Layer::current().fail(GL_INVALID_VALUE);
+        FixedFunctionMachine::current().fail(GL_INVALID_VALUE);
         return;
     }
     if (MatrixStack* stack = changeableStack("glOrtho")) {

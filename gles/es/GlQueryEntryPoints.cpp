@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "gles/Unsupported.h"
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 #include "gles/es/StateQueries.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr int kMostValues = 16;
 template <typename Store>
 void answer(const char* call, GLenum name, Store store)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     GLfloat values[kMostValues] = {};
     int count = queryLayerState(layer, name, values);
     if (count == 0) {
@@ -60,7 +60,7 @@ void glGetBooleanv(GLenum name, GLboolean* values)
 GLboolean glIsEnabled(GLenum capability)
 {
     bool on = false;
-    if (!readCapability(Layer::current().state, capability, on)) {
+    if (!readCapability(FixedFunctionMachine::current().state, capability, on)) {
         reportUnsupported("glIsEnabled", capability);
         return GL_FALSE;
     }
@@ -70,24 +70,24 @@ GLboolean glIsEnabled(GLenum capability)
 void glGetLightfv(GLenum light, GLenum name, GLfloat* values)
 {
     const bool known = light >= GL_LIGHT0 && light < GL_LIGHT0 + kLightCount;
-    if (!known || !readLight(Layer::current().state, static_cast<int>(light - GL_LIGHT0), name, values))
+    if (!known || !readLight(FixedFunctionMachine::current().state, static_cast<int>(light - GL_LIGHT0), name, values))
         reportUnsupported("glGetLightfv", known ? name : light);
 }
 
 void glGetMaterialfv(GLenum face, GLenum name, GLfloat* values)
 {
-    if (!readMaterial(Layer::current().state, face, name, values))
+    if (!readMaterial(FixedFunctionMachine::current().state, face, name, values))
         reportUnsupported("glGetMaterialfv", name);
 }
 
 void glGetTexParameteriv(GLenum target, GLenum name, GLint* values)
 {
-    Layer::current().driver().GetTexParameteriv(target, name, values);
+    FixedFunctionMachine::current().driver().GetTexParameteriv(target, name, values);
 }
 
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* values)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     const auto found = layer.textures.find(layer.state.boundTexture);
     if (target != GL_TEXTURE_2D || level != 0 || found == layer.textures.end()) {
         reportUnsupported("glGetTexLevelParameteriv", target != GL_TEXTURE_2D ? target : name);
@@ -103,14 +103,14 @@ void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* va
 
 GLenum glGetError()
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     const GLenum own = layer.takeError();
     return own != GL_NO_ERROR ? own : layer.driver().GetError();
 }
 
 const GLubyte* glGetString(GLenum name)
 {
-    const EsFunctions& driver = Layer::current().driver();
+    const EsFunctions& driver = FixedFunctionMachine::current().driver();
     return driver.GetString != nullptr ? driver.GetString(name) : nullptr;
 }
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "gles/Unsupported.h"
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ int lightIndex(GLenum light)
 
 void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList(call))
         return;
     const int index = lightIndex(which);
@@ -28,7 +28,7 @@ void light(const char* call, GLenum which, GLenum name, const GLfloat* values)
 
 void fog(const char* call, GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList(call))
         return;
     if (!setFog(layer.state, name, values)) {
@@ -46,12 +46,12 @@ extern "C" {
 
 void glEnable(GLenum capability)
 {
-    Layer::current().enable(capability, true);
+    FixedFunctionMachine::current().enable(capability, true);
 }
 
 void glDisable(GLenum capability)
 {
-    Layer::current().enable(capability, false);
+    FixedFunctionMachine::current().enable(capability, false);
 }
 
 void glLightf(GLenum which, GLenum name, GLfloat value)
@@ -66,7 +66,7 @@ void glLightfv(GLenum which, GLenum name, const GLfloat* values)
 
 void glLightModelfv(GLenum name, const GLfloat* values)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glLightModelfv"))
         return;
     if (name != GL_LIGHT_MODEL_AMBIENT) {
@@ -79,17 +79,17 @@ void glLightModelfv(GLenum name, const GLfloat* values)
 
 void glMaterialf(GLenum face, GLenum name, GLfloat value)
 {
-    Layer::current().material(face, name, &value);
+    FixedFunctionMachine::current().material(face, name, &value);
 }
 
 void glMaterialfv(GLenum face, GLenum name, const GLfloat* values)
 {
-    Layer::current().material(face, name, values);
+    FixedFunctionMachine::current().material(face, name, values);
 }
 
 void glShadeModel(GLenum mode)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glShadeModel"))
         return;
     if (mode != GL_FLAT && mode != GL_SMOOTH) {
@@ -117,7 +117,7 @@ void glFogfv(GLenum name, const GLfloat* values)
 
 void glHint(GLenum target, GLenum)
 {
-    Layer::current();
+    FixedFunctionMachine::current();
     // Fog is always computed per vertex and blended per fragment, the
     // driver's choice for GL_DONT_CARE, whatever the hint asks.
     if (target != GL_FOG_HINT)
@@ -126,7 +126,7 @@ void glHint(GLenum target, GLenum)
 
 void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glTexGeni"))
         return;
     if ((coordinate != GL_S && coordinate != GL_T) || name != GL_TEXTURE_GEN_MODE || value != GL_SPHERE_MAP) {
@@ -140,12 +140,12 @@ void glTexGeni(GLenum coordinate, GLenum name, GLint value)
 
 void glPolygonMode(GLenum face, GLenum mode)
 {
-    Layer::current().polygonMode(face, mode);
+    FixedFunctionMachine::current().polygonMode(face, mode);
 }
 
 void glPointSize(GLfloat size)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glPointSize"))
         return;
     if (size <= 0.0f) {
@@ -158,7 +158,7 @@ void glPointSize(GLfloat size)
 
 void glLineWidth(GLfloat width)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glLineWidth"))
         return;
     if (width <= 0.0f) {
@@ -172,7 +172,7 @@ void glLineWidth(GLfloat width)
 
 void glBlendFunc(GLenum source, GLenum destination)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glBlendFunc"))
         return;
     layer.state.blendSource = source;
@@ -182,7 +182,7 @@ void glBlendFunc(GLenum source, GLenum destination)
 
 void glDepthMask(GLboolean flag)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glDepthMask"))
         return;
     layer.state.depthMask = flag != GL_FALSE;
@@ -191,7 +191,7 @@ void glDepthMask(GLboolean flag)
 
 void glDepthFunc(GLenum function)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glDepthFunc"))
         return;
     layer.state.depthFunc = function;
@@ -200,14 +200,14 @@ void glDepthFunc(GLenum function)
 
 void glClear(GLbitfield mask)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (!layer.refusedInList("glClear"))
         layer.driver().Clear(mask);
 }
 
 void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glClearColor"))
         return;
     layer.state.clearColour = {r, g, b, a};
@@ -216,7 +216,7 @@ void glClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 
 void glClearDepth(GLdouble depth)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glClearDepth"))
         return;
     layer.state.clearDepth = static_cast<float>(depth);
@@ -225,7 +225,7 @@ void glClearDepth(GLdouble depth)
 
 void glDepthRange(GLdouble near, GLdouble far)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glDepthRange"))
         return;
     // Both ends are clamped to [0, 1], as the driver keeps them.
@@ -236,7 +236,7 @@ void glDepthRange(GLdouble near, GLdouble far)
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glViewport"))
         return;
     if (width < 0 || height < 0) {
@@ -250,7 +250,7 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glScissor"))
         return;
     layer.state.scissor = {x, y, width, height};
@@ -259,7 +259,7 @@ void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 
 void glPushAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glPushAttrib"))
         return;
     // Only the whole state is saved; smaller masks would need the state
@@ -274,7 +274,7 @@ void glPushAttrib(GLbitfield mask)
 
 void glPopAttrib()
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (layer.refusedInList("glPopAttrib"))
         return;
     // The matrix mode is saved with the rest, the matrices themselves not.
@@ -287,7 +287,7 @@ void glPopAttrib()
 
 void glPushClientAttrib(GLbitfield mask)
 {
-    Layer& layer = Layer::current();
+    FixedFunctionMachine& layer = FixedFunctionMachine::current();
     if (mask != GL_CLIENT_ALL_ATTRIB_BITS) {
         reportUnsupported("glPushClientAttrib", mask);
         return;
@@ -297,7 +297,7 @@ void glPushClientAttrib(GLbitfield mask)
 
 void glPopClientAttrib()
 {
-    Layer::current().popClientAttributes();
+    FixedFunctionMachine::current().popClientAttributes();
 }
 
 }  // extern "C"

@@ -26,11 +26,11 @@ const void* byteOffset(std::size_t offset)
 
 bool Renderer::start()
 {
-    es.GenVertexArrays(1, &vertexArray_);
-    es.BindVertexArray(vertexArray_);
-    es.GenBuffers(1, &streamBuffer_);
+    esDriver.GenVertexArrays(1, &vertexArray_);
+    esDriver.BindVertexArray(vertexArray_);
+    esDriver.GenBuffers(1, &streamBuffer_);
     bindArrayBuffer(streamBuffer_);
-    es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialStreamBytes), nullptr, GL_STREAM_DRAW);
+    esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialStreamBytes), nullptr, GL_STREAM_DRAW);
     streamCapacity_ = kInitialStreamBytes;
     streamOffset_ = 0;
     enableArray(kPositionAttribute, true);
@@ -41,7 +41,7 @@ void Renderer::bindArrayBuffer(GLuint buffer)
 {
     if (buffer == boundArrayBuffer_)
         return;
-    es.BindBuffer(GL_ARRAY_BUFFER, buffer);
+    esDriver.BindBuffer(GL_ARRAY_BUFFER, buffer);
     boundArrayBuffer_ = buffer;
 }
 
@@ -51,11 +51,11 @@ void Renderer::enableArray(GLuint location, bool on)
     if (((enabledArrays_ & bit) != 0) == on)
         return;
     if (on) {
-        es.EnableVertexAttribArray(location);
+        esDriver.EnableVertexAttribArray(location);
         enabledArrays_ |= bit;
         constantKnown_ &= ~bit;   // drawing from the array may leave any value behind
     } else {
-        es.DisableVertexAttribArray(location);
+        esDriver.DisableVertexAttribArray(location);
         enabledArrays_ &= ~bit;
     }
 }
@@ -75,16 +75,17 @@ GLint Renderer::stream(const void* data, std::size_t bytes, std::size_t stride)
     if (offset + bytes > streamCapacity_) {
         while (bytes > streamCapacity_)
             streamCapacity_ *= 2;
-        es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
+        esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
-    void* target = es.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                                     GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
+                                           static_cast<GLsizeiptr>(bytes),
+                                           GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (target != nullptr) {
         std::memcpy(target, data, bytes);
-        es.UnmapBuffer(GL_ARRAY_BUFFER);
+        esDriver.UnmapBuffer(GL_ARRAY_BUFFER);
     } else {
-        es.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+        esDriver.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
     }
     streamOffset_ = offset + bytes;
     return static_cast<GLint>(offset / stride);
@@ -95,10 +96,10 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
     if (vertices.empty())
         return 0;
     GLuint buffer = 0;
-    es.GenBuffers(1, &buffer);
+    esDriver.GenBuffers(1, &buffer);
     bindArrayBuffer(buffer);
-    es.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
-                  GL_STATIC_DRAW);
+    esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
+                        GL_STATIC_DRAW);
     return buffer;
 }
 
@@ -106,7 +107,7 @@ void Renderer::deleteBuffers(const std::vector<unsigned>& buffers)
 {
     if (buffers.empty())
         return;
-    es.DeleteBuffers(static_cast<GLsizei>(buffers.size()), buffers.data());
+    esDriver.DeleteBuffers(static_cast<GLsizei>(buffers.size()), buffers.data());
     // A name deleted may come back for a new buffer: nothing of it is
     // remembered.
     for (unsigned buffer : buffers) {
@@ -138,19 +139,21 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     if (!(layoutSet_ && layout == layout_)) {
         bindArrayBuffer(layout.buffer);
         const auto size = static_cast<GLsizei>(layout.stride);
-        es.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(Vertex, position)));
+        esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size,
+                                     byteOffset(offsetof(Vertex, position)));
         for (const Optional& o : kOptional) {
             const bool fromBuffer = (layout.attributes & o.bit) != 0;
             enableArray(o.location, fromBuffer);
             if (fromBuffer)
-                es.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size, byteOffset(o.member));
+                esDriver.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size, byteOffset(o.member));
         }
         enableArray(kOtherEndAttribute, layout.wide);
         enableArray(kSideAttribute, layout.wide);
         if (layout.wide) {
-            es.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                                   byteOffset(offsetof(WideLineVertex, otherEnd)));
-            es.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(WideLineVertex, side)));
+            esDriver.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
+                                         byteOffset(offsetof(WideLineVertex, otherEnd)));
+            esDriver.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size,
+                                         byteOffset(offsetof(WideLineVertex, side)));
         }
         layout_ = layout;
         layoutSet_ = true;
@@ -166,7 +169,7 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
         const unsigned bit = 1u << o.location;
         if ((layout.attributes & o.bit) != 0 || ((constantKnown_ & bit) != 0 && constant_[o.location] == values[i]))
             continue;
-        es.VertexAttrib4fv(o.location, values[i].data());
+        esDriver.VertexAttrib4fv(o.location, values[i].data());
         constant_[o.location] = values[i];
         constantKnown_ |= bit;
     }
@@ -179,11 +182,11 @@ void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
         normalMatrix_ = normalMatrix(draw.modelview);
         derivedTransformStamp_ = draw.transformStamp;
     }
-    es.UniformMatrix4fv(program.modelviewProjection, 1, GL_FALSE, modelviewProjection_.m.data());
+    esDriver.UniformMatrix4fv(program.modelviewProjection, 1, GL_FALSE, modelviewProjection_.m.data());
     if (program.modelview >= 0)
-        es.UniformMatrix4fv(program.modelview, 1, GL_FALSE, draw.modelview.m.data());
+        esDriver.UniformMatrix4fv(program.modelview, 1, GL_FALSE, draw.modelview.m.data());
     if (program.normalMatrix >= 0)
-        es.UniformMatrix3fv(program.normalMatrix, 1, GL_FALSE, normalMatrix_.data());
+        esDriver.UniformMatrix3fv(program.normalMatrix, 1, GL_FALSE, normalMatrix_.data());
 }
 
 void Renderer::sendAppearance(ShaderProgram& program, const DrawState& draw)
@@ -194,23 +197,23 @@ void Renderer::sendAppearance(ShaderProgram& program, const DrawState& draw)
             lighting_ = lightingUniforms(state);
             derivedAppearanceStamp_ = draw.appearanceStamp;
         }
-        es.Uniform4fv(program.sceneColour, 1, lighting_.sceneColour.data());
-        es.Uniform1f(program.shininess, lighting_.shininess);
-        es.Uniform4fv(program.lightPosition, kLightCount, lighting_.position[0].data());
-        es.Uniform3fv(program.lightHalf, kLightCount, lighting_.halfVector[0].data());
-        es.Uniform3fv(program.lightAmbient, kLightCount, lighting_.ambient[0].data());
-        es.Uniform3fv(program.lightDiffuse, kLightCount, lighting_.diffuse[0].data());
-        es.Uniform3fv(program.lightSpecular, kLightCount, lighting_.specular[0].data());
-        es.Uniform4fv(program.lightSpot, kLightCount, lighting_.spot[0].data());
-        es.Uniform4fv(program.lightAttenuation, kLightCount, lighting_.attenuation[0].data());
+        esDriver.Uniform4fv(program.sceneColour, 1, lighting_.sceneColour.data());
+        esDriver.Uniform1f(program.shininess, lighting_.shininess);
+        esDriver.Uniform4fv(program.lightPosition, kLightCount, lighting_.position[0].data());
+        esDriver.Uniform3fv(program.lightHalf, kLightCount, lighting_.halfVector[0].data());
+        esDriver.Uniform3fv(program.lightAmbient, kLightCount, lighting_.ambient[0].data());
+        esDriver.Uniform3fv(program.lightDiffuse, kLightCount, lighting_.diffuse[0].data());
+        esDriver.Uniform3fv(program.lightSpecular, kLightCount, lighting_.specular[0].data());
+        esDriver.Uniform4fv(program.lightSpot, kLightCount, lighting_.spot[0].data());
+        esDriver.Uniform4fv(program.lightAttenuation, kLightCount, lighting_.attenuation[0].data());
     }
     if (program.fogColour >= 0) {
         // The driver's linear fog: factor = z * (-1 / (end - start)) + end / (end - start).
         const FogState& fog = state.fogSettings;
         const float scale = fog.end == fog.start ? 1.0f : 1.0f / (fog.end - fog.start);
         const float parameters[2] = {-scale, fog.end * scale};
-        es.Uniform4fv(program.fogColour, 1, fog.colour.data());
-        es.Uniform2f(program.fogParameters, parameters[0], parameters[1]);
+        esDriver.Uniform4fv(program.fogColour, 1, fog.colour.data());
+        esDriver.Uniform2f(program.fogParameters, parameters[0], parameters[1]);
     }
 }
 
@@ -218,11 +221,11 @@ void Renderer::sendSizes(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
     if (program.pointSize >= 0)
-        es.Uniform1f(program.pointSize, pointWidthInPixels(state.pointSize));
+        esDriver.Uniform1f(program.pointSize, pointWidthInPixels(state.pointSize));
     if (program.viewportHalf >= 0) {
-        es.Uniform2f(program.viewportHalf, 0.5f * static_cast<float>(state.viewport[2]),
-                     0.5f * static_cast<float>(state.viewport[3]));
-        es.Uniform1f(program.lineHalfWidth, 0.5f * lineWidthInPixels(state.lineWidth));
+        esDriver.Uniform2f(program.viewportHalf, 0.5f * static_cast<float>(state.viewport[2]),
+                           0.5f * static_cast<float>(state.viewport[3]));
+        esDriver.Uniform1f(program.lineHalfWidth, 0.5f * lineWidthInPixels(state.lineWidth));
     }
 }
 
@@ -245,7 +248,7 @@ ShaderProgram* Renderer::use(const DrawState& draw, DrawnAs drawnAs)
     if (program.program == 0)
         return nullptr;
     if (program.program != usedProgram_) {
-        es.UseProgram(program.program);
+        esDriver.UseProgram(program.program);
         usedProgram_ = program.program;
     }
     if (program.transformStamp != draw.transformStamp) {
@@ -270,7 +273,7 @@ void Renderer::drawWide(const DrawState& draw, const Vertex* lines, std::size_t 
         return;
     const GLint first = stream(wide_.data(), wide_.size() * sizeof(WideLineVertex), sizeof(WideLineVertex));
     pointAttributes({streamBuffer_, sizeof(WideLineVertex), kHasAllAttributes, true}, draw.state);
-    es.DrawArrays(GL_TRIANGLES, first, static_cast<GLsizei>(wide_.size()));
+    esDriver.DrawArrays(GL_TRIANGLES, first, static_cast<GLsizei>(wide_.size()));
 }
 
 void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count)
@@ -285,7 +288,7 @@ void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Verte
         return;
     const GLint first = stream(vertices, count * sizeof(Vertex), sizeof(Vertex));
     pointAttributes({streamBuffer_, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
-    es.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
+    esDriver.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
 }
 
 void Renderer::drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw)
@@ -299,5 +302,5 @@ void Renderer::drawList(const DrawState& draw, const DisplayList& list, const Li
     if (use(draw, drawnAs) == nullptr)
         return;
     pointAttributes({list.buffer, sizeof(Vertex), listDraw.attributes, false}, draw.state);
-    es.DrawArrays(esPrimitive(drawnAs), static_cast<GLint>(first), static_cast<GLsizei>(count));
+    esDriver.DrawArrays(esPrimitive(drawnAs), static_cast<GLint>(first), static_cast<GLsizei>(count));
 }

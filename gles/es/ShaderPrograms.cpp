@@ -10,19 +10,19 @@ namespace {
 
 GLuint compile(GLenum stage, const std::string& source)
 {
-    const GLuint shader = es.CreateShader(stage);
+    const GLuint shader = esDriver.CreateShader(stage);
     const GLchar* text = source.c_str();
-    es.ShaderSource(shader, 1, &text, nullptr);
-    es.CompileShader(shader);
+    esDriver.ShaderSource(shader, 1, &text, nullptr);
+    esDriver.CompileShader(shader);
     GLint compiled = GL_FALSE;
-    es.GetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    esDriver.GetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (compiled == GL_TRUE)
         return shader;
     char log[2048] = {};
-    es.GetShaderInfoLog(shader, sizeof log, nullptr, log);
+    esDriver.GetShaderInfoLog(shader, sizeof log, nullptr, log);
     std::fprintf(stderr, "quittenhain: OpenGL ES layer: a generated shader does not compile:\n%s\n%s\n", log,
                  source.c_str());
-    es.DeleteShader(shader);
+    esDriver.DeleteShader(shader);
     return 0;
 }
 
@@ -32,48 +32,48 @@ GLuint link(const ShaderKey& key)
     const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShaderSource(key));
     if (vertex == 0 || fragment == 0) {
         if (vertex != 0)
-            es.DeleteShader(vertex);
+            esDriver.DeleteShader(vertex);
         if (fragment != 0)
-            es.DeleteShader(fragment);
+            esDriver.DeleteShader(fragment);
         return 0;
     }
-    const GLuint program = es.CreateProgram();
-    es.AttachShader(program, vertex);
-    es.AttachShader(program, fragment);
-    es.LinkProgram(program);
-    es.DeleteShader(vertex);   // freed with the program
-    es.DeleteShader(fragment);
+    const GLuint program = esDriver.CreateProgram();
+    esDriver.AttachShader(program, vertex);
+    esDriver.AttachShader(program, fragment);
+    esDriver.LinkProgram(program);
+    esDriver.DeleteShader(vertex);   // freed with the program
+    esDriver.DeleteShader(fragment);
     GLint linked = GL_FALSE;
-    es.GetProgramiv(program, GL_LINK_STATUS, &linked);
+    esDriver.GetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked == GL_TRUE)
         return program;
     char log[2048] = {};
-    es.GetProgramInfoLog(program, sizeof log, nullptr, log);
+    esDriver.GetProgramInfoLog(program, sizeof log, nullptr, log);
     std::fprintf(stderr, "quittenhain: OpenGL ES layer: a generated program does not link:\n%s\n", log);
-    es.DeleteProgram(program);
+    esDriver.DeleteProgram(program);
     return 0;
 }
 
 void locate(ShaderProgram& p)
 {
     const GLuint program = p.program;
-    p.modelview = es.GetUniformLocation(program, "uModelview");
-    p.modelviewProjection = es.GetUniformLocation(program, "uModelviewProjection");
-    p.normalMatrix = es.GetUniformLocation(program, "uNormalMatrix");
-    p.sceneColour = es.GetUniformLocation(program, "uSceneColour");
-    p.shininess = es.GetUniformLocation(program, "uShininess");
-    p.lightPosition = es.GetUniformLocation(program, "uLightPosition");
-    p.lightHalf = es.GetUniformLocation(program, "uLightHalf");
-    p.lightAmbient = es.GetUniformLocation(program, "uLightAmbient");
-    p.lightDiffuse = es.GetUniformLocation(program, "uLightDiffuse");
-    p.lightSpecular = es.GetUniformLocation(program, "uLightSpecular");
-    p.lightSpot = es.GetUniformLocation(program, "uLightSpot");
-    p.lightAttenuation = es.GetUniformLocation(program, "uLightAttenuation");
-    p.pointSize = es.GetUniformLocation(program, "uPointSize");
-    p.viewportHalf = es.GetUniformLocation(program, "uViewportHalf");
-    p.lineHalfWidth = es.GetUniformLocation(program, "uLineHalfWidth");
-    p.fogColour = es.GetUniformLocation(program, "uFogColour");
-    p.fogParameters = es.GetUniformLocation(program, "uFogParameters");
+    p.modelview = esDriver.GetUniformLocation(program, "uModelview");
+    p.modelviewProjection = esDriver.GetUniformLocation(program, "uModelviewProjection");
+    p.normalMatrix = esDriver.GetUniformLocation(program, "uNormalMatrix");
+    p.sceneColour = esDriver.GetUniformLocation(program, "uSceneColour");
+    p.shininess = esDriver.GetUniformLocation(program, "uShininess");
+    p.lightPosition = esDriver.GetUniformLocation(program, "uLightPosition");
+    p.lightHalf = esDriver.GetUniformLocation(program, "uLightHalf");
+    p.lightAmbient = esDriver.GetUniformLocation(program, "uLightAmbient");
+    p.lightDiffuse = esDriver.GetUniformLocation(program, "uLightDiffuse");
+    p.lightSpecular = esDriver.GetUniformLocation(program, "uLightSpecular");
+    p.lightSpot = esDriver.GetUniformLocation(program, "uLightSpot");
+    p.lightAttenuation = esDriver.GetUniformLocation(program, "uLightAttenuation");
+    p.pointSize = esDriver.GetUniformLocation(program, "uPointSize");
+    p.viewportHalf = esDriver.GetUniformLocation(program, "uViewportHalf");
+    p.lineHalfWidth = esDriver.GetUniformLocation(program, "uLineHalfWidth");
+    p.fogColour = esDriver.GetUniformLocation(program, "uFogColour");
+    p.fogParameters = esDriver.GetUniformLocation(program, "uFogParameters");
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ ShaderProgram& ShaderPrograms::programFor(const ShaderKey& key, GLuint& used)
     const auto drop = [&used](const ShaderProgram& dropped) {
         if (dropped.program == 0)
             return;
-        es.DeleteProgram(dropped.program);
+        esDriver.DeleteProgram(dropped.program);
         if (dropped.program == used)
             used = 0;
     };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ float asFloat(GLenum value)
 
 }  // namespace
 
-int queryLayerState(const Layer& layer, GLenum name, GLfloat* values)
+int queryLayerState(const FixedFunctionMachine& layer, GLenum name, GLfloat* values)
 {
     const FixedFunctionState& s = layer.state;
     bool on = false;

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr AudioStream kTheStream = 1;
 constexpr int kBufferSamples = 1024;
 
 bool driverClockRunsFast(const char* driver)
@@ -47,16 +46,6 @@ bool DesktopAudio::init(int device, int frequency, std::uint32_t, PlatformWindow
     return true;
 }
 
-AudioStream DesktopAudio::streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset,
-                                           std::uint64_t length, std::uint32_t)
-{
-    if (!initialised_ || !fromMemory || data == nullptr || offset > length)
-        return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    haveStream_ = mp3_.open(static_cast<const unsigned char*>(data) + offset, static_cast<std::size_t>(length - offset));
-    return haveStream_ ? kTheStream : 0;
-}
-
 bool DesktopAudio::start()
 {
     if (!initialised_)
@@ -66,15 +55,9 @@ bool DesktopAudio::start()
     return true;
 }
 
-bool DesktopAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
+void DesktopAudio::streamStarted()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (stream != kTheStream || !haveStream_)
-        return false;
-    looping_ = (flags & kStreamLoop) != 0;
-    playing_ = true;
     playStartTicks_ = SDL_GetTicks();
-    return true;
 }
 
 void DesktopAudio::fillCallback(void* self, Uint8* out, int bytes)
@@ -85,19 +68,11 @@ void DesktopAudio::fillCallback(void* self, Uint8* out, int bytes)
 void DesktopAudio::fill(Uint8* out, int bytes)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto wanted = static_cast<std::size_t>(bytes);
-    std::size_t done = 0;
-    if (playing_) {
+    if (playing()) {
         bytesBeforeBuffer_ = bytesFed_;
         bufferCounter_ = SDL_GetPerformanceCounter();
-        done = mp3_.read(out, wanted);
-        if (done < wanted && looping_) {
-            mp3_.rewind();
-            done += mp3_.read(out + done, wanted - done);
-        }
-        bytesFed_ += done;
     }
-    std::memset(out + done, 0, wanted - done);
+    bytesFed_ += decode(out, static_cast<std::size_t>(bytes));
 }
 
 std::uint64_t DesktopAudio::positionFromDevice()
@@ -117,29 +92,15 @@ std::uint64_t DesktopAudio::positionFromTicks() const
     return elapsedMs * kPcmBytesPerSecond / 1000;
 }
 
-std::uint32_t DesktopAudio::channelGetPosition(AudioStream stream)
+std::uint64_t DesktopAudio::heardBytes()
 {
-    if (stream != kTheStream || !haveStream_)
-        return kPositionUnknown;
-    if (!playing_)
-        return 0;
-    const std::uint64_t heard = tickClock_ ? positionFromTicks() : positionFromDevice();
-    return position_.next(heard, mp3_.lengthBytes(), looping_);
+    return tickClock_ ? positionFromTicks() : positionFromDevice();
 }
 
 void DesktopAudio::stop()
 {
     if (device_ != 0)
         SDL_PauseAudioDevice(device_, 1);
-}
-
-void DesktopAudio::streamFree(AudioStream stream)
-{
-    if (stream != kTheStream)
-        return;
-    std::lock_guard<std::mutex> lock(mutex_);
-    playing_ = false;
-    haveStream_ = false;
 }
 
 void DesktopAudio::free()

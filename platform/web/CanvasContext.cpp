@@ -7,7 +7,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include "gles/GlesLayer.h"
+#include "gles/GlesLayerStart.h"
 #include "platform/web/Page.h"
 
 // The page hands the canvas over as an object, not a selector: it gets a

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr AudioStream kTheStream = 1;
 constexpr int kSampleRate = 44100;
 // Far enough ahead to carry the music over the loading that follows its
 // start (the warm-up takes seconds in a software-rendered WebGL) and over
@@ -62,7 +61,7 @@ EM_JS(void, qh_audio_stop_all, (), {
     playing.clear();
 });
 
-WebAudio::WebAudio() : schedule_(kScheduleAheadSeconds) {}
+WebAudio::WebAudio() : schedule_(kScheduleAheadSeconds), piece_(kPieceFrames * 4) {}
 
 double WebAudio::clock() const
 {
@@ -88,26 +87,11 @@ bool WebAudio::init(int device, int frequency, std::uint32_t, PlatformWindow*)
     return true;
 }
 
-AudioStream WebAudio::streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset,
-                                       std::uint64_t length, std::uint32_t)
+void WebAudio::streamStarted()
 {
-    if (!initialised_ || !fromMemory || data == nullptr || offset > length)
-        return 0;
-    haveStream_ = mp3_.open(static_cast<const unsigned char*>(data) + offset, static_cast<std::size_t>(length - offset));
-    return haveStream_ ? kTheStream : 0;
-}
-
-bool WebAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
-{
-    if (stream != kTheStream || !haveStream_)
-        return false;
-    looping_ = (flags & kStreamLoop) != 0;
-    playing_ = true;
-    position_.reset();
     schedule_.start(clock() + (sound_ ? kStartLeadSeconds : 0.0));
     if (sound_)
         scheduleAhead();
-    return true;
 }
 
 // Decodes and hands over pieces until the music is scheduled a little ahead.
@@ -116,55 +100,32 @@ bool WebAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
 void WebAudio::scheduleAhead()
 {
     const double now = qh_audio_time();
-    std::vector<unsigned char> pcm(kPieceFrames * 4);
     while (schedule_.wantsMore(now)) {
-        std::size_t bytes = mp3_.read(pcm.data(), pcm.size());
-        if (bytes < pcm.size() && looping_) {
-            mp3_.rewind();
-            bytes += mp3_.read(pcm.data() + bytes, pcm.size() - bytes);
-        }
-        const std::size_t frames = bytes / 4;
+        const std::size_t frames = decode(piece_.data(), piece_.size()) / 4;
         if (frames == 0)
             return;
         if (!schedule_.late(now))
-            qh_audio_play(reinterpret_cast<const short*>(pcm.data()), static_cast<int>(frames),
+            qh_audio_play(reinterpret_cast<const short*>(piece_.data()), static_cast<int>(frames),
                           schedule_.nextPieceTime());
         schedule_.handedOver(frames);
     }
 }
 
-std::uint32_t WebAudio::channelGetPosition(AudioStream stream)
+std::uint64_t WebAudio::heardBytes()
 {
-    if (stream != kTheStream || !haveStream_)
-        return kPositionUnknown;
-    if (!playing_)
-        return 0;
-    // The music player asks once per frame: the moment to keep the
-    // schedule filled.
+    // The music player asks for the position once per frame: the moment to
+    // keep the schedule filled.
     if (sound_)
         scheduleAhead();
     const double latency = sound_ ? qh_audio_output_latency() : 0.0;
-    return position_.next(schedule_.heardBytes(clock(), latency), mp3_.lengthBytes(), looping_);
+    return schedule_.heardBytes(clock(), latency);
 }
 
 void WebAudio::stop()
 {
-    playing_ = false;
+    stopPlaying();
     if (sound_)
         qh_audio_stop_all();
-}
-
-void WebAudio::streamFree(AudioStream stream)
-{
-    if (stream != kTheStream)
-        return;
-    stop();
-    haveStream_ = false;
-}
-
-AudioStream WebAudio::stream() const
-{
-    return haveStream_ ? kTheStream : 0;
 }
 
 void WebAudio::free()

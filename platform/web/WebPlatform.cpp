@@ -136,11 +136,7 @@ void WebPlatform::showWindow(PlatformWindow*, bool visible)
     if (!visible)
         return;
     // A window system reports the size of a window when it is first shown.
-    PlatformEvent size;
-    size.type = PlatformEvent::Type::Size;
-    size.width = size_.width;
-    size.height = size_.height;
-    events_.push_back(size);
+    events_.pushSize(size_.width, size_.height);
 }
 
 std::uint32_t WebPlatform::tickCount()
@@ -162,31 +158,14 @@ void WebPlatform::followCanvas()
     page::setCanvasSize(size_.width, size_.height);
     picture_.release();
     picture_.create(size_.width, size_.height);
-    PlatformEvent size;
-    size.type = PlatformEvent::Type::Size;
-    size.width = size_.width;
-    size.height = size_.height;
-    size.resized = true;
-    events_.push_back(size);
+    events_.pushSize(size_.width, size_.height, true);
 }
 
 bool WebPlatform::pollEvent(PlatformEvent& event)
 {
     if (resizeDue_)
         followCanvas();
-    if (events_.empty())
-        return false;
-    event = events_.front();
-    events_.pop_front();
-    return true;
-}
-
-void WebPlatform::postUserEvent(PlatformWindow*, int code)
-{
-    PlatformEvent user;
-    user.type = PlatformEvent::Type::User;
-    user.code = code;
-    events_.push_back(user);
+    return events_.take(event);
 }
 
 void WebPlatform::swapBuffers(PlatformWindow*)
@@ -250,12 +229,4 @@ void WebPlatform::runLoop(void (*pass)())
     // browser here and the passes follow.
     emscripten_set_main_loop(browserPass, 0, 1);
     __builtin_unreachable();
-}
-
-void WebPlatform::requestEnd()
-{
-    PlatformEvent escape;
-    escape.type = PlatformEvent::Type::KeyDown;
-    escape.key = kKeyEscape;
-    events_.push_back(escape);
 }

@@ -1,6 +1,5 @@
 #pragma once
-#include <deque>
-
+#include "platform/EventQueue.h"
 #include "platform/OffscreenPicture.h"
 #include "platform/Platform.h"
 
@@ -22,7 +21,7 @@ public:
     void showWindow(PlatformWindow* window, bool visible) override;
     std::uint32_t tickCount() override;
     bool pollEvent(PlatformEvent& event) override;
-    void postUserEvent(PlatformWindow* window, int code) override;
+    void postUserEvent(PlatformWindow*, int code) override { events_.pushUser(code); }
     void swapBuffers(PlatformWindow* window) override;
     void enterFullScreen(PlatformWindow* window) override;
     void restoreDisplayMode() override;
@@ -38,9 +37,9 @@ public:
 
     // Ends the demo as Escape does (the page's way when the viewer leaves
     // full screen, which the browser does on Escape itself).
-    void requestEnd();
+    void requestEnd() { events_.pushEscape(); }
     void windowResized() { resizeDue_ = true; }
-    void queueEvent(const PlatformEvent& event) { events_.push_back(event); }
+    void queueEvent(const PlatformEvent& event) { events_.push(event); }
 
 private:
     PictureSize canvasPicture() const;
@@ -50,5 +49,5 @@ private:
     bool resizeDue_ = false;
     PictureSize size_;
     OffscreenPicture picture_;
-    std::deque<PlatformEvent> events_;
+    EventQueue events_;
 };

@@ -1,10 +1,8 @@
 #include "platform/win32/WaveOutAudio.h"
 
-#include <cstring>
 
 namespace {
 
-constexpr AudioStream kTheStream = 1;
 // 1.5 s queued: the refill thread may go that long without the processor
 // (a machine busy with other work, the rendering threads) before a gap is
 // heard.  The play position comes from the device, so depth costs no sync.
@@ -46,16 +44,6 @@ bool WaveOutAudio::init(int device, int frequency, std::uint32_t, PlatformWindow
     return true;
 }
 
-AudioStream WaveOutAudio::streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset,
-                                           std::uint64_t length, std::uint32_t)
-{
-    if (!initialised_ || !fromMemory || data == nullptr || offset > length)
-        return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
-    haveStream_ = mp3_.open(static_cast<const unsigned char*>(data) + offset, static_cast<std::size_t>(length - offset));
-    return haveStream_ ? kTheStream : 0;
-}
-
 bool WaveOutAudio::start()
 {
     return initialised_;
@@ -63,19 +51,10 @@ bool WaveOutAudio::start()
 
 void WaveOutAudio::fill(WAVEHDR& buffer)
 {
-    auto* out = reinterpret_cast<unsigned char*>(buffer.lpData);
-    std::size_t done = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (playing_) {
-            done = mp3_.read(out, kBufferBytes);
-            if (done < kBufferBytes && looping_) {
-                mp3_.rewind();
-                done += mp3_.read(out + done, kBufferBytes - done);
-            }
-        }
+        decode(reinterpret_cast<unsigned char*>(buffer.lpData), kBufferBytes);
     }
-    std::memset(out + done, 0, kBufferBytes - done);
     buffer.dwBufferLength = static_cast<DWORD>(kBufferBytes);
     buffer.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
     waveOutWrite(device_, &buffer, sizeof buffer);
@@ -92,19 +71,11 @@ void WaveOutAudio::refillLoop()
     }
 }
 
-bool WaveOutAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
+void WaveOutAudio::streamStarted()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (stream != kTheStream || !haveStream_)
-            return false;
-        looping_ = (flags & kStreamLoop) != 0;
-        playing_ = true;
-    }
-    position_.reset();
     playStartTicks_ = timeGetTime();
     if (noSound_ || device_ == nullptr || refiller_.joinable())
-        return true;
+        return;
     queue_ = AudioQueue(kBufferCount);   // filled in index order below, so buffer 0 is the oldest
     memory_.assign(kBufferCount, std::vector<std::uint8_t>(kBufferBytes));
     buffers_.assign(kBufferCount, WAVEHDR{});
@@ -117,10 +88,9 @@ bool WaveOutAudio::streamPlay(AudioStream stream, bool, std::uint32_t flags)
     stopRefilling_ = false;
     refiller_ = std::thread([this] { refillLoop(); });
     waveOutRestart(device_);
-    return true;
 }
 
-std::uint64_t WaveOutAudio::bytesHeard()
+std::uint64_t WaveOutAudio::heardBytes()
 {
     if (noSound_ || device_ == nullptr)
         return static_cast<std::uint64_t>(timeGetTime() - playStartTicks_) * kPcmBytesPerSecond / 1000;
@@ -132,15 +102,6 @@ std::uint64_t WaveOutAudio::bytesHeard()
         deviceBytesHigh_ += std::uint64_t{1} << 32;   // the 32-bit counter wrapped (after 6.8 hours)
     lastDeviceBytes_ = time.u.cb;
     return deviceBytesHigh_ + time.u.cb;
-}
-
-std::uint32_t WaveOutAudio::channelGetPosition(AudioStream stream)
-{
-    if (stream != kTheStream || !haveStream_)
-        return kPositionUnknown;
-    if (!playing_)
-        return 0;
-    return position_.next(bytesHeard(), mp3_.lengthBytes(), looping_);
 }
 
 void WaveOutAudio::stop()
@@ -163,16 +124,6 @@ void WaveOutAudio::stopOutput()
     }
     buffers_.clear();
     memory_.clear();
-}
-
-void WaveOutAudio::streamFree(AudioStream stream)
-{
-    if (stream != kTheStream)
-        return;
-    stopOutput();
-    std::lock_guard<std::mutex> lock(mutex_);
-    playing_ = false;
-    haveStream_ = false;
 }
 
 void WaveOutAudio::free()

@@ -4,21 +4,18 @@
 #include <mmsystem.h>
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <thread>
 #include <vector>
 
-#include "platform/AudioBackend.h"
 #include "platform/AudioQueue.h"
-#include "platform/Mp3Stream.h"
-#include "platform/PlayPosition.h"
+#include "platform/Mp3AudioBackend.h"
 
 // Audio through waveOut: 32 buffers of about 46 ms each (1.5 s queued),
 // refilled oldest first by a thread of its own whenever the device hands
 // some back, decoding the MP3 as it plays.  The play position is the bytes the device reports as played
 // (waveOutGetPosition in bytes).  The no-sound device takes the position
 // from the millisecond clock since playback began.
-class WaveOutAudio : public AudioBackend {
+class WaveOutAudio : public Mp3AudioBackend {
 public:
     WaveOutAudio() = default;
     ~WaveOutAudio() override;
@@ -26,31 +23,22 @@ public:
     WaveOutAudio& operator=(const WaveOutAudio&) = delete;
 
     bool init(int device, int frequency, std::uint32_t flags, PlatformWindow* window) override;
-    AudioStream streamCreateFile(bool fromMemory, const void* data, std::uint64_t offset, std::uint64_t length,
-                                 std::uint32_t flags) override;
     bool start() override;
-    bool streamPlay(AudioStream stream, bool flush, std::uint32_t flags) override;
-    std::uint32_t channelGetPosition(AudioStream stream) override;
     void stop() override;
-    void streamFree(AudioStream stream) override;
     void free() override;
 
 private:
+    std::uint64_t heardBytes() override;
+    void streamStarted() override;
+    void streamEnding() override { stopOutput(); }
     void fill(WAVEHDR& buffer);
     void refillLoop();
     void stopOutput();
-    std::uint64_t bytesHeard();
 
     HWAVEOUT device_ = nullptr;
     HANDLE bufferDone_ = nullptr;   // signalled by the device when it hands a buffer back
     bool noSound_ = false;
-    bool initialised_ = false;
 
-    std::mutex mutex_;   // the decoder, between the refill thread and the main thread
-    Mp3Stream mp3_;
-    bool haveStream_ = false;
-    bool playing_ = false;
-    bool looping_ = false;
     std::vector<std::vector<std::uint8_t>> memory_;
     std::vector<WAVEHDR> buffers_;
     AudioQueue queue_{0};
@@ -59,5 +47,4 @@ private:
     DWORD playStartTicks_ = 0;
     std::uint64_t deviceBytesHigh_ = 0;   // the 32-bit device counter's wraps
     DWORD lastDeviceBytes_ = 0;
-    PlayPosition position_;
 };

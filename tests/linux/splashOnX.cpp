@@ -132,7 +132,7 @@ void checkWindow(Display* display, unsigned rgb)
 
     // The expected content: the picture over the root colour.
     const Resource resource = findResource("ZYT_JPEGTEX", "SPLASH.TGA");
-    const std::optional<SplashImage> image = parseSplashTga(resource.data, resource.size);
+    const std::optional<TgaImage> image = decodeTga(resource.data, resource.size);
     if (!image) {
         fail("SPLASH.TGA does not parse");
         return;

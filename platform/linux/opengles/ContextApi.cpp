@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
-#include "gles/GlesLayer.h"
+#include "gles/GlesLayerStart.h"
 #include "platform/DrawingLayer.h"
 
 // OpenGL ES 3.0, the feature set WebGL 2 also has.  The program's OpenGL 1.1

@@ -1,11 +1,11 @@
-#include "app/HeadlessMain.h"
+#include "app/HeadlessDemo.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/Benchmark.h"
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 #include "app/SelfCheck.h"
 #include "app/Shell.h"
 #include "assets/MusicPlayer.h"
@@ -54,7 +54,7 @@ void runHeadlessDemo(const CommandLine& command, HeadlessPlatform& headless, std
         std::exit(3);
 
     ShellOptions shell;
-    shell.fullScreen = FullScreenChoice::Windowed;
+    shell.fullScreenChoice = FullScreenChoice::Windowed;
     // A capture is a tool: it succeeds when it wrote its frames.  A plain
     // headless run ends like the demo (a stop asked for with --until is a success).
     const bool capture = command.mode == CommandLine::Mode::CaptureFrames ||

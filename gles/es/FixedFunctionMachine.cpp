@@ -1,4 +1,4 @@
-#include "gles/es/Layer.h"
+#include "gles/es/FixedFunctionMachine.h"
 
 #include <algorithm>
 #include <memory>
@@ -10,9 +10,9 @@ namespace {
 // OpenGL's least client attribute stack depth.
 constexpr std::size_t kClientAttributeStackDepth = 16;
 
-std::unique_ptr<Layer>& theLayer()
+std::unique_ptr<FixedFunctionMachine>& theMachine()
 {
-    static std::unique_ptr<Layer> layer;
+    static std::unique_ptr<FixedFunctionMachine> layer;
     return layer;
 }
 
@@ -31,37 +31,37 @@ void completeAtReplay(Vertex& v, const FixedFunctionState& state)
 
 bool glesLayerStart(GlesProcLookup lookup)
 {
-    return Layer::start(lookup);
+    return FixedFunctionMachine::start(lookup);
 }
 
 int glesLayerShaderPrograms()
 {
-    return static_cast<int>(Layer::current().shaderPrograms());
+    return static_cast<int>(FixedFunctionMachine::current().shaderPrograms());
 }
 
-Layer& Layer::get()
+FixedFunctionMachine& FixedFunctionMachine::get()
 {
-    std::unique_ptr<Layer>& layer = theLayer();
+    std::unique_ptr<FixedFunctionMachine>& layer = theMachine();
     if (!layer)
-        layer.reset(new Layer);
+        layer.reset(new FixedFunctionMachine);
     return *layer;
 }
 
-Layer& Layer::current()
+FixedFunctionMachine& FixedFunctionMachine::current()
 {
-    Layer& layer = get();
+    FixedFunctionMachine& layer = get();
     layer.drawPending();
     return layer;
 }
 
-Gathering Layer::gathering()
+Gathering FixedFunctionMachine::gathering()
 {
     return Gathering(get());
 }
 
 // Draws the complete primitives gathered; one still being gathered in
 // place (a call between glBegin and glEnd) stays for its glEnd.
-void Layer::drawPending()
+void FixedFunctionMachine::drawPending()
 {
     const std::size_t complete = insideBegin_ && gatheredInPlace_ ? primitiveStart_ : pending_.size();
     if (complete == 0)
@@ -74,36 +74,36 @@ void Layer::drawPending()
 
 // A new context starts from OpenGL's initial state: nothing of an earlier
 // context (lists, programs, buffers) survives it.
-bool Layer::start(GlesProcLookup lookup)
+bool FixedFunctionMachine::start(GlesProcLookup lookup)
 {
     if (!loadEsFunctions(lookup))
         return false;
-    theLayer().reset(new Layer);
-    Layer& fresh = get();
-    es.GetIntegerv(GL_VIEWPORT, fresh.state.viewport.data());
-    es.GetIntegerv(GL_SCISSOR_BOX, fresh.state.scissor.data());
+    theMachine().reset(new FixedFunctionMachine);
+    FixedFunctionMachine& fresh = get();
+    esDriver.GetIntegerv(GL_VIEWPORT, fresh.state.viewport.data());
+    esDriver.GetIntegerv(GL_SCISSOR_BOX, fresh.state.scissor.data());
     return fresh.renderer_.start();
 }
 
-void Layer::fail(GLenum error)
+void FixedFunctionMachine::fail(GLenum error)
 {
     if (error_ == GL_NO_ERROR)
         error_ = error;
 }
 
-GLenum Layer::takeError()
+GLenum FixedFunctionMachine::takeError()
 {
     const GLenum error = error_;
     error_ = GL_NO_ERROR;
     return error;
 }
 
-DrawState Layer::drawState() const
+DrawState FixedFunctionMachine::drawState() const
 {
     return {state, modelview.top(), projection.top(), transformStamp_, appearanceStamp_, sizesStamp_};
 }
 
-void Layer::record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count)
+void FixedFunctionMachine::record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count)
 {
     ListCommand command{kind};
     command.target = target;
@@ -113,7 +113,7 @@ void Layer::record(ListCommand::Kind kind, GLenum target, GLuint name, const flo
     lists.record(command);
 }
 
-bool Layer::refusedInList(const char* call)
+bool FixedFunctionMachine::refusedInList(const char* call)
 {
     if (!lists.recording())
         return false;
@@ -121,7 +121,7 @@ bool Layer::refusedInList(const char* call)
     return true;
 }
 
-MatrixStack& Layer::currentStack()
+MatrixStack& FixedFunctionMachine::currentStack()
 {
     if (state.matrixMode == GL_PROJECTION)
         return projection;
@@ -231,7 +231,7 @@ void Gathering::setTexCoord(float s, float t)
     layer_.state.texCoord = {s, t};
 }
 
-void Layer::enable(GLenum capability, bool on)
+void FixedFunctionMachine::enable(GLenum capability, bool on)
 {
     if (lists.recording()) {
         record(on ? ListCommand::Kind::Enable : ListCommand::Kind::Disable, capability, 0, nullptr, 0);
@@ -242,10 +242,10 @@ void Layer::enable(GLenum capability, bool on)
         return;
     }
     if (capability == GL_BLEND || capability == GL_DEPTH_TEST || capability == GL_SCISSOR_TEST)
-        on ? es.Enable(capability) : es.Disable(capability);
+        on ? esDriver.Enable(capability) : esDriver.Disable(capability);
 }
 
-void Layer::material(GLenum face, GLenum name, const float* values)
+void FixedFunctionMachine::material(GLenum face, GLenum name, const float* values)
 {
     if (lists.recording()) {
         record(ListCommand::Kind::Material, face, name, values, name == GL_SHININESS ? 1 : 4);
@@ -259,7 +259,7 @@ void Layer::material(GLenum face, GLenum name, const float* values)
     appearanceChanged();
 }
 
-void Layer::bindTexture(GLenum target, GLuint texture)
+void FixedFunctionMachine::bindTexture(GLenum target, GLuint texture)
 {
     if (lists.recording()) {
         record(ListCommand::Kind::BindTexture, target, texture, nullptr, 0);
@@ -270,10 +270,10 @@ void Layer::bindTexture(GLenum target, GLuint texture)
         return;
     }
     state.boundTexture = texture;
-    es.BindTexture(target, texture);
+    esDriver.BindTexture(target, texture);
 }
 
-void Layer::texParameter(GLenum target, GLenum name, GLint value)
+void FixedFunctionMachine::texParameter(GLenum target, GLenum name, GLint value)
 {
     if (lists.recording()) {
         const float asFloat = static_cast<float>(value);
@@ -291,10 +291,10 @@ void Layer::texParameter(GLenum target, GLenum name, GLint value)
         reportUnsupported("glTexParameteri wrap", static_cast<unsigned>(value));
         return;
     }
-    es.TexParameteri(target, name, value);
+    esDriver.TexParameteri(target, name, value);
 }
 
-void Layer::polygonMode(GLenum face, GLenum mode)
+void FixedFunctionMachine::polygonMode(GLenum face, GLenum mode)
 {
     if (lists.recording()) {
         record(ListCommand::Kind::PolygonMode, face, mode, nullptr, 0);
@@ -311,7 +311,7 @@ void Layer::polygonMode(GLenum face, GLenum mode)
     state.polygonMode = mode;
 }
 
-void Layer::callList(GLuint list)
+void FixedFunctionMachine::callList(GLuint list)
 {
     if (lists.recording()) {
         record(ListCommand::Kind::CallList, 0, list, nullptr, 0);
@@ -320,7 +320,7 @@ void Layer::callList(GLuint list)
     lists.replay(list, *this);
 }
 
-void Layer::pushMatrix()
+void FixedFunctionMachine::pushMatrix()
 {
     if (lists.recording()) {
         record(ListCommand::Kind::PushMatrix, 0, 0, nullptr, 0);
@@ -330,7 +330,7 @@ void Layer::pushMatrix()
         fail(GL_STACK_OVERFLOW);
 }
 
-void Layer::popMatrix()
+void FixedFunctionMachine::popMatrix()
 {
     if (lists.recording()) {
         record(ListCommand::Kind::PopMatrix, 0, 0, nullptr, 0);
@@ -344,7 +344,7 @@ void Layer::popMatrix()
     matrixChanged();
 }
 
-void Layer::newList(GLuint list, GLenum mode)
+void FixedFunctionMachine::newList(GLuint list, GLenum mode)
 {
     if (mode != GL_COMPILE) {
         reportUnsupported("glNewList", mode);
@@ -367,7 +367,7 @@ void Layer::newList(GLuint list, GLenum mode)
     std::fill(std::begin(recordingCurrent_.texCoord), std::end(recordingCurrent_.texCoord), kTakenAtReplay);
 }
 
-void Layer::endList()
+void FixedFunctionMachine::endList()
 {
     if (!lists.recording() || insideBegin_) {
         fail(GL_INVALID_OPERATION);
@@ -383,7 +383,7 @@ void Layer::endList()
     std::vector<Vertex>().swap(list->vertices);
 }
 
-void Layer::deleteLists(GLuint first, GLsizei range)
+void FixedFunctionMachine::deleteLists(GLuint first, GLsizei range)
 {
     if (range < 0) {
         fail(GL_INVALID_VALUE);
@@ -392,51 +392,51 @@ void Layer::deleteLists(GLuint first, GLsizei range)
     renderer_.deleteBuffers(lists.remove(first, range));
 }
 
-void Layer::pushClientAttributes()
+void FixedFunctionMachine::pushClientAttributes()
 {
     if (clientAttributes_.size() >= kClientAttributeStackDepth) {
         fail(GL_STACK_OVERFLOW);
         return;
     }
     std::array<GLint, 2> alignments{4, 4};
-    es.GetIntegerv(GL_PACK_ALIGNMENT, &alignments[0]);
-    es.GetIntegerv(GL_UNPACK_ALIGNMENT, &alignments[1]);
+    esDriver.GetIntegerv(GL_PACK_ALIGNMENT, &alignments[0]);
+    esDriver.GetIntegerv(GL_UNPACK_ALIGNMENT, &alignments[1]);
     clientAttributes_.push_back(alignments);
 }
 
-void Layer::popClientAttributes()
+void FixedFunctionMachine::popClientAttributes()
 {
     if (clientAttributes_.empty()) {
         fail(GL_STACK_UNDERFLOW);
         return;
     }
-    es.PixelStorei(GL_PACK_ALIGNMENT, clientAttributes_.back()[0]);
-    es.PixelStorei(GL_UNPACK_ALIGNMENT, clientAttributes_.back()[1]);
+    esDriver.PixelStorei(GL_PACK_ALIGNMENT, clientAttributes_.back()[0]);
+    esDriver.PixelStorei(GL_UNPACK_ALIGNMENT, clientAttributes_.back()[1]);
     clientAttributes_.pop_back();
 }
 
-void Layer::restoreDriverState()
+void FixedFunctionMachine::restoreDriverState()
 {
     for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_SCISSOR_TEST}) {
         bool on = false;
         readCapability(state, capability, on);
-        on ? es.Enable(capability) : es.Disable(capability);
+        on ? esDriver.Enable(capability) : esDriver.Disable(capability);
     }
-    es.BlendFunc(state.blendSource, state.blendDestination);
-    es.DepthMask(state.depthMask ? GL_TRUE : GL_FALSE);
-    es.DepthFunc(state.depthFunc);
-    es.ClearColor(state.clearColour[0], state.clearColour[1], state.clearColour[2], state.clearColour[3]);
-    es.ClearDepthf(state.clearDepth);
-    es.DepthRangef(state.depthRange[0], state.depthRange[1]);
-    es.Viewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
-    es.Scissor(state.scissor[0], state.scissor[1], state.scissor[2], state.scissor[3]);
-    es.BindTexture(GL_TEXTURE_2D, state.boundTexture);
+    esDriver.BlendFunc(state.blendSource, state.blendDestination);
+    esDriver.DepthMask(state.depthMask ? GL_TRUE : GL_FALSE);
+    esDriver.DepthFunc(state.depthFunc);
+    esDriver.ClearColor(state.clearColour[0], state.clearColour[1], state.clearColour[2], state.clearColour[3]);
+    esDriver.ClearDepthf(state.clearDepth);
+    esDriver.DepthRangef(state.depthRange[0], state.depthRange[1]);
+    esDriver.Viewport(state.viewport[0], state.viewport[1], state.viewport[2], state.viewport[3]);
+    esDriver.Scissor(state.scissor[0], state.scissor[1], state.scissor[2], state.scissor[3]);
+    esDriver.BindTexture(GL_TEXTURE_2D, state.boundTexture);
     matrixChanged();
     appearanceChanged();
     sizesChanged();
 }
 
-void Layer::execute(const ListCommand& c)
+void FixedFunctionMachine::execute(const ListCommand& c)
 {
     switch (c.kind) {
     case ListCommand::Kind::Enable: enable(c.target, true); break;
@@ -457,7 +457,7 @@ void Layer::execute(const ListCommand& c)
     }
 }
 
-void Layer::draw(const DisplayList& list, const ListDraw& listDraw)
+void FixedFunctionMachine::draw(const DisplayList& list, const ListDraw& listDraw)
 {
     const Fill fill = fillFor(state);
     if (listDraw.takenAtReplay != 0 || Renderer::drawsWide(state, listDraw.range(fill).drawnAs)) {

@@ -1,4 +1,4 @@
-#include "platform/web/PageHeadlessPlatform.h"
+#include "platform/web/YieldingHeadlessPlatform.h"
 
 #include <emscripten.h>
 
@@ -7,7 +7,7 @@
 // alive: the run's own exit ends it.
 EM_JS(void, qh_return_to_the_browser, (), { throw "unwind"; });
 
-void PageHeadlessPlatform::runLoop(void (*pass)())
+void YieldingHeadlessPlatform::runLoop(void (*pass)())
 {
     emscripten_set_main_loop(pass, 0, 0);
     emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);

@@ -9,7 +9,7 @@
 
 #include "gles/DisplayLists.h"
 #include "gles/FixedFunctionState.h"
-#include "gles/GlesLayer.h"
+#include "gles/GlesLayerStart.h"
 #include "gles/MatrixStack.h"
 #include "gles/es/EsFunctions.h"
 #include "gles/es/Renderer.h"
@@ -22,7 +22,7 @@ struct TextureLevel {
     GLint internalFormat = 0;
 };
 
-class Layer;
+class FixedFunctionMachine;
 
 // What the six calls that gather a primitive (glBegin, glEnd, glVertex,
 // glNormal, glColor, glTexCoord) may do.  They only add to what is
@@ -39,9 +39,9 @@ public:
     void setTexCoord(float s, float t);
 
 private:
-    friend class Layer;
-    explicit Gathering(Layer& layer) : layer_(layer) {}
-    Layer& layer_;
+    friend class FixedFunctionMachine;
+    explicit Gathering(FixedFunctionMachine& layer) : layer_(layer) {}
+    FixedFunctionMachine& layer_;
 };
 
 // The whole fixed-function machine behind the entry points: state, matrix
@@ -55,10 +55,10 @@ private:
 // only two ways in: current() for every entry point but the six gathering
 // ones, which draws the batch first, and gathering() for those six, which
 // reaches nothing that could change it.
-class Layer final : public ListExecutor {
+class FixedFunctionMachine final : public ListExecutor {
 public:
     // The layer with everything gathered so far drawn.
-    static Layer& current();
+    static FixedFunctionMachine& current();
     static Gathering gathering();
     // Replaces the layer with a fresh one for a newly current context.
     static bool start(GlesProcLookup lookup);
@@ -72,7 +72,7 @@ public:
     std::unordered_map<GLuint, TextureLevel> textures;
 
     // The driver, for the calls that pass through to it.
-    const EsFunctions& driver() const { return es; }
+    const EsFunctions& driver() const { return esDriver; }
 
     // OpenGL's error flag: the first error stays until read.
     void fail(GLenum error);
@@ -119,8 +119,8 @@ public:
 
 private:
     friend class Gathering;
-    Layer() = default;
-    static Layer& get();
+    FixedFunctionMachine() = default;
+    static FixedFunctionMachine& get();
     DrawState drawState() const;
     void drawPending();
     void record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count);

@@ -1,4 +1,4 @@
-#include "app/HeadlessRun.h"
+#include "app/HeadlessFrames.h"
 
 #include <algorithm>
 #include <atomic>
