@@ -172,6 +172,38 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     }
 }
 
+namespace {
+
+// Each call sends the uniform only where the program has it and its values
+// differ from those it last received.
+void send(Uniform<16>& u, const float* values)
+{
+    if (u.present() && u.changes(values))
+        es.UniformMatrix4fv(u.location, 1, GL_FALSE, values);
+}
+
+void send(Uniform<9>& u, const float* values)
+{
+    if (u.present() && u.changes(values))
+        es.UniformMatrix3fv(u.location, 1, GL_FALSE, values);
+}
+
+template <std::size_t N>
+void sendVectors(Uniform<N>& u, int components, const float* values)
+{
+    if (!u.present() || !u.changes(values))
+        return;
+    const auto count = static_cast<GLsizei>(N) / components;
+    switch (components) {
+    case 1: es.Uniform1fv(u.location, count, values); break;
+    case 2: es.Uniform2fv(u.location, count, values); break;
+    case 3: es.Uniform3fv(u.location, count, values); break;
+    default: es.Uniform4fv(u.location, count, values); break;
+    }
+}
+
+}  // namespace
+
 void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
 {
     if (derivedTransformStamp_ != draw.transformStamp) {
@@ -179,51 +211,49 @@ void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
         normalMatrix_ = normalMatrix(draw.modelview);
         derivedTransformStamp_ = draw.transformStamp;
     }
-    es.UniformMatrix4fv(program.modelviewProjection, 1, GL_FALSE, modelviewProjection_.m.data());
-    if (program.modelview >= 0)
-        es.UniformMatrix4fv(program.modelview, 1, GL_FALSE, draw.modelview.m.data());
-    if (program.normalMatrix >= 0)
-        es.UniformMatrix3fv(program.normalMatrix, 1, GL_FALSE, normalMatrix_.data());
+    send(program.modelviewProjection, modelviewProjection_.m.data());
+    send(program.modelview, draw.modelview.m.data());
+    send(program.normalMatrix, normalMatrix_.data());
 }
 
 void Renderer::sendAppearance(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
-    if (program.sceneColour >= 0) {
+    if (program.sceneColour.present()) {
         if (derivedAppearanceStamp_ != draw.appearanceStamp) {
             lighting_ = lightingUniforms(state);
             derivedAppearanceStamp_ = draw.appearanceStamp;
         }
-        es.Uniform4fv(program.sceneColour, 1, lighting_.sceneColour.data());
-        es.Uniform1f(program.shininess, lighting_.shininess);
-        es.Uniform4fv(program.lightPosition, kLightCount, lighting_.position[0].data());
-        es.Uniform3fv(program.lightHalf, kLightCount, lighting_.halfVector[0].data());
-        es.Uniform3fv(program.lightAmbient, kLightCount, lighting_.ambient[0].data());
-        es.Uniform3fv(program.lightDiffuse, kLightCount, lighting_.diffuse[0].data());
-        es.Uniform3fv(program.lightSpecular, kLightCount, lighting_.specular[0].data());
-        es.Uniform4fv(program.lightSpot, kLightCount, lighting_.spot[0].data());
-        es.Uniform4fv(program.lightAttenuation, kLightCount, lighting_.attenuation[0].data());
+        sendVectors(program.sceneColour, 4, lighting_.sceneColour.data());
+        sendVectors(program.shininess, 1, &lighting_.shininess);
+        sendVectors(program.lightPosition, 4, lighting_.position[0].data());
+        sendVectors(program.lightHalf, 3, lighting_.halfVector[0].data());
+        sendVectors(program.lightAmbient, 3, lighting_.ambient[0].data());
+        sendVectors(program.lightDiffuse, 3, lighting_.diffuse[0].data());
+        sendVectors(program.lightSpecular, 3, lighting_.specular[0].data());
+        sendVectors(program.lightSpot, 4, lighting_.spot[0].data());
+        sendVectors(program.lightAttenuation, 4, lighting_.attenuation[0].data());
     }
-    if (program.fogColour >= 0) {
+    if (program.fogColour.present()) {
         // The driver's linear fog: factor = z * (-1 / (end - start)) + end / (end - start).
         const FogState& fog = state.fogSettings;
         const float scale = fog.end == fog.start ? 1.0f : 1.0f / (fog.end - fog.start);
         const float parameters[2] = {-scale, fog.end * scale};
-        es.Uniform4fv(program.fogColour, 1, fog.colour.data());
-        es.Uniform2f(program.fogParameters, parameters[0], parameters[1]);
+        sendVectors(program.fogColour, 4, fog.colour.data());
+        sendVectors(program.fogParameters, 2, parameters);
     }
 }
 
 void Renderer::sendSizes(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
-    if (program.pointSize >= 0)
-        es.Uniform1f(program.pointSize, pointWidthInPixels(state.pointSize));
-    if (program.viewportHalf >= 0) {
-        es.Uniform2f(program.viewportHalf, 0.5f * static_cast<float>(state.viewport[2]),
-                     0.5f * static_cast<float>(state.viewport[3]));
-        es.Uniform1f(program.lineHalfWidth, 0.5f * lineWidthInPixels(state.lineWidth));
-    }
+    const float pointSize = pointWidthInPixels(state.pointSize);
+    sendVectors(program.pointSize, 1, &pointSize);
+    const float viewportHalf[2] = {0.5f * static_cast<float>(state.viewport[2]),
+                                   0.5f * static_cast<float>(state.viewport[3])};
+    const float lineHalfWidth = 0.5f * lineWidthInPixels(state.lineWidth);
+    sendVectors(program.viewportHalf, 2, viewportHalf);
+    sendVectors(program.lineHalfWidth, 1, &lineHalfWidth);
 }
 
 // Settings the shaders do not draw; reported instead of drawn wrongly.

@@ -57,23 +57,23 @@ GLuint link(const ShaderKey& key)
 void locate(ShaderProgram& p)
 {
     const GLuint program = p.program;
-    p.modelview = es.GetUniformLocation(program, "uModelview");
-    p.modelviewProjection = es.GetUniformLocation(program, "uModelviewProjection");
-    p.normalMatrix = es.GetUniformLocation(program, "uNormalMatrix");
-    p.sceneColour = es.GetUniformLocation(program, "uSceneColour");
-    p.shininess = es.GetUniformLocation(program, "uShininess");
-    p.lightPosition = es.GetUniformLocation(program, "uLightPosition");
-    p.lightHalf = es.GetUniformLocation(program, "uLightHalf");
-    p.lightAmbient = es.GetUniformLocation(program, "uLightAmbient");
-    p.lightDiffuse = es.GetUniformLocation(program, "uLightDiffuse");
-    p.lightSpecular = es.GetUniformLocation(program, "uLightSpecular");
-    p.lightSpot = es.GetUniformLocation(program, "uLightSpot");
-    p.lightAttenuation = es.GetUniformLocation(program, "uLightAttenuation");
-    p.pointSize = es.GetUniformLocation(program, "uPointSize");
-    p.viewportHalf = es.GetUniformLocation(program, "uViewportHalf");
-    p.lineHalfWidth = es.GetUniformLocation(program, "uLineHalfWidth");
-    p.fogColour = es.GetUniformLocation(program, "uFogColour");
-    p.fogParameters = es.GetUniformLocation(program, "uFogParameters");
+    p.modelview.location = es.GetUniformLocation(program, "uModelview");
+    p.modelviewProjection.location = es.GetUniformLocation(program, "uModelviewProjection");
+    p.normalMatrix.location = es.GetUniformLocation(program, "uNormalMatrix");
+    p.sceneColour.location = es.GetUniformLocation(program, "uSceneColour");
+    p.shininess.location = es.GetUniformLocation(program, "uShininess");
+    p.lightPosition.location = es.GetUniformLocation(program, "uLightPosition");
+    p.lightHalf.location = es.GetUniformLocation(program, "uLightHalf");
+    p.lightAmbient.location = es.GetUniformLocation(program, "uLightAmbient");
+    p.lightDiffuse.location = es.GetUniformLocation(program, "uLightDiffuse");
+    p.lightSpecular.location = es.GetUniformLocation(program, "uLightSpecular");
+    p.lightSpot.location = es.GetUniformLocation(program, "uLightSpot");
+    p.lightAttenuation.location = es.GetUniformLocation(program, "uLightAttenuation");
+    p.pointSize.location = es.GetUniformLocation(program, "uPointSize");
+    p.viewportHalf.location = es.GetUniformLocation(program, "uViewportHalf");
+    p.lineHalfWidth.location = es.GetUniformLocation(program, "uLineHalfWidth");
+    p.fogColour.location = es.GetUniformLocation(program, "uFogColour");
+    p.fogParameters.location = es.GetUniformLocation(program, "uFogParameters");
 }
 
 }  // namespace
