@@ -69,9 +69,9 @@
     X(void, ShaderSource, (GLuint, GLsizei, const GLchar* const*, const GLint*))                               \
     X(void, TexImage2D, (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*))          \
     X(void, TexParameteri, (GLenum, GLenum, GLint))                                                            \
-    X(void, Uniform1f, (GLint, GLfloat))                                                                       \
+    X(void, Uniform1fv, (GLint, GLsizei, const GLfloat*))                                                      \
     X(GLboolean, UnmapBuffer, (GLenum))                                                                        \
-    X(void, Uniform2f, (GLint, GLfloat, GLfloat))                                                              \
+    X(void, Uniform2fv, (GLint, GLsizei, const GLfloat*))                                                      \
     X(void, Uniform3fv, (GLint, GLsizei, const GLfloat*))                                                      \
     X(void, Uniform4fv, (GLint, GLsizei, const GLfloat*))                                                      \
     X(void, UniformMatrix3fv, (GLint, GLsizei, GLboolean, const GLfloat*))                                     \

@@ -269,6 +269,10 @@ void FixedFunctionMachine::bindTexture(GLenum target, GLuint texture)
         reportUnsupported("glBindTexture", target);
         return;
     }
+    // state.boundTexture is the driver's binding (a deleted texture's
+    // binding falls back to 0 in both): binding it again changes nothing.
+    if (texture == state.boundTexture)
+        return;
     state.boundTexture = texture;
     esDriver.BindTexture(target, texture);
 }

@@ -78,9 +78,8 @@ GLint Renderer::stream(const void* data, std::size_t bytes, std::size_t stride)
         esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
-    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
-                                           static_cast<GLsizeiptr>(bytes),
-                                           GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                                     GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (target != nullptr) {
         std::memcpy(target, data, bytes);
         esDriver.UnmapBuffer(GL_ARRAY_BUFFER);
@@ -99,7 +98,7 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
     esDriver.GenBuffers(1, &buffer);
     bindArrayBuffer(buffer);
     esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
-                        GL_STATIC_DRAW);
+                  GL_STATIC_DRAW);
     return buffer;
 }
 
@@ -139,8 +138,7 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     if (!(layoutSet_ && layout == layout_)) {
         bindArrayBuffer(layout.buffer);
         const auto size = static_cast<GLsizei>(layout.stride);
-        esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                                     byteOffset(offsetof(Vertex, position)));
+        esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(Vertex, position)));
         for (const Optional& o : kOptional) {
             const bool fromBuffer = (layout.attributes & o.bit) != 0;
             enableArray(o.location, fromBuffer);
@@ -151,9 +149,8 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
         enableArray(kSideAttribute, layout.wide);
         if (layout.wide) {
             esDriver.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                                         byteOffset(offsetof(WideLineVertex, otherEnd)));
-            esDriver.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size,
-                                         byteOffset(offsetof(WideLineVertex, side)));
+                                   byteOffset(offsetof(WideLineVertex, otherEnd)));
+            esDriver.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(WideLineVertex, side)));
         }
         layout_ = layout;
         layoutSet_ = true;
@@ -175,6 +172,38 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     }
 }
 
+namespace {
+
+// Each call sends the uniform only where the program has it and its values
+// differ from those it last received.
+void send(Uniform<16>& u, const float* values)
+{
+    if (u.present() && u.changes(values))
+        esDriver.UniformMatrix4fv(u.location, 1, GL_FALSE, values);
+}
+
+void send(Uniform<9>& u, const float* values)
+{
+    if (u.present() && u.changes(values))
+        esDriver.UniformMatrix3fv(u.location, 1, GL_FALSE, values);
+}
+
+template <std::size_t N>
+void sendVectors(Uniform<N>& u, int components, const float* values)
+{
+    if (!u.present() || !u.changes(values))
+        return;
+    const auto count = static_cast<GLsizei>(N) / components;
+    switch (components) {
+    case 1: esDriver.Uniform1fv(u.location, count, values); break;
+    case 2: esDriver.Uniform2fv(u.location, count, values); break;
+    case 3: esDriver.Uniform3fv(u.location, count, values); break;
+    default: esDriver.Uniform4fv(u.location, count, values); break;
+    }
+}
+
+}  // namespace
+
 void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
 {
     if (derivedTransformStamp_ != draw.transformStamp) {
@@ -182,51 +211,49 @@ void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
         normalMatrix_ = normalMatrix(draw.modelview);
         derivedTransformStamp_ = draw.transformStamp;
     }
-    esDriver.UniformMatrix4fv(program.modelviewProjection, 1, GL_FALSE, modelviewProjection_.m.data());
-    if (program.modelview >= 0)
-        esDriver.UniformMatrix4fv(program.modelview, 1, GL_FALSE, draw.modelview.m.data());
-    if (program.normalMatrix >= 0)
-        esDriver.UniformMatrix3fv(program.normalMatrix, 1, GL_FALSE, normalMatrix_.data());
+    send(program.modelviewProjection, modelviewProjection_.m.data());
+    send(program.modelview, draw.modelview.m.data());
+    send(program.normalMatrix, normalMatrix_.data());
 }
 
 void Renderer::sendAppearance(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
-    if (program.sceneColour >= 0) {
+    if (program.sceneColour.present()) {
         if (derivedAppearanceStamp_ != draw.appearanceStamp) {
             lighting_ = lightingUniforms(state);
             derivedAppearanceStamp_ = draw.appearanceStamp;
         }
-        esDriver.Uniform4fv(program.sceneColour, 1, lighting_.sceneColour.data());
-        esDriver.Uniform1f(program.shininess, lighting_.shininess);
-        esDriver.Uniform4fv(program.lightPosition, kLightCount, lighting_.position[0].data());
-        esDriver.Uniform3fv(program.lightHalf, kLightCount, lighting_.halfVector[0].data());
-        esDriver.Uniform3fv(program.lightAmbient, kLightCount, lighting_.ambient[0].data());
-        esDriver.Uniform3fv(program.lightDiffuse, kLightCount, lighting_.diffuse[0].data());
-        esDriver.Uniform3fv(program.lightSpecular, kLightCount, lighting_.specular[0].data());
-        esDriver.Uniform4fv(program.lightSpot, kLightCount, lighting_.spot[0].data());
-        esDriver.Uniform4fv(program.lightAttenuation, kLightCount, lighting_.attenuation[0].data());
+        sendVectors(program.sceneColour, 4, lighting_.sceneColour.data());
+        sendVectors(program.shininess, 1, &lighting_.shininess);
+        sendVectors(program.lightPosition, 4, lighting_.position[0].data());
+        sendVectors(program.lightHalf, 3, lighting_.halfVector[0].data());
+        sendVectors(program.lightAmbient, 3, lighting_.ambient[0].data());
+        sendVectors(program.lightDiffuse, 3, lighting_.diffuse[0].data());
+        sendVectors(program.lightSpecular, 3, lighting_.specular[0].data());
+        sendVectors(program.lightSpot, 4, lighting_.spot[0].data());
+        sendVectors(program.lightAttenuation, 4, lighting_.attenuation[0].data());
     }
-    if (program.fogColour >= 0) {
+    if (program.fogColour.present()) {
         // The driver's linear fog: factor = z * (-1 / (end - start)) + end / (end - start).
         const FogState& fog = state.fogSettings;
         const float scale = fog.end == fog.start ? 1.0f : 1.0f / (fog.end - fog.start);
         const float parameters[2] = {-scale, fog.end * scale};
-        esDriver.Uniform4fv(program.fogColour, 1, fog.colour.data());
-        esDriver.Uniform2f(program.fogParameters, parameters[0], parameters[1]);
+        sendVectors(program.fogColour, 4, fog.colour.data());
+        sendVectors(program.fogParameters, 2, parameters);
     }
 }
 
 void Renderer::sendSizes(ShaderProgram& program, const DrawState& draw)
 {
     const FixedFunctionState& state = draw.state;
-    if (program.pointSize >= 0)
-        esDriver.Uniform1f(program.pointSize, pointWidthInPixels(state.pointSize));
-    if (program.viewportHalf >= 0) {
-        esDriver.Uniform2f(program.viewportHalf, 0.5f * static_cast<float>(state.viewport[2]),
-                           0.5f * static_cast<float>(state.viewport[3]));
-        esDriver.Uniform1f(program.lineHalfWidth, 0.5f * lineWidthInPixels(state.lineWidth));
-    }
+    const float pointSize = pointWidthInPixels(state.pointSize);
+    sendVectors(program.pointSize, 1, &pointSize);
+    const float viewportHalf[2] = {0.5f * static_cast<float>(state.viewport[2]),
+                                   0.5f * static_cast<float>(state.viewport[3])};
+    const float lineHalfWidth = 0.5f * lineWidthInPixels(state.lineWidth);
+    sendVectors(program.viewportHalf, 2, viewportHalf);
+    sendVectors(program.lineHalfWidth, 1, &lineHalfWidth);
 }
 
 // Settings the shaders do not draw; reported instead of drawn wrongly.

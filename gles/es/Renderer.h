@@ -32,7 +32,9 @@ struct DrawState {
 // only what differs from the draw before: consecutive draws from the
 // streaming buffer (each at its own first vertex) or from one list's
 // buffer point the attributes once.  Every call that changes either goes
-// through here.
+// through here.  Each program's uniforms are sent only where their values
+// differ from those it last received (a sprite's new material colour
+// sends the values it changes, not every light's every array).
 class Renderer {
 public:
     bool start();

@@ -57,23 +57,23 @@ GLuint link(const ShaderKey& key)
 void locate(ShaderProgram& p)
 {
     const GLuint program = p.program;
-    p.modelview = esDriver.GetUniformLocation(program, "uModelview");
-    p.modelviewProjection = esDriver.GetUniformLocation(program, "uModelviewProjection");
-    p.normalMatrix = esDriver.GetUniformLocation(program, "uNormalMatrix");
-    p.sceneColour = esDriver.GetUniformLocation(program, "uSceneColour");
-    p.shininess = esDriver.GetUniformLocation(program, "uShininess");
-    p.lightPosition = esDriver.GetUniformLocation(program, "uLightPosition");
-    p.lightHalf = esDriver.GetUniformLocation(program, "uLightHalf");
-    p.lightAmbient = esDriver.GetUniformLocation(program, "uLightAmbient");
-    p.lightDiffuse = esDriver.GetUniformLocation(program, "uLightDiffuse");
-    p.lightSpecular = esDriver.GetUniformLocation(program, "uLightSpecular");
-    p.lightSpot = esDriver.GetUniformLocation(program, "uLightSpot");
-    p.lightAttenuation = esDriver.GetUniformLocation(program, "uLightAttenuation");
-    p.pointSize = esDriver.GetUniformLocation(program, "uPointSize");
-    p.viewportHalf = esDriver.GetUniformLocation(program, "uViewportHalf");
-    p.lineHalfWidth = esDriver.GetUniformLocation(program, "uLineHalfWidth");
-    p.fogColour = esDriver.GetUniformLocation(program, "uFogColour");
-    p.fogParameters = esDriver.GetUniformLocation(program, "uFogParameters");
+    p.modelview.location = esDriver.GetUniformLocation(program, "uModelview");
+    p.modelviewProjection.location = esDriver.GetUniformLocation(program, "uModelviewProjection");
+    p.normalMatrix.location = esDriver.GetUniformLocation(program, "uNormalMatrix");
+    p.sceneColour.location = esDriver.GetUniformLocation(program, "uSceneColour");
+    p.shininess.location = esDriver.GetUniformLocation(program, "uShininess");
+    p.lightPosition.location = esDriver.GetUniformLocation(program, "uLightPosition");
+    p.lightHalf.location = esDriver.GetUniformLocation(program, "uLightHalf");
+    p.lightAmbient.location = esDriver.GetUniformLocation(program, "uLightAmbient");
+    p.lightDiffuse.location = esDriver.GetUniformLocation(program, "uLightDiffuse");
+    p.lightSpecular.location = esDriver.GetUniformLocation(program, "uLightSpecular");
+    p.lightSpot.location = esDriver.GetUniformLocation(program, "uLightSpot");
+    p.lightAttenuation.location = esDriver.GetUniformLocation(program, "uLightAttenuation");
+    p.pointSize.location = esDriver.GetUniformLocation(program, "uPointSize");
+    p.viewportHalf.location = esDriver.GetUniformLocation(program, "uViewportHalf");
+    p.lineHalfWidth.location = esDriver.GetUniformLocation(program, "uLineHalfWidth");
+    p.fogColour.location = esDriver.GetUniformLocation(program, "uFogColour");
+    p.fogParameters.location = esDriver.GetUniformLocation(program, "uFogParameters");
 }
 
 }  // namespace

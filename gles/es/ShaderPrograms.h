@@ -1,33 +1,58 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <cstdint>
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "gles/BoundedCache.h"
+#include "gles/FixedFunctionState.h"
 #include "gles/ShaderKey.h"
 
-// A linked program with the locations of its uniforms (-1 where the
-// generated code has none), and which state it last received.
+// A uniform's location (-1 where the generated code has none) and the
+// values it last received, so that a draw sends only what differs: in
+// WebGL every call is a crossing into JavaScript and on to the browser's
+// GPU process.
+template <std::size_t N>
+struct Uniform {
+    GLint location = -1;
+    std::array<float, N> sent{};
+    bool known = false;   // nothing sent yet: the program's initial values are not assumed
+
+    bool present() const { return location >= 0; }
+    // Whether the N floats at `values` differ from those last sent (NaN
+    // differs from everything); remembers them as sent.
+    bool changes(const float* values)
+    {
+        if (known && std::equal(sent.begin(), sent.end(), values))
+            return false;
+        std::copy(values, values + N, sent.begin());
+        known = true;
+        return true;
+    }
+};
+
+// A linked program with its uniforms, and which state it last received.
 struct ShaderProgram {
     GLuint program = 0;
-    GLint modelview = -1;
-    GLint modelviewProjection = -1;
-    GLint normalMatrix = -1;
-    GLint sceneColour = -1;
-    GLint shininess = -1;
-    GLint lightPosition = -1;
-    GLint lightHalf = -1;
-    GLint lightAmbient = -1;
-    GLint lightDiffuse = -1;
-    GLint lightSpecular = -1;
-    GLint lightSpot = -1;
-    GLint lightAttenuation = -1;
-    GLint pointSize = -1;
-    GLint viewportHalf = -1;
-    GLint lineHalfWidth = -1;
-    GLint fogColour = -1;
-    GLint fogParameters = -1;
+    Uniform<16> modelview;
+    Uniform<16> modelviewProjection;
+    Uniform<9> normalMatrix;
+    Uniform<4> sceneColour;
+    Uniform<1> shininess;
+    Uniform<4 * kLightCount> lightPosition;
+    Uniform<3 * kLightCount> lightHalf;
+    Uniform<3 * kLightCount> lightAmbient;
+    Uniform<3 * kLightCount> lightDiffuse;
+    Uniform<3 * kLightCount> lightSpecular;
+    Uniform<4 * kLightCount> lightSpot;
+    Uniform<4 * kLightCount> lightAttenuation;
+    Uniform<1> pointSize;
+    Uniform<2> viewportHalf;
+    Uniform<1> lineHalfWidth;
+    Uniform<4> fogColour;
+    Uniform<2> fogParameters;
 
     std::uint64_t transformStamp = ~0ull;
     std::uint64_t appearanceStamp = ~0ull;

@@ -392,4 +392,68 @@ TEST_F(GlesDrawing, ClientAttributeStackRefusesPushesPastItsDepth)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_STACK_UNDERFLOW));
 }
 
+
+// The ES layer skips sending a uniform or binding a texture that the driver
+// already has: a value set again after others must still reach the draw.
+TEST_F(GlesDrawing, MaterialsAndTexturesSetBackAfterOthersAreDrawnWithAgain)
+{
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);   // white, from the viewer
+    const GLfloat red[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+    const GLfloat green[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    const auto litSquare = [](const GLfloat* diffuse) {
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+        square();
+        return read().brightestNear(320, 240, 0);
+    };
+    EXPECT_EQ(litSquare(red).r, 255);
+    EXPECT_LT(litSquare(green).r, 20);   // only the ambient: 0.2 * 0.2
+    // Another program in between (unlit), then the lit one again.
+    glDisable(GL_LIGHTING);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    square();
+    glEnable(GL_LIGHTING);
+    EXPECT_EQ(litSquare(red).r, 255);
+    EXPECT_LT(litSquare(red).g, 20);
+    glDisable(GL_LIGHTING);
+
+    GLuint textures[2] = {};
+    glGenTextures(2, textures);
+    const unsigned char texels[2][4] = {{255, 0, 0, 255}, {0, 0, 255, 255}};
+    for (int i = 0; i < 2; ++i) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels[i]);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    const auto texturedSquare = [](GLuint texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glBegin(GL_QUADS);
+        for (auto [x, y] : {std::pair{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}}) {
+            glTexCoord2f(x + 0.5f, y + 0.5f);
+            glVertex3f(x, y, 0.0f);
+        }
+        glEnd();
+        return read().brightestNear(320, 240, 0);
+    };
+    EXPECT_EQ(texturedSquare(textures[0]).r, 255);
+    EXPECT_EQ(texturedSquare(textures[1]).b, 255);
+    EXPECT_EQ(texturedSquare(textures[0]).b, 0);
+    // A bound texture deleted leaves 0 bound; a new one (perhaps under the
+    // same name) bound after it is the one drawn with.
+    glDeleteTextures(1, &textures[0]);
+    GLuint fresh = 0;
+    glGenTextures(1, &fresh);
+    glBindTexture(GL_TEXTURE_2D, fresh);
+    const unsigned char greenTexel[4] = {0, 255, 0, 255};
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, greenTexel);
+    EXPECT_EQ(texturedSquare(fresh).g, 255);
+    glDisable(GL_TEXTURE_2D);
+    const GLuint rest[2] = {textures[1], fresh};
+    glDeleteTextures(2, rest);
+}
+
 }  // namespace
