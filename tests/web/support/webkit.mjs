@@ -233,7 +233,12 @@ export async function launchWebKit(extraArguments = []) {
           "webkitgtk:browserOptions": { binary: miniBrowser, args: ["--automation"] },
         }).build();
         built.catch(() => {});   // a late failure of a session given up
-        const driver = await Promise.race([built, sleep(60000).then(() => null)]).catch(() => null);
+        // The timer is cleared once the race is decided: left running, it
+        // held every test file open for a minute after its last test.
+        let timer;
+        const givenUp = new Promise((resolve) => { timer = setTimeout(() => resolve(null), 60000); });
+        const driver = await Promise.race([built, givenUp]).catch(() => null);
+        clearTimeout(timer);
         if (driver === null) {
           await stop();
           continue;
