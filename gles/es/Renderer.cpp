@@ -78,13 +78,15 @@ GLint Renderer::stream(const void* data, std::size_t bytes, std::size_t stride)
         esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
-    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                                     GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
+                                           static_cast<GLsizeiptr>(bytes),
+                                           GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
     if (target != nullptr) {
         std::memcpy(target, data, bytes);
         esDriver.UnmapBuffer(GL_ARRAY_BUFFER);
     } else {
-        esDriver.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
+        esDriver.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
+                               data);
     }
     streamOffset_ = offset + bytes;
     return static_cast<GLint>(offset / stride);
@@ -98,7 +100,7 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
     esDriver.GenBuffers(1, &buffer);
     bindArrayBuffer(buffer);
     esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
-                  GL_STATIC_DRAW);
+                        GL_STATIC_DRAW);
     return buffer;
 }
 
@@ -138,7 +140,8 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     if (!(layoutSet_ && layout == layout_)) {
         bindArrayBuffer(layout.buffer);
         const auto size = static_cast<GLsizei>(layout.stride);
-        esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(Vertex, position)));
+        esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size,
+                                     byteOffset(offsetof(Vertex, position)));
         for (const Optional& o : kOptional) {
             const bool fromBuffer = (layout.attributes & o.bit) != 0;
             enableArray(o.location, fromBuffer);
@@ -149,8 +152,9 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
         enableArray(kSideAttribute, layout.wide);
         if (layout.wide) {
             esDriver.VertexAttribPointer(kOtherEndAttribute, 4, GL_FLOAT, GL_FALSE, size,
-                                   byteOffset(offsetof(WideLineVertex, otherEnd)));
-            esDriver.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size, byteOffset(offsetof(WideLineVertex, side)));
+                                         byteOffset(offsetof(WideLineVertex, otherEnd)));
+            esDriver.VertexAttribPointer(kSideAttribute, 1, GL_FLOAT, GL_FALSE, size,
+                                         byteOffset(offsetof(WideLineVertex, side)));
         }
         layout_ = layout;
         layoutSet_ = true;
