@@ -2,7 +2,8 @@
 # Builds every reader's fuzz target with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer (also out-of-range float-to-integer conversions
 # and implicit conversions that change a value), and runs each for its share
-# of a bounded total time (seconds, 90 by default), from seeds made of the
+# of a bounded total time (seconds, 90 by default; two targets run at a
+# time, so that takes half as long), from seeds made of the
 # compiled-in data, small scenes (fuzz/seeds/) and a few small texts.  Prints
 # each target's number of runs; a report from any
 # target stops the script with its log and the input that caused it.
@@ -76,18 +77,26 @@ seed JpegDecodeFuzz "$root"/res/textures/*.JPG
 
 targets=(SceneParserFuzz SyncTracksFuzz TextFieldsFuzz SplashTgaFuzz JpegDecodeFuzz ResourcePackFuzz)
 share=$((seconds / ${#targets[@]}))
-for name in "${targets[@]}"; do
+fuzz() {
+    local name=$1 log="$work/$1.log" max_len=() runs coverage
     # Room for a few of the seed scenes in a row, small enough for speed.
-    max_len=()
     [ "$name" = SceneParserFuzz ] && max_len=(-max_len=8192)
-    log="$work/$name.log"
     if ! "$work/$name" -max_total_time="$share" "${max_len[@]}" -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$work/$name-" "$work/corpus/$name" >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "$name: a report (log $log)" >&2
-        exit 1
+        return 1
     fi
     runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
     coverage=$(sed -n 's/.*DONE *cov: \([0-9]*\).*/\1/p' "$log" | tail -1)
     echo "$name: $runs runs in $share s, $coverage coverage points, no report"
+}
+# A fuzzer runs on one core: two at a time, each its full share.
+for ((i = 0; i < ${#targets[@]}; i += 2)); do
+    fuzz "${targets[i]}" &
+    first=$!
+    status=0
+    if [ $((i + 1)) -lt ${#targets[@]} ]; then fuzz "${targets[i + 1]}" || status=1; fi
+    wait "$first" || status=1
+    [ "$status" -eq 0 ] || exit 1
 done

@@ -17,7 +17,12 @@ use_debian_node_modules
 # WebAssembly has none of libmpg123's x86 decoders: the portable floating
 # point one decodes every sample within 1 of them.  config.sub knows no wasm
 # triplet, so configure is told it builds for a 32-bit Linux.
-build_mpg123 "$deps/src" "$deps/prefix" emconfigure --host=i686-pc-linux-gnu --with-cpu=generic_fpu --disable-modules
-
+web_mpg123() {
+  build_mpg123 "$deps/src" "$deps/prefix" emconfigure --host=i686-pc-linux-gnu --with-cpu=generic_fpu --disable-modules
+}
 # SIZE_T given: CMake's type-size check reports nonsense under Emscripten.
-build_turbojpeg "$deps/src" "$deps/prefix" emcmake cmake -DCMAKE_BUILD_TYPE=Release -DSIZE_T=4
+web_turbojpeg() {
+  build_turbojpeg "$deps/src" "$deps/prefix" emcmake cmake -DCMAKE_BUILD_TYPE=Release -DSIZE_T=4
+}
+debian_source "$deps/src" mpg123 libjpeg-turbo
+side_by_side web_mpg123 web_turbojpeg

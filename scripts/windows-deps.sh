@@ -12,7 +12,13 @@ host=x86_64-w64-mingw32
 source "$root/scripts/lib/debian-source.sh"
 source "$root/scripts/lib/dependencies.sh"
 dependencies_built "$deps/prefix" && exit 0
-build_mpg123 "$deps/src" "$deps/prefix" env --host=$host CC=$host-gcc-posix --disable-components --enable-libmpg123 \
-  --with-cpu=x86-64
-build_turbojpeg "$deps/src" "$deps/prefix" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release
+windows_mpg123() {
+  build_mpg123 "$deps/src" "$deps/prefix" env --host=$host CC=$host-gcc-posix --disable-components --enable-libmpg123 \
+    --with-cpu=x86-64
+}
+windows_turbojpeg() {
+  build_turbojpeg "$deps/src" "$deps/prefix" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release
+}
+debian_source "$deps/src" mpg123 libjpeg-turbo
+side_by_side windows_mpg123 windows_turbojpeg

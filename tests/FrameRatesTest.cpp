@@ -2,21 +2,12 @@
 
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "tests/FrameCompare.h"
-#include "tests/SixtyFpsShow.h"
+#include "tests/WholeShows.h"
 
 namespace {
-
-std::vector<GoldenFrame> atRate(const std::vector<GoldenFrame>& frames, int fps)
-{
-    std::vector<GoldenFrame> scaled = frames;
-    for (GoldenFrame& entry : scaled)
-        entry.frame = entry.frame * fps / 60;
-    return scaled;
-}
 
 // Every rate draws a different number of frames between two shared times
 // (sharedRateTimes), and the effects that step must not care: each shared
@@ -28,19 +19,19 @@ std::vector<GoldenFrame> atRate(const std::vector<GoldenFrame>& frames, int fps)
 // path that these two do not.
 TEST(FrameRates, ThirtyAndOneHundredFortyFourFpsShowTheSixtyFpsShow)
 {
-    const std::string tag = std::to_string(getpid()) + "-rates";
     const std::vector<GoldenFrame>& times = sharedRateTimes();
     for (int fps : {30, 144}) {
-        const std::vector<Image> captured = capturedFrames(atRate(times, fps), "", tag, fps);
+        const std::map<long, Image> captured = fps == 30 ? thirtyFpsShow() : sharedTimesAt(fps, "", "rates");
         for (std::size_t i = 0; i < times.size(); ++i) {
             SCOPED_TRACE(times[i].name + " at " + std::to_string(fps) + " fps");
+            const Image& frame = captured.at(times[i].frame);
             const Image& reference = sixtyFpsShow().frames.at(times[i].frame);
-            ASSERT_EQ(captured[i].width, 640);
+            ASSERT_EQ(frame.width, 640);
             ASSERT_EQ(reference.width, 640);
-            const FrameDifference difference = compareFrames(captured[i], reference);
+            const FrameDifference difference = compareFrames(frame, reference);
             std::cout << times[i].name << " at " << fps << " fps: " << difference << '\n';
             EXPECT_TRUE(frameWithinLimits(difference)) << difference;
-            const std::string tilesOver = tilesOverLimits(captured[i], reference, times[i].name, {});
+            const std::string tilesOver = tilesOverLimits(frame, reference, times[i].name, {});
             EXPECT_TRUE(tilesOver.empty()) << "tiles over their limits:" << tilesOver.substr(0, 400);
         }
     }

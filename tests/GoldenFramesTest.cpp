@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/FrameCompare.h"
-#include "tests/SixtyFpsShow.h"
+#include "tests/WholeShows.h"
 
 namespace {
 

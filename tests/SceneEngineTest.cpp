@@ -54,7 +54,7 @@ void expectPosition(const KeyVec3& k, float x, float y, float z)
 
 TEST(SceneResources, EachSceneHasItsCountsAndAnimatedNodes)
 {
-    struct Expected {
+    struct SceneCounts {
         const char* name;
         std::size_t materials, objects, lights, movingLights;
         std::vector<std::string> textures;
@@ -65,7 +65,7 @@ TEST(SceneResources, EachSceneHasItsCountsAndAnimatedNodes)
     // and obelisks as one object, its pale gates as another, their lamps as
     // another, the bands on the gates' beams as two more and the temples'
     // inner walls as one.
-    const Expected table[] = {
+    const SceneCounts table[] = {
         {"PART2_SCENE", 5, 19, 1, 0,
          {"ENVIBLUM.JPG", "TEMPELCOLUMN.JPG", "TEMPELGROUND.JPG", "TEMPELDECAL.JPG", "MTGROUND.JPG"}, 1},
         {"PART3_SCENE", 2, 2, 2, 2, {"MARMORIT.JPG", "PART3ENVI2.JPG"}, 1},
@@ -73,7 +73,7 @@ TEST(SceneResources, EachSceneHasItsCountsAndAnimatedNodes)
          {"MGROUND.JPG", "MTGROUND.JPG", "MTCOLUMN.JPG", "MTROOF.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG"}, 0},
         {"PART10_SCENE", 1, 1, 1, 0, {}, 0},
     };
-    for (const Expected& e : table) {
+    for (const SceneCounts& e : table) {
         SCOPED_TRACE(e.name);
         const Resource text = findResource("ZYT_SCENE", e.name);
         ASSERT_TRUE(text);

@@ -14,6 +14,22 @@ logged() {
   return 1
 }
 
+# side_by_side FIRST SECOND runs the two commands (functions of the caller,
+# usually) at the same time and fails when either fails.  Each runs in a
+# background shell of its own, where a failing command inside it still ends
+# it (in a condition it would not).  The two libraries' configure steps each
+# run one check after another and leave the second core idle: built side by
+# side, they take about the time of the longer one.
+side_by_side() {
+  "$1" &
+  local first=$!
+  "$2" &
+  local second=$! status=0
+  wait "$first" || status=$?
+  wait "$second" || status=$?
+  return "$status"
+}
+
 # dependencies_built PREFIX: whether libmpg123 and TurboJPEG are both in
 # PREFIX/lib already.
 dependencies_built() { [ -f "$1/lib/libmpg123.a" ] && [ -f "$1/lib/libturbojpeg.a" ]; }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,53 +11,12 @@
 #include <unistd.h>
 #include <sys/wait.h>
 
-#include "assets/MusicPlayer.h"
-#include "assets/Resources.h"
 #include "tests/FrameCompare.h"
 #include "tests/MusicReference.h"
 #include "tests/RunDemo.h"
-#include "tests/SixtyFpsShow.h"
+#include "tests/WholeShows.h"
 
 namespace {
-
-// "part N begins at frame F" lines of a headless run.
-std::map<int, long> partStarts(const std::string& output)
-{
-    std::map<int, long> starts;
-    std::size_t at = 0;
-    while ((at = output.find("part ", at)) != std::string::npos) {
-        int part = 0;
-        long frame = 0;
-        if (std::sscanf(output.c_str() + at, "part %d begins at frame %ld", &part, &frame) == 2)
-            starts[part] = frame;
-        at += 5;
-    }
-    return starts;
-}
-
-TEST(WholeRun, EachPartBeginsAfterTheFrameWhoseSyncCheckSeesItsTime)
-{
-    // The 60 fps capture the golden frames come from runs to part 11's last
-    // frame and prints each part's start.  (The whole headless run to the
-    // demo's end, its exit status and its self-check, are checked by CI's
-    // sanitizer step and, on Windows, by the Windows whole run.)
-    const std::string& log = sixtyFpsShow().log;
-    const std::map<int, long> starts = partStarts(log);
-    ASSERT_EQ(starts.size(), 11u) << log.substr(0, 2000);
-    EXPECT_EQ(starts.at(1), 0);
-
-    // The sync check of frame f sees the position f * 2940 bytes (60 fps);
-    // part k + 1 begins on the frame after the first check at or past time k.
-    const Resource dat = findResource("ZYT_MUCKE", "ZYT_MUCKE_DAT");
-    const SyncTracks tracks = readSyncTracks(dat.data, dat.size);
-    for (int part = 2; part <= 11; ++part) {
-        const std::uint32_t time = tracks.times[static_cast<std::size_t>(part - 2)];
-        const long firstCheck = static_cast<long>((time + 2939) / 2940);
-        EXPECT_EQ(starts.at(part), firstCheck + 1) << "part " << part;
-    }
-    EXPECT_EQ(starts.at(2), 760);
-    EXPECT_EQ(log.find("part 12"), std::string::npos);
-}
 
 TEST(WholeRun, CaptureWritesTheFramesAskedForNumberedFromZero)
 {

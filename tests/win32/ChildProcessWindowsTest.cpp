@@ -15,6 +15,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/win32/WideText.h"
+#include "tests/win32/WideFiles.h"
 
 namespace {
 
@@ -27,14 +28,6 @@ std::string recordFolder()
     const std::string folder = utf8FromWide(tmp) + "qh-child-" + name + "-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryW(wideFromUtf8(folder).c_str(), nullptr);
     return folder;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(wideFromUtf8(path).c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 const std::string kStandIn = std::string(QUITTENHAIN_STANDIN_FOLDER) + "\\ffmpeg.exe";

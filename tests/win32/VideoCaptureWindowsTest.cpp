@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/win32/WideText.h"
+#include "tests/win32/WideFiles.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ struct CaptureRun {
     DWORD status = 0xFFFFFFFFu;
     std::string output;
 };
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(wideFromUtf8(path).c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool exists(const std::string& path)
 {

@@ -1,10 +1,12 @@
 #pragma once
-// One headless capture of the whole demo at 60 fps, made the first time a
-// test asks for it and shared by every test of the program that compares
-// with it: the golden frames, the frames other rates must match, the part
-// starts the run printed.  One run instead of one per test saves a whole
-// demo's rendering for each.
+// Headless captures of the whole demo, each made the first time a test asks
+// for it and shared by every test of the program that compares with it.  At
+// 60 fps: the golden frames, the frames other rates must match, the part
+// starts the run printed.  At 30 fps: the frames the 60 fps show must match,
+// and the references of the double-size run, which draws at 30 fps too.  One
+// run instead of one per test saves a whole demo's rendering for each.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +16,19 @@
 #include <vector>
 
 #include "tests/FrameFiles.h"
+
+// "part N begins at frame F" lines of a headless run, by part.
+inline std::map<int, long> partStarts(const std::string& output)
+{
+    std::map<int, long> starts;
+    for (std::size_t at = 0; (at = output.find("part ", at)) != std::string::npos; at += 5) {
+        int part = 0;
+        long frame = 0;
+        if (std::sscanf(output.c_str() + at, "part %d begins at frame %ld", &part, &frame) == 2)
+            starts[part] = frame;
+    }
+    return starts;
+}
 
 // Music times every other frame rate shares with 60 fps, as 60 fps frame
 // indices (multiples of 10: 30 fps frame k/2, 144 fps frame 12k/5), at least
@@ -76,5 +91,25 @@ inline const SixtyFpsShow& sixtyFpsShow()
         std::filesystem::remove_all(base);
         return captured;
     }();
+    return show;
+}
+
+// The shared rate times drawn at FPS frames a second with the given options,
+// by their 60 fps frame index.
+inline std::map<long, Image> sharedTimesAt(int fps, const std::string& options, const std::string& tag)
+{
+    std::vector<GoldenFrame> atRate = sharedRateTimes();
+    for (GoldenFrame& entry : atRate)
+        entry.frame = entry.frame * fps / 60;
+    const std::vector<Image> captured = capturedFrames(atRate, options, std::to_string(getpid()) + "-" + tag, fps);
+    std::map<long, Image> byTime;
+    for (std::size_t i = 0; i < captured.size(); ++i)
+        byTime[sharedRateTimes()[i].frame] = captured[i];
+    return byTime;
+}
+
+inline const std::map<long, Image>& thirtyFpsShow()
+{
+    static const std::map<long, Image> show = sharedTimesAt(30, "", "thirty-fps");
     return show;
 }
