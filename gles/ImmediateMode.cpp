@@ -65,7 +65,8 @@ private:
     std::vector<Vertex>& out_;
 };
 
-DrawnAs assembleLines(GLenum mode, Assembler& assembler, std::size_t count)
+template <typename Pieces>
+DrawnAs assembleLines(GLenum mode, Pieces& assembler, std::size_t count)
 {
     if (mode == GL_LINES) {
         for (std::size_t i = 0; i + 1 < count; i += 2)
@@ -79,7 +80,11 @@ DrawnAs assembleLines(GLenum mode, Assembler& assembler, std::size_t count)
     return count >= 2 ? DrawnAs::Lines : DrawnAs::Nothing;
 }
 
-void assembleFilled(GLenum mode, Assembler& assembler, std::size_t count)
+// Makes the triangles (or outlines) of a filled primitive out of
+// assembler.triangle and assembler.quad, whether the assembler copies
+// vertices or writes indices.
+template <typename Pieces>
+void assembleFilled(GLenum mode, Pieces& assembler, std::size_t count)
 {
     switch (mode) {
     case GL_TRIANGLES:
@@ -116,6 +121,39 @@ void assembleFilled(GLenum mode, Assembler& assembler, std::size_t count)
         break;
     }
 }
+
+// The triangles of a filled primitive, or the segments of lines, as
+// indices into its vertices, in the order and with the flat vertex last as
+// Assembler gives them.
+class IndexAssembler {
+public:
+    IndexAssembler(std::uint32_t base, std::vector<std::uint32_t>& out) : base_(base), out_(out) {}
+
+    void triangle(std::size_t a, std::size_t b, std::size_t c)
+    {
+        out_.push_back(base_ + static_cast<std::uint32_t>(a));
+        out_.push_back(base_ + static_cast<std::uint32_t>(b));
+        out_.push_back(base_ + static_cast<std::uint32_t>(c));
+    }
+
+    void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
+    {
+        triangle(a, b, d);
+        triangle(b, c, d);
+    }
+
+    void line(std::size_t a, std::size_t b)
+    {
+        out_.push_back(base_ + static_cast<std::uint32_t>(a));
+        out_.push_back(base_ + static_cast<std::uint32_t>(b));
+    }
+    void line(std::size_t a, std::size_t b, std::size_t) { line(a, b); }
+    static bool edges() { return false; }
+
+private:
+    std::uint32_t base_;
+    std::vector<std::uint32_t>& out_;
+};
 
 }  // namespace
 
@@ -172,4 +210,21 @@ DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::s
     const std::size_t before = out.size();
     assembleFilled(mode, assembler, count);
     return out.size() == before ? DrawnAs::Nothing : assembler.edges() ? DrawnAs::Lines : DrawnAs::Triangles;
+}
+
+bool assemblyIndexes(GLenum mode, Fill fill)
+{
+    return (isFilledMode(mode) && fill == Fill::Polygons) || mode == GL_LINES || mode == GL_LINE_STRIP ||
+           mode == GL_LINE_LOOP;
+}
+
+std::size_t assembleIndices(GLenum mode, std::size_t count, std::uint32_t base, std::vector<std::uint32_t>& out)
+{
+    const std::size_t before = out.size();
+    IndexAssembler assembler(base, out);
+    if (mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP)
+        assembleLines(mode, assembler, count);
+    else if (isFilledMode(mode))
+        assembleFilled(mode, assembler, count);
+    return out.size() - before;
 }

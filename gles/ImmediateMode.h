@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "gles/Vertex.h"
@@ -33,6 +34,17 @@ DrawnAs drawnAsFor(GLenum mode, Fill fill);
 // its incomplete last piece (separate points, lines or filled triangles):
 // such a primitive can be gathered straight where it is drawn from.
 bool assemblyKeepsVertices(GLenum mode, Fill fill);
+
+// Whether a primitive of this mode under this fill can be drawn from its
+// vertices as given, through the indices assembleIndices writes: filled
+// primitives drawn as triangles, and lines.
+bool assemblyIndexes(GLenum mode, Fill fill);
+
+// What assemblePrimitive makes of the `count` vertices of a primitive that
+// assemblyIndexes, as indices into them (plus `base`) appended to `out`:
+// the same triangles or segments in the same order, each triangle ending
+// with the same flat vertex.  Returns how many indices were appended.
+std::size_t assembleIndices(GLenum mode, std::size_t count, std::uint32_t base, std::vector<std::uint32_t>& out);
 
 // The vertices of one piece of a mode made of separate pieces; 0 for
 // strips, fans, loops and polygons, whose vertices depend on each other.

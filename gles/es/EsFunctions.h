@@ -39,6 +39,7 @@
     X(void, Disable, (GLenum))                                                                                 \
     X(void, DisableVertexAttribArray, (GLuint))                                                                \
     X(void, DrawArrays, (GLenum, GLint, GLsizei))                                                              \
+    X(void, DrawElements, (GLenum, GLsizei, GLenum, const void*))                                              \
     X(void, Enable, (GLenum))                                                                                  \
     X(void, EnableVertexAttribArray, (GLuint))                                                                 \
     X(void, Finish, ())                                                                                        \

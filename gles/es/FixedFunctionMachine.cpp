@@ -66,8 +66,20 @@ void FixedFunctionMachine::drawPending()
     const std::size_t complete = insideBegin_ && gatheredInPlace_ ? primitiveStart_ : pending_.size();
     if (complete == 0)
         return;
-    renderer_.drawImmediate(drawState(), pendingAs_, pending_.data(), complete);
+    if (pendingIndexed_ && Renderer::drawsWide(state, pendingAs_)) {
+        // Wide lines are drawn as bands made from each segment's own ends.
+        expanded_.clear();
+        for (std::uint32_t index : pendingIndices_)
+            expanded_.push_back(pending_[index]);
+        renderer_.drawImmediate(drawState(), pendingAs_, expanded_.data(), expanded_.size());
+    } else if (pendingIndexed_) {
+        renderer_.drawIndexed(drawState(), pendingAs_, pending_.data(), complete, pendingIndices_);
+    } else {
+        renderer_.drawImmediate(drawState(), pendingAs_, pending_.data(), complete);
+    }
     pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(complete));
+    pendingIndices_.clear();
+    pendingIndexed_ = false;
     if (insideBegin_ && gatheredInPlace_)
         primitiveStart_ = 0;
 }
@@ -152,7 +164,7 @@ void Gathering::begin(GLenum mode)
         layer_.drawPending();
         layer_.pendingAs_ = drawnAs;
     }
-    layer_.gatheredInPlace_ = assemblyKeepsVertices(mode, layer_.fill_);
+    layer_.gatheredInPlace_ = assemblyKeepsVertices(mode, layer_.fill_) || assemblyIndexes(mode, layer_.fill_);
     layer_.primitiveStart_ = layer_.pending_.size();
 }
 
@@ -187,12 +199,39 @@ void Gathering::end()
         return;
     }
     if (layer_.gatheredInPlace_) {
-        // Only an incomplete last piece is left out.
-        const std::size_t piece = verticesPerPiece(layer_.mode_);
-        layer_.pending_.resize(layer_.pending_.size() - (layer_.pending_.size() - layer_.primitiveStart_) % piece);
+        layer_.endInPlace();
         return;
     }
+    const std::size_t before = layer_.pending_.size();
     assemblePrimitive(layer_.mode_, layer_.fill_, layer_.primitive_.data(), layer_.primitive_.size(), layer_.pending_);
+    // Assembled copies are drawn as they come, in an indexed batch too.
+    for (std::size_t i = before; layer_.pendingIndexed_ && i < layer_.pending_.size(); ++i)
+        layer_.pendingIndices_.push_back(static_cast<std::uint32_t>(i));
+}
+
+// Closes a primitive gathered into pending_: drops its incomplete last
+// piece, or gives its triangles as indices.
+void FixedFunctionMachine::endInPlace()
+{
+    const std::size_t start = primitiveStart_;
+    const std::size_t piece = verticesPerPiece(mode_);
+    const bool separate = assemblyKeepsVertices(mode_, fill_);
+    if (!separate && !pendingIndexed_) {
+        // The batch's vertices so far each drawn once, in order.
+        pendingIndices_.resize(start);
+        for (std::size_t i = 0; i < start; ++i)
+            pendingIndices_[i] = static_cast<std::uint32_t>(i);
+        pendingIndexed_ = true;
+    }
+    if (separate) {
+        // Only an incomplete last piece is left out.
+        pending_.resize(pending_.size() - (pending_.size() - start) % piece);
+        for (std::size_t i = start; pendingIndexed_ && i < pending_.size(); ++i)
+            pendingIndices_.push_back(static_cast<std::uint32_t>(i));
+        return;
+    }
+    if (assembleIndices(mode_, pending_.size() - start, static_cast<std::uint32_t>(start), pendingIndices_) == 0)
+        pending_.resize(start);   // too few vertices for a piece
 }
 
 void Gathering::setNormal(float x, float y, float z)

@@ -123,6 +123,7 @@ private:
     static FixedFunctionMachine& get();
     DrawState drawState() const;
     void drawPending();
+    void endInPlace();
     void record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count);
 
     Renderer renderer_;
@@ -130,15 +131,22 @@ private:
     bool insideBegin_ = false;
     GLenum mode_ = GL_POINTS;
     Fill fill_ = Fill::Polygons;   // as the state said at glBegin
-    // A primitive whose assembly only drops an incomplete last piece is
-    // gathered straight into pending_, from primitiveStart_ on; any other
-    // into primitive_, and assembled into pending_ at glEnd.
+    // A primitive whose assembly only drops an incomplete last piece, or
+    // which is drawn as triangles, is gathered straight into pending_,
+    // from primitiveStart_ on; any other into primitive_, and assembled
+    // into pending_ at glEnd.
     bool gatheredInPlace_ = false;
     std::size_t primitiveStart_ = 0;
     std::vector<Vertex> primitive_;
     // Assembled primitives not yet drawn, all drawn as pendingAs_.
     std::vector<Vertex> pending_;
     DrawnAs pendingAs_ = DrawnAs::Nothing;
+    // Once a strip, fan, quad, polygon or line strip joins a batch, the
+    // batch is drawn through indices into pending_ (every complete
+    // primitive's), so each vertex is sent once.
+    bool pendingIndexed_ = false;
+    std::vector<std::uint32_t> pendingIndices_;
+    std::vector<Vertex> expanded_;   // an indexed batch of wide lines, segment by segment
     // The attributes as the list being recorded set them (kTakenAtReplay
     // until it does).
     Vertex recordingCurrent_{};

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr std::size_t kInitialStreamBytes = 4u << 20;
+constexpr std::size_t kInitialIndexBytes = 1u << 20;
 
 GLenum esPrimitive(DrawnAs drawnAs)
 {
@@ -28,13 +29,19 @@ bool Renderer::start()
 {
     esDriver.GenVertexArrays(1, &vertexArray_);
     esDriver.BindVertexArray(vertexArray_);
-    esDriver.GenBuffers(1, &streamBuffer_);
-    bindArrayBuffer(streamBuffer_);
+    esDriver.GenBuffers(1, &vertexStream_.name);
+    bindArrayBuffer(vertexStream_.name);
     esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialStreamBytes), nullptr, GL_STREAM_DRAW);
-    streamCapacity_ = kInitialStreamBytes;
-    streamOffset_ = 0;
+    vertexStream_.capacity = kInitialStreamBytes;
+    // The element array binding belongs to the vertex array, which stays
+    // bound: the index stream is bound once, here.
+    esDriver.GenBuffers(1, &indexStream_.name);
+    esDriver.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexStream_.name);
+    esDriver.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialIndexBytes), nullptr,
+                        GL_STREAM_DRAW);
+    indexStream_.capacity = kInitialIndexBytes;
     enableArray(kPositionAttribute, true);
-    return vertexArray_ != 0 && streamBuffer_ != 0;
+    return vertexArray_ != 0 && vertexStream_.name != 0 && indexStream_.name != 0;
 }
 
 void Renderer::bindArrayBuffer(GLuint buffer)
@@ -60,35 +67,34 @@ void Renderer::enableArray(GLuint location, bool on)
     }
 }
 
-// Appends to the streaming buffer at a whole number of vertices from its
+// Appends to a streaming buffer at a whole number of elements from its
 // start, so every draw from it keeps the same attribute pointers and only
-// names its first vertex.  When full, the buffer is orphaned (the driver
-// keeps the old storage for draws still pending) and refilled from the
-// start; the pointers stay valid, as the buffer keeps its name.  Appending
-// maps the fresh range without synchronising: no pending draw reads it, so
-// the driver need not finish the frame so far first, as it must for a
-// plain buffer update.
-GLint Renderer::stream(const void* data, std::size_t bytes, std::size_t stride)
+// names its first vertex (or index).  When full, the buffer is orphaned
+// (the driver keeps the old storage for draws still pending) and refilled
+// from the start; the pointers stay valid, as the buffer keeps its name.
+// Appending maps the fresh range without synchronising: no pending draw
+// reads it, so the driver need not finish the frame so far first, as it
+// must for a plain buffer update.
+GLint Renderer::stream(StreamBuffer& buffer, GLenum target, const void* data, std::size_t bytes, std::size_t stride)
 {
-    bindArrayBuffer(streamBuffer_);
-    std::size_t offset = (streamOffset_ + stride - 1) / stride * stride;
-    if (offset + bytes > streamCapacity_) {
-        while (bytes > streamCapacity_)
-            streamCapacity_ *= 2;
-        esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(streamCapacity_), nullptr, GL_STREAM_DRAW);
+    if (target == GL_ARRAY_BUFFER)
+        bindArrayBuffer(buffer.name);
+    std::size_t offset = (buffer.offset + stride - 1) / stride * stride;
+    if (offset + bytes > buffer.capacity) {
+        while (bytes > buffer.capacity)
+            buffer.capacity *= 2;
+        esDriver.BufferData(target, static_cast<GLsizeiptr>(buffer.capacity), nullptr, GL_STREAM_DRAW);
         offset = 0;
     }
-    void* target = esDriver.MapBufferRange(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset),
-                                           static_cast<GLsizeiptr>(bytes),
+    void* mapped = esDriver.MapBufferRange(target, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
                                            GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
-    if (target != nullptr) {
-        std::memcpy(target, data, bytes);
-        esDriver.UnmapBuffer(GL_ARRAY_BUFFER);
+    if (mapped != nullptr) {
+        std::memcpy(mapped, data, bytes);
+        esDriver.UnmapBuffer(target);
     } else {
-        esDriver.BufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes),
-                               data);
+        esDriver.BufferSubData(target, static_cast<GLintptr>(offset), static_cast<GLsizeiptr>(bytes), data);
     }
-    streamOffset_ = offset + bytes;
+    buffer.offset = offset + bytes;
     return static_cast<GLint>(offset / stride);
 }
 
@@ -302,8 +308,9 @@ void Renderer::drawWide(const DrawState& draw, const Vertex* lines, std::size_t 
     expandWideLines(lines, count, wide_);
     if (wide_.empty() || use(draw, DrawnAs::Lines) == nullptr)
         return;
-    const GLint first = stream(wide_.data(), wide_.size() * sizeof(WideLineVertex), sizeof(WideLineVertex));
-    pointAttributes({streamBuffer_, sizeof(WideLineVertex), kHasAllAttributes, true}, draw.state);
+    const GLint first = stream(vertexStream_, GL_ARRAY_BUFFER, wide_.data(), wide_.size() * sizeof(WideLineVertex),
+                               sizeof(WideLineVertex));
+    pointAttributes({vertexStream_.name, sizeof(WideLineVertex), kHasAllAttributes, true}, draw.state);
     esDriver.DrawArrays(GL_TRIANGLES, first, static_cast<GLsizei>(wide_.size()));
 }
 
@@ -317,9 +324,49 @@ void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Verte
     }
     if (use(draw, drawnAs) == nullptr)
         return;
-    const GLint first = stream(vertices, count * sizeof(Vertex), sizeof(Vertex));
-    pointAttributes({streamBuffer_, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
+    const GLint first = stream(vertexStream_, GL_ARRAY_BUFFER, vertices, count * sizeof(Vertex), sizeof(Vertex));
+    pointAttributes({vertexStream_.name, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
     esDriver.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
+}
+
+namespace {
+
+// The indices moved on by `first`, the vertex their vertices begin at.
+template <typename Index>
+void moveIndices(const std::vector<std::uint32_t>& indices, std::uint32_t first, std::vector<Index>& out)
+{
+    out.resize(indices.size());
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        out[i] = static_cast<Index>(indices[i] + first);
+}
+
+}  // namespace
+
+void Renderer::drawIndexed(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count,
+                           const std::vector<std::uint32_t>& indices)
+{
+    if (count == 0 || indices.empty() || drawnAs == DrawnAs::Nothing || use(draw, drawnAs) == nullptr)
+        return;
+    const auto first = static_cast<std::uint32_t>(
+        stream(vertexStream_, GL_ARRAY_BUFFER, vertices, count * sizeof(Vertex), sizeof(Vertex)));
+    pointAttributes({vertexStream_.name, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
+    GLenum type = GL_UNSIGNED_SHORT;
+    std::size_t at = 0;
+    if (first + count <= 0x10000u) {
+        moveIndices(indices, first, shortIndices_);
+        at = sizeof(std::uint16_t) * static_cast<std::size_t>(stream(indexStream_, GL_ELEMENT_ARRAY_BUFFER,
+                                                                     shortIndices_.data(),
+                                                                     shortIndices_.size() * sizeof(std::uint16_t),
+                                                                     sizeof(std::uint16_t)));
+    } else {
+        type = GL_UNSIGNED_INT;
+        moveIndices(indices, first, longIndices_);
+        at = sizeof(std::uint32_t) * static_cast<std::size_t>(stream(indexStream_, GL_ELEMENT_ARRAY_BUFFER,
+                                                                     longIndices_.data(),
+                                                                     longIndices_.size() * sizeof(std::uint32_t),
+                                                                     sizeof(std::uint32_t)));
+    }
+    esDriver.DrawElements(esPrimitive(drawnAs), static_cast<GLsizei>(indices.size()), type, byteOffset(at));
 }
 
 void Renderer::drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw)

@@ -40,6 +40,12 @@ public:
     bool start();
 
     void drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count);
+    // Triangles or lines given as indices into `count` vertices (as
+    // assembleIndices writes them): strips, fans, quads and polygons send
+    // each vertex once rather than once per triangle or segment.  Never
+    // lines drawsWide says are drawn as bands.
+    void drawIndexed(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count,
+                     const std::vector<std::uint32_t>& indices);
     // A list's draw from its buffer; never one drawsWide says is drawn as
     // bands, which is assembled again and drawn as immediate.
     void drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw);
@@ -67,23 +73,33 @@ private:
         }
     };
 
+    // A buffer drawn from as it is filled: appended to, orphaned when full.
+    struct StreamBuffer {
+        GLuint name = 0;
+        std::size_t capacity = 0;
+        std::size_t offset = 0;
+    };
+
     ShaderProgram* use(const DrawState& draw, DrawnAs drawnAs);
     void sendTransform(ShaderProgram& program, const DrawState& draw);
     void sendAppearance(ShaderProgram& program, const DrawState& draw);
     void sendSizes(ShaderProgram& program, const DrawState& draw);
     void bindArrayBuffer(GLuint buffer);
     void enableArray(GLuint location, bool on);
-    // The first vertex (of size `stride`) the data was put at.
-    GLint stream(const void* data, std::size_t bytes, std::size_t stride);
+    // The first element (of size `stride`) the data was put at.
+    GLint stream(StreamBuffer& buffer, GLenum target, const void* data, std::size_t bytes, std::size_t stride);
     void pointAttributes(const Layout& layout, const FixedFunctionState& current);
     void drawWide(const DrawState& draw, const Vertex* lines, std::size_t count);
 
     ShaderPrograms programs_;
     GLuint vertexArray_ = 0;
-    GLuint streamBuffer_ = 0;
-    std::size_t streamCapacity_ = 0;
-    std::size_t streamOffset_ = 0;
+    StreamBuffer vertexStream_;
+    StreamBuffer indexStream_;   // bound to the vertex array for good
     std::vector<WideLineVertex> wide_;
+    // Indices moved to where their vertices were streamed, in the smallest
+    // type that holds them.
+    std::vector<std::uint16_t> shortIndices_;
+    std::vector<std::uint32_t> longIndices_;
 
     // What the driver was last given.
     GLuint usedProgram_ = 0;

@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 #include <tuple>
 #include <utility>
@@ -49,6 +50,7 @@ protected:
     struct Picture {
         std::vector<unsigned char> rgba = std::vector<unsigned char>(kWidth * kHeight * 4);
         const unsigned char* at(int x, int y) const { return &rgba[static_cast<std::size_t>((y * kWidth + x) * 4)]; }
+        std::tuple<int, int, int> rgbAt(int x, int y) const { return {at(x, y)[0], at(x, y)[1], at(x, y)[2]}; }
         // The brightest red, green and blue in a small box around (x, y):
         // where exactly a line's pixels fall is the rasteriser's business.
         Pixel brightestNear(int x, int y, int reach = 2) const
@@ -255,6 +257,87 @@ TEST_F(GlesDrawing, CallsBetweenPrimitivesApplyOnlyToThePrimitivesAfterThem)
     square(GL_QUAD_STRIP);   // corners in strip order: a bow tie of two triangles
     square(GL_QUADS);
     EXPECT_EQ(read().at(320, 200)[2], 255);
+}
+
+// Filled primitives of every kind gathered into one batch, each with its
+// flat colour on a different vertex: drawn through indices into the
+// batch, each must still show its own flat colour where it lies.
+TEST_F(GlesDrawing, MixedFilledPrimitivesInOneBatchKeepTheirPlacesAndFlatColours)
+{
+    glShadeModel(GL_FLAT);
+    struct Corner {
+        float x, y;
+        float r, g, b;
+    };
+    const auto primitive = [](GLenum mode, std::initializer_list<Corner> corners) {
+        glBegin(mode);
+        for (const Corner& c : corners) {
+            glColor3f(c.r, c.g, c.b);
+            glVertex3f(c.x, c.y, 0.0f);
+        }
+        glEnd();
+    };
+    constexpr float h = 0.5f;   // a colour no check expects
+    // Drawn first and off the picture, so the batch's vertices do not
+    // begin where the drawing's buffers do.
+    primitive(GL_TRIANGLES, {{2.0f, 2.0f, h, h, h}, {3.0f, 2.0f, h, h, h}, {2.0f, 3.0f, h, h, h}});
+    glFlush();
+    primitive(GL_TRIANGLES, {{-0.9f, -0.9f, h, h, h}, {-0.5f, -0.9f, h, h, h}, {-0.9f, -0.5f, 1, 0, 0}});
+    // Each quad of a strip takes its last vertex's colour.
+    primitive(GL_QUAD_STRIP, {{-0.4f, -0.9f, h, h, h},
+                              {-0.4f, -0.5f, h, h, h},
+                              {0.0f, -0.9f, h, h, h},
+                              {0.0f, -0.5f, 0, 1, 0},
+                              {0.4f, -0.9f, h, h, h},
+                              {0.4f, -0.5f, 0, 0, 1}});
+    primitive(GL_TRIANGLE_FAN, {{0.0f, 0.5f, h, h, h}, {-0.4f, 0.1f, h, h, h}, {0.4f, 0.1f, 1, 1, 0}});
+    // A polygon takes its first vertex's.
+    primitive(GL_POLYGON,
+              {{-0.9f, 0.1f, 1, 0, 1}, {-0.5f, 0.1f, h, h, h}, {-0.5f, 0.5f, h, h, h}, {-0.9f, 0.5f, h, h, h}});
+    primitive(GL_TRIANGLES, {{0.5f, 0.1f, h, h, h}, {0.9f, 0.1f, h, h, h}, {0.9f, 0.5f, 0, 1, 1}});
+    const Picture picture = read();
+    const struct {
+        int x, y;
+        std::tuple<int, int, int> expected;
+    } checks[] = {
+        {64, 48, {255, 0, 0}},      // the first triangle
+        {256, 72, {0, 255, 0}},     // the strip's first quad
+        {384, 72, {0, 0, 255}},     // its second
+        {320, 295, {255, 255, 0}},  // the fan
+        {96, 312, {255, 0, 255}},   // the polygon
+        {576, 288, {0, 255, 255}},  // the last triangle
+    };
+    for (const auto& check : checks) {
+        EXPECT_EQ(picture.rgbAt(check.x, check.y), check.expected) << "at " << check.x << "," << check.y;
+    }
+    // Nothing drawn but the six shapes: the two half squares, the strip's
+    // two squares, the fan (a whole square's area) and the polygon's square.
+    const int expected = 2 * (128 * 96 / 2) + 4 * (128 * 96);
+    EXPECT_NEAR(picture.litPixels(), expected, 800);
+}
+
+// A strip whose vertices outnumber what 16-bit indices can name: only its
+// last quad has an area, and it must be drawn from the strip's own last
+// vertices.
+TEST_F(GlesDrawing, QuadStripsLongerThanSixteenBitIndicesDrawTheirLastQuad)
+{
+    glShadeModel(GL_FLAT);
+    constexpr int kPairs = 40000;
+    glBegin(GL_QUAD_STRIP);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    for (int i = 0; i < kPairs - 2; ++i) {
+        glVertex3f(-0.5f, -0.5f, 0.0f);
+        glVertex3f(-0.5f, -0.5f, 0.0f);
+    }
+    glVertex3f(-0.5f, -0.5f, 0.0f);
+    glVertex3f(-0.5f, 0.5f, 0.0f);
+    glVertex3f(0.5f, -0.5f, 0.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glVertex3f(0.5f, 0.5f, 0.0f);
+    glEnd();
+    const Picture picture = read();
+    EXPECT_EQ(picture.rgbAt(320, 240), std::make_tuple(255, 255, 255));
+    EXPECT_EQ(picture.litPixels(), 320 * 240);
 }
 
 TEST_F(GlesDrawing, MatrixPushesInsideListsHappenAtReplay)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
@@ -71,6 +72,35 @@ TEST(GlesImmediateMode, StripsFansAndPolygonsTriangulateWithTheirFlatVertexLast)
     EXPECT_EQ(assemble(GL_TRIANGLE_FAN, false, 5, DrawnAs::Triangles), (std::vector<int>{0, 1, 2, 0, 2, 3, 0, 3, 4}));
     // A polygon's flat colour is its first vertex's, so each triangle ends with it.
     EXPECT_EQ(assemble(GL_POLYGON, false, 5, DrawnAs::Triangles), (std::vector<int>{1, 2, 0, 2, 3, 0, 3, 4, 0}));
+}
+
+TEST(GlesImmediateMode, IndexedPrimitivesNameTheTrianglesAndSegmentsAssemblyCopies)
+{
+    // Drawn through indices, each mode must give the very triangles (order
+    // and flat vertex included) or segments that copying the vertices
+    // gives, moved on by the primitive's first vertex in the batch.
+    for (GLenum mode : {GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP, GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
+                        GL_QUADS, GL_QUAD_STRIP, GL_POLYGON}) {
+        for (int count : {1, 2, 3, 5, 8, 9}) {
+            const std::vector<Vertex> in = numbered(count);
+            std::vector<Vertex> assembled;
+            assemblePrimitive(mode, Fill::Polygons, in.data(), in.size(), assembled);
+            std::vector<int> copied = indices(assembled);
+            for (int& index : copied)
+                index += 100;
+            std::vector<std::uint32_t> out{7};   // indices already in the batch stay
+            const std::size_t added = assembleIndices(mode, static_cast<std::size_t>(count), 100, out);
+            ASSERT_EQ(added, copied.size()) << "mode " << mode << ", " << count << " vertices";
+            EXPECT_EQ(out.front(), 7u);
+            EXPECT_EQ(std::vector<int>(out.begin() + 1, out.end()), copied) << "mode " << mode << ", " << count;
+        }
+        EXPECT_TRUE(assemblyIndexes(mode, Fill::Polygons));
+    }
+    // Outlines copy their vertices (a flat outline recolours them), points
+    // are drawn as given.
+    EXPECT_FALSE(assemblyIndexes(GL_QUADS, Fill::Outlines));
+    EXPECT_FALSE(assemblyIndexes(GL_TRIANGLES, Fill::FlatOutlines));
+    EXPECT_FALSE(assemblyIndexes(GL_POINTS, Fill::Polygons));
 }
 
 TEST(GlesImmediateMode, WireframeQuadsDrawTheirFourEdgesButNoDiagonal)
