@@ -13,7 +13,7 @@
 //                                              changing by more than 40 levels
 //                                              and back, and the middle frame
 //                                              of those three
-//   frame-measures flicker-off-edges SCENE FIRST FAR_END FRAME...
+//   frame-measures surface-flicker SCENE FIRST FAR_END FRAME...
 //                                              the same without the pixels
 //                                              the scene's geometry changes
 //                                              (outlines, surfaces moving in
@@ -152,7 +152,7 @@ int usage()
 {
     std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | mean FRAME | spread FRAME |\n"
                          "       banding FRAME | streak-end FRAME Y0 Y1 |\n"
-                         "       flicker FRAME... | flicker-off-edges SCENE FIRST FAR_END FRAME... |\n"
+                         "       flicker FRAME... | surface-flicker SCENE FIRST FAR_END FRAME... |\n"
                          "       still-banding FRAME OTHER_FRAME... |\n"
                          "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY] |\n"
                          "       unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END |\n"
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     try {
         if (what == "flicker")
             return flickerOver(argc, argv, 2, nullptr);
-        if (what == "flicker-off-edges") {
+        if (what == "surface-flicker") {
             if (argc < 6)
                 return usage();
             const std::string scene = argv[2];
