@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <numeric>
 #include <stdexcept>
@@ -88,54 +87,15 @@ int LampView::lampCount() const
 
 std::vector<int> LampView::lampPixels(unsigned sceneFrame) const
 {
-    const int w = data_->view.width, h = data_->view.height;
-    const Camera cam = cameraAt(data_->scene, sceneFrame, data_->view);
-    std::vector<double> depth(size_t(w) * h, std::numeric_limits<double>::infinity());
-    std::vector<int> id(size_t(w) * h, 0);
-    for (const SceneObject& o : data_->scene.objects) {
-        const bool isLamps = &o == data_->lamps;
-        const ObjectPlacement place(o, sceneFrame);
-        for (std::size_t i = 0; i < o.faces.size(); ++i) {
-            double x[3], y[3], z[3];
-            bool seen = true;
-            for (int k = 0; k < 3 && seen; ++k)
-                seen = cam.project(place.corner(o.faces[i], k), x[k], y[k], z[k]);
-            if (!seen)
-                continue;
-            const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-            if (area == 0)
-                continue;
-            const int x0 = std::max(0, int(std::floor(std::min({x[0], x[1], x[2]})))),
-                      x1 = std::min(w - 1, int(std::ceil(std::max({x[0], x[1], x[2]})))),
-                      y0 = std::max(0, int(std::floor(std::min({y[0], y[1], y[2]})))),
-                      y1 = std::min(h - 1, int(std::ceil(std::max({y[0], y[1], y[2]}))));
-            const int value = isLamps ? data_->lampOfFace[i] : 0;
-            for (int py = y0; py <= y1; ++py)
-                for (int px = x0; px <= x1; ++px) {
-                    const double cx = px + 0.5, cy = py + 0.5;
-                    double b[3];
-                    bool inside = true;
-                    for (int e = 0; e < 3 && inside; ++e) {
-                        const int a = (e + 1) % 3, c = (e + 2) % 3;
-                        b[e] = ((x[c] - x[a]) * (cy - y[a]) - (y[c] - y[a]) * (cx - x[a])) / area;
-                        inside = b[e] >= 0;
-                    }
-                    if (!inside)
-                        continue;
-                    // Depth between the corners as the perspective divides it.
-                    const double d = 1.0 / (b[0] / z[0] + b[1] / z[1] + b[2] / z[2]);
-                    const size_t at = size_t(py) * w + px;
-                    if (d < depth[at]) {
-                        depth[at] = d;
-                        id[at] = value;
-                    }
-                }
-        }
-    }
-    for (size_t at = 0; at < id.size(); ++at)
-        if (depth[at] > data_->fogEnd)
-            id[at] = 0;
-    return id;
+    const SceneObject* lamps = data_->lamps;
+    const std::vector<int>& lampOfFace = data_->lampOfFace;
+    SceneRaster r = rasterise(data_->scene, sceneFrame, data_->view, [&](const SceneObject& o, std::size_t face) {
+        return &o == lamps ? lampOfFace[face] : 0;
+    });
+    for (size_t at = 0; at < r.id.size(); ++at)
+        if (r.depth[at] > data_->fogEnd)
+            r.id[at] = 0;
+    return r.id;
 }
 
 LampFrame LampView::measure(unsigned sceneFrame) const

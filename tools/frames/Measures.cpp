@@ -101,17 +101,27 @@ double centreSpread(const Picture& frame)
 
 double flickerShare(const Picture& first, const Picture& second, const Picture& third, int levels)
 {
+    return flickerShareWithout(first, second, third,
+                               Mask{first.width, first.height, std::vector<unsigned char>(first.rgb.size() / 3, 0)}, levels);
+}
+
+double flickerShareWithout(const Picture& first, const Picture& second, const Picture& third, const Mask& leftOut,
+                           int levels)
+{
     if (first.width != second.width || first.height != second.height || second.width != third.width ||
-        second.height != third.height)
+        second.height != third.height || leftOut.width != first.width || leftOut.height != first.height)
         return 1.0;
-    int flipped = 0;
+    int flipped = 0, counted = 0;
     for (int y = 0; y < first.height; ++y)
         for (int x = 0; x < first.width; ++x) {
+            if (leftOut.at(x, y))
+                continue;
+            ++counted;
             const double there = (second.luma(x, y) - first.luma(x, y)) * 255;
             const double back = (third.luma(x, y) - second.luma(x, y)) * 255;
             flipped += (there > levels && back < -levels) || (there < -levels && back > levels);
         }
-    return double(flipped) / (double(first.width) * first.height);
+    return counted ? double(flipped) / counted : 0.0;
 }
 
 }  // namespace frames
@@ -135,12 +145,22 @@ int channelStep(const Picture& frame, int x, int y, int x2, int y2)
 
 Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
 {
+    return bandStepsWithout(frame, Mask{frame.width, frame.height, std::vector<unsigned char>(frame.rgb.size() / 3, 0)},
+                            levels, edge, minimum);
+}
+
+Banding bandStepsWithout(const Picture& frame, const Mask& leftOut, int levels, int edge, int minimum)
+{
     const int w = frame.width, h = frame.height;
-    // Label the smooth regions, flooding across neighbours within `levels`.
+    // Label the smooth regions, flooding across neighbours within `levels`;
+    // the pixels left out belong to none (label -2) and stop the flood.
     std::vector<int> label(size_t(w) * h, -1), size;
+    for (int i = 0; i < w * h; ++i)
+        if (leftOut.on[size_t(i)])
+            label[size_t(i)] = -2;
     std::vector<int> stack;
     for (int start = 0; start < w * h; ++start) {
-        if (label[size_t(start)] >= 0)
+        if (label[size_t(start)] != -1)
             continue;
         const int id = int(size.size());
         size.push_back(0);
@@ -156,7 +176,7 @@ Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
                 if (nx[k] < 0 || nx[k] >= w || ny[k] < 0 || ny[k] >= h)
                     continue;
                 const int j = ny[k] * w + nx[k];
-                if (label[size_t(j)] < 0 && channelStep(frame, x, y, nx[k], ny[k]) <= levels) {
+                if (label[size_t(j)] == -1 && channelStep(frame, x, y, nx[k], ny[k]) <= levels) {
                     label[size_t(j)] = id;
                     stack.push_back(j);
                 }
@@ -167,6 +187,8 @@ Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
     // gradient also floods into one region, but spans more.
     std::vector<std::array<int, 6>> range(size.size(), {255, 255, 255, 0, 0, 0});
     for (int i = 0; i < w * h; ++i) {
+        if (label[size_t(i)] < 0)
+            continue;
         const unsigned char* p = frame.at(i % w, i / w);
         std::array<int, 6>& r = range[size_t(label[size_t(i)])];
         for (int c = 0; c < 3; ++c)
@@ -179,7 +201,7 @@ Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
     Banding b;
     auto pair = [&](int x, int y, int x2, int y2) {
         const int a = label[size_t(y) * w + x], c = label[size_t(y2) * w + x2];
-        if (a == c || !flat(a) || !flat(c))
+        if (a < 0 || c < 0 || a == c || !flat(a) || !flat(c))
             return;
         const int step = channelStep(frame, x, y, x2, y2);
         if (step > edge)
@@ -196,6 +218,37 @@ Banding bandSteps(const Picture& frame, int levels, int edge, int minimum)
                 pair(x, y, x, y + 1);
         }
     return b;
+}
+
+Mask changing(const Picture& frame, const std::vector<Picture>& others, int levels, int rim)
+{
+    const int w = frame.width, h = frame.height;
+    Mask moved{w, h, std::vector<unsigned char>(size_t(w) * h, 0)};
+    for (const Picture& other : others) {
+        if (other.width != w || other.height != h) {
+            std::fill(moved.on.begin(), moved.on.end(), 1);
+            return moved;
+        }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const unsigned char* p = frame.at(x, y);
+                const unsigned char* q = other.at(x, y);
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(int(p[c]) - int(q[c])) > levels)
+                        moved.on[size_t(y) * w + x] = 1;
+            }
+    }
+    Mask grown = moved;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (moved.at(x, y))
+                for (int dy = -rim; dy <= rim; ++dy)
+                    for (int dx = -rim; dx <= rim; ++dx) {
+                        const int nx = x + dx, ny = y + dy;
+                        if (nx >= 0 && ny >= 0 && nx < w && ny < h)
+                            grown.on[size_t(ny) * w + nx] = 1;
+                    }
+    return grown;
 }
 
 double streakEnd(const Picture& frame, int y0, int y1, int margin)

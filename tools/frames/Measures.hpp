@@ -47,6 +47,9 @@ double centreSpread(const Picture& frame);
 // does this as the camera moves; an edge that moves across a pixel changes
 // it once.
 double flickerShare(const Picture& first, const Picture& second, const Picture& third, int levels = 40);
+// The same over the pixels `leftOut` does not mark, as a share of those.
+double flickerShareWithout(const Picture& first, const Picture& second, const Picture& third, const Mask& leftOut,
+                           int levels = 40);
 
 }  // namespace frames
 
@@ -65,6 +68,17 @@ struct Banding {
     int x = -1, y = -1;     // where it is
 };
 Banding bandSteps(const Picture& frame, int levels = 2, int edge = 32, int minimum = 16);
+// The same with the masked pixels left out: they belong to no region, and a
+// region does not reach across them.
+Banding bandStepsWithout(const Picture& frame, const Mask& leftOut, int levels = 2, int edge = 32, int minimum = 16);
+
+// What moves: the pixels of `frame` that differ by more than `levels` (in
+// any channel) from the same pixel of any of `others` (frames just before
+// and after it), grown by `rim` pixels on every side. A picture that has
+// settled under a wash keeps its pixels from frame to frame; what is drawn
+// over it and its fading trails do not. Every pixel moves when a frame's
+// size differs.
+Mask changing(const Picture& frame, const std::vector<Picture>& others, int levels = 2, int rim = 2);
 
 // How far a line of lettering, streaked sideways, runs on past its ends:
 // over the rows y0..y1 (inclusive) the mean luminance (levels of 255) of the

@@ -2,7 +2,10 @@
 // through it: what ObjectMask and LampView share.
 #pragma once
 #include <cmath>
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "ObjectMask.hpp"
 #include "scene/SceneParser.h"
@@ -57,5 +60,16 @@ private:
     V rest_, offset_{0, 0, 0}, axis_{0, 1, 0};
     double radians_ = 0;
 };
+
+// The scene drawn with a depth buffer from its camera at a scene frame: per
+// pixel (top row first) the nearest depth (infinity where nothing is) and
+// the value `valueOf` gives the object and face drawn there (0 where
+// nothing is).
+struct SceneRaster {
+    std::vector<double> depth;
+    std::vector<int> id;
+};
+SceneRaster rasterise(const Scene& scene, unsigned sceneFrame, const View& view,
+                      const std::function<int(const SceneObject&, std::size_t)>& valueOf);
 
 }  // namespace frames

@@ -13,6 +13,19 @@
 //                                              changing by more than 40 levels
 //                                              and back, and the middle frame
 //                                              of those three
+//   frame-measures surface-flicker SCENE FIRST FAR_END FRAME...
+//                                              the same without the pixels
+//                                              the scene's geometry changes
+//                                              (outlines, surfaces moving in
+//                                              or out; the
+//                                              frames named frameNNNNN.png, of
+//                                              a part that begins at FIRST)
+//   frame-measures still-banding FRAME OTHER_FRAME...
+//                                              banding over what stays still:
+//                                              the pixels that change from
+//                                              FRAME to any other frame
+//                                              (with two round them) left
+//                                              out; then the share left out
 //   frame-measures banding FRAME               steps between smooth regions:
 //                                              how many pixel pairs, the
 //                                              largest in levels, and where
@@ -30,6 +43,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <functional>
+#include <stdexcept>
 #include <map>
 #include <string>
 #include <vector>
@@ -90,11 +105,55 @@ void lampsOverPart(char** argv)
     std::printf("%.2f %d %d %d %d %d\n", largest * 100, largestAt, top, stacked, firstStacked, end - first);
 }
 
+// The demo frame a captured file shows, from its name (frame01848.png).
+int frameNumber(const std::string& path)
+{
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    const size_t digits = name.find_first_of("0123456789");
+    if (digits == std::string::npos)
+        throw std::runtime_error(path + ": no frame number in the name");
+    return std::atoi(name.c_str() + digits);
+}
+
+// Over the frames named from argv[first] on, a frame the same as the one
+// before left out (the scene moves at 40 Hz), prints the largest share of
+// pixels flipping over three frames and the middle frame of those three.
+// With `outlines`, the pixels it gives for the three frames (where the
+// geometry changes them) are left out.
+int flickerOver(int argc, char** argv, int first, const std::function<Mask(const std::vector<std::string>&)>& outlines)
+{
+    std::vector<Picture> run;
+    std::vector<std::string> names;
+    double worst = 0;
+    std::string worstAt = "-";
+    for (int i = first; i < argc; ++i) {
+        Picture p = loadPicture(argv[i]);
+        if (!run.empty() && p.rgb == run.back().rgb)
+            continue;
+        run.push_back(std::move(p));
+        names.push_back(argv[i]);
+        const size_t n = run.size();
+        if (n >= 3) {
+            const Mask leftOut = outlines ? outlines({names[n - 3], names[n - 2], names[n - 1]})
+                                          : Mask{run[0].width, run[0].height,
+                                                 std::vector<unsigned char>(run[0].rgb.size() / 3, 0)};
+            const double share = flickerShareWithout(run[n - 3], run[n - 2], run[n - 1], leftOut);
+            if (share > worst)
+                worst = share, worstAt = names[n - 2];
+        }
+        if (run.size() > 3)
+            run.erase(run.begin()), names.erase(names.begin());
+    }
+    std::printf("%.4f %s\n", worst, worstAt.c_str());
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | mean FRAME | spread FRAME |\n"
                          "       banding FRAME | streak-end FRAME Y0 Y1 |\n"
-                         "       flicker FRAME... |\n"
+                         "       flicker FRAME... | surface-flicker SCENE FIRST FAR_END FRAME... |\n"
+                         "       still-banding FRAME OTHER_FRAME... |\n"
                          "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY] |\n"
                          "       unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END |\n"
                          "       lamps SCENE OBJECT FOVY FOG_END FIRST END\n");
@@ -109,28 +168,21 @@ int main(int argc, char** argv)
         return usage();
     const std::string what = argv[1];
     try {
-        if (what == "flicker") {
-            std::vector<Picture> run;
-            std::vector<std::string> names;
-            double worst = 0;
-            std::string worstAt = "-";
-            for (int i = 2; i < argc; ++i) {
-                Picture p = loadPicture(argv[i]);
-                if (!run.empty() && p.rgb == run.back().rgb)
-                    continue;
-                run.push_back(std::move(p));
-                names.push_back(argv[i]);
-                const size_t n = run.size();
-                if (n >= 3) {
-                    const double share = flickerShare(run[n - 3], run[n - 2], run[n - 1]);
-                    if (share > worst)
-                        worst = share, worstAt = names[n - 2];
-                }
-                if (run.size() > 3)
-                    run.erase(run.begin()), names.erase(names.begin());
-            }
-            std::printf("%.4f %s\n", worst, worstAt.c_str());
-            return 0;
+        if (what == "flicker")
+            return flickerOver(argc, argv, 2, nullptr);
+        if (what == "surface-flicker") {
+            if (argc < 6)
+                return usage();
+            const std::string scene = argv[2];
+            const int partStart = std::atoi(argv[3]);
+            const double farEnd = std::atof(argv[4]);
+            const View view{45, 640, 480};
+            return flickerOver(argc, argv, 5, [&](const std::vector<std::string>& names) {
+                std::vector<unsigned> sceneFrames;
+                for (const std::string& name : names)
+                    sceneFrames.push_back(sceneFrameAt(frameNumber(name), partStart));
+                return geometryChanges(scene, sceneFrames, view, farEnd);
+            });
         }
         if (what == "lamps") {
             if (argc != 8)
@@ -149,6 +201,14 @@ int main(int argc, char** argv)
         } else if (what == "banding" && argc == 3) {
             const Banding b = bandSteps(frame);
             std::printf("%d %d %d,%d\n", b.steps, b.largest, b.x, b.y);
+        } else if (what == "still-banding" && argc >= 4) {
+            std::vector<Picture> others;
+            for (int i = 3; i < argc; ++i)
+                others.push_back(loadPicture(argv[i]));
+            const Mask moving = changing(frame, others);
+            const Banding b = bandStepsWithout(frame, moving);
+            std::printf("%d %d %d,%d %.4f\n", b.steps, b.largest, b.x, b.y,
+                        double(moving.count()) / (double(frame.width) * frame.height));
         } else if (what == "streak-end" && argc == 5) {
             std::printf("%.1f\n", streakEnd(frame, std::atoi(argv[3]), std::atoi(argv[4])));
         } else if (what == "spread" && argc == 3) {

@@ -23,6 +23,7 @@ int main(int argc, char** argv)
     }
     if (dir.empty() || frames.empty())
         return 2;
+    std::fprintf(stderr, "part 2 begins at frame 760 (music 12.667 s)\n");
     std::fprintf(stderr, "part 3 begins at frame 2299 (music 38.317 s)\n");
     std::fprintf(stderr, "part 9 begins at frame 11275 (music 187.917 s)\n");
     std::fprintf(stderr, "part 10 begins at frame 12715 (music 211.917 s)\n");

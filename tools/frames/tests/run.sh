@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 
 g++ -std=c++17 -O2 -Wall -Wextra -I"$root" -o "$work/tests" "$here/tests.cpp" "$here/../Measures.cpp" \
     "$here/../LampView.cpp" "$here/../ObjectMask.cpp" "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
-"$work/tests"
+"$work/tests" "$root"
 
 g++ -std=c++17 -O2 -Wall -Wextra -o "$work/grey-demo" "$here/grey-demo.cpp"
 if "$here/../check-frames.sh" "$work/grey-demo" > "$work/out" 2>&1; then

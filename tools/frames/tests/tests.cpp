@@ -1,12 +1,13 @@
 // Checks of the frame measures on made-up pictures whose answers are known,
 // for the faults that would quietly give the wrong number on real frames.
-// Usage: tests (exits non-zero when any check fails). Run by run.sh.
+// Usage: tests ROOT (exits non-zero when any check fails). Run by run.sh.
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "../LampView.hpp"
 #include "../Measures.hpp"
+#include "../ObjectMask.hpp"
 
 using namespace frames;
 
@@ -133,6 +134,17 @@ void meanAndFlickerChecks()
     check(std::fabs(flickerShare(frame, up, after) - 0.1) < 1e-9,
           "a change of 41 levels and back flips, of 40 or one way not");
     check(flickerShare(frame, frame, frame) == 0, "the same frame three times does not flip");
+
+    // The flipping rows left out (an outline passing there): nothing flips
+    // among the rest, and the share is of the pixels counted.
+    Mask outline{100, 100, std::vector<unsigned char>(100 * 100, 0)};
+    for (size_t i = 90 * 100; i < outline.on.size(); ++i)
+        outline.on[i] = 1;
+    check(flickerShareWithout(frame, up, after, outline) == 0, "flipping pixels left out do not count");
+    for (size_t i = 90 * 100; i < 95 * 100; ++i)
+        outline.on[i] = 0;
+    check(std::fabs(flickerShareWithout(frame, up, after, outline) - 5.0 / 95) < 1e-9,
+          "the share is of the pixels not left out");
 }
 
 // Lamp pixels on a 64 x 48 picture: lamp `id` filling a box.
@@ -230,6 +242,63 @@ void bandingChecks()
     check(bandSteps(specks).steps == 0, "specks under the minimum size are not bands");
 }
 
+void chartChecks()
+{
+    // A settled ground with a thing that moves 4 pixels between frames and
+    // a pixel that changes by 3 levels only; 2 levels is no change.
+    Picture before = plain(64, 48, 100), now = plain(64, 48, 100), after = plain(64, 48, 100);
+    paint(before, 6, 4, 16, 14, 170);
+    paint(now, 10, 4, 20, 14, 170);
+    paint(after, 14, 4, 24, 14, 170);
+    paint(now, 40, 40, 41, 41, 103);
+    paint(after, 50, 40, 51, 41, 102);
+    const Mask moving = changing(now, {before, after}, 2, 2);
+    check(moving.at(6, 4) && moving.at(23, 13) && moving.at(40, 40), "what differs from either frame moves");
+    check(moving.at(4, 2) && moving.at(25, 15) && !moving.at(3, 4) && !moving.at(26, 13),
+          "the moving pixels grow by the rim, no further");
+    check(!moving.at(50, 40) && !moving.at(30, 30), "a change of 2 levels or none is still");
+    check(changing(now, {plain(32, 48, 100)}).count() == 64 * 48, "a frame of another size moves everywhere");
+
+    // The thing drawn over a flat ground, 20 levels above it: a step the
+    // banding measure counts; left out, the ground has no band. Two flat
+    // halves of the ground 3 levels apart still meet in a band.
+    Picture ground = plain(64, 48, 100);
+    paint(ground, 10, 4, 20, 14, 120);
+    Mask thing{64, 48, std::vector<unsigned char>(64 * 48, 0)};
+    for (int y = 3; y < 15; ++y)
+        for (int x = 9; x < 21; ++x)
+            thing.on[size_t(y) * 64 + x] = 1;
+    check(bandSteps(ground).steps > 0, "a flat thing 20 levels above the ground is a step");
+    check(bandStepsWithout(ground, thing).steps == 0, "the thing left out, the ground has no band");
+    paint(ground, 32, 20, 64, 48, 103);
+    const Banding b = bandStepsWithout(ground, thing);
+    check(b.steps == 32 + 28 && b.largest == 3, "bands away from what is left out still count");
+    // Flat regions on either side of a left-out strip do not meet.
+    Picture halves = plain(64, 48, 100);
+    paint(halves, 32, 0, 64, 48, 103);
+    Mask strip{64, 48, std::vector<unsigned char>(64 * 48, 0)};
+    for (int y = 0; y < 48; ++y)
+        strip.on[size_t(y) * 64 + 31] = strip.on[size_t(y) * 64 + 32] = 1;
+    check(bandStepsWithout(halves, strip).steps == 0, "regions apart across a left-out strip make no step");
+}
+
+// The orb scene of the finale: a sphere in the middle of the view, the
+// camera circling it. Over three frames its outline is geometry; its face,
+// the same surface at the same depth whichever way it turns, is not, and
+// nor is the empty background.
+void geometryChecks(const std::string& root)
+{
+    const Mask m = geometryChanges(root + "/res/scenes/part10.scene", {0, 1, 2}, View{45, 640, 480}, 500);
+    int left = -1, right = -1;
+    for (int x = 0; x < 640; ++x)
+        if (m.at(x, 240))
+            right = x, left = left < 0 ? x : left;
+    check(left > 100 && right < 540 && right - left > 100, "the sphere's outline is marked on both sides");
+    check(!m.at(320, 240) && !m.at(280, 200), "the sphere's face is not geometry changing");
+    check(!m.at(5, 5) && !m.at(630, 470), "nothing drawn is not geometry changing");
+    check(m.count() < 640 * 480 / 20, "only the outline's ring is marked");
+}
+
 void streakEndChecks()
 {
     // A bright streak over the middle rows running on to column 600.
@@ -250,8 +319,12 @@ void streakEndChecks()
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tests ROOT (the repository, for its scenes)\n");
+        return 2;
+    }
     cardContrastChecks();
     spreadChecks();
     blackChecks();
@@ -259,6 +332,8 @@ int main()
     lampChecks();
     unlitSpreadChecks();
     bandingChecks();
+    chartChecks();
+    geometryChecks(argv[1]);
     streakEndChecks();
     if (failures == 0)
         std::printf("frame measure tests passed\n");
