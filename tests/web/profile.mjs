@@ -5,8 +5,9 @@
 // readPixels (waiting for the GPU process to finish the frame).  Not a test:
 // run it as `tests/web/run.sh [--on-mesa] --profile`.  The module's
 // functions have names only in a build linked with --profiling-funcs
-// (scripts/build-web.sh -DCMAKE_EXE_LINKER_FLAGS=--profiling-funcs); without
-// them the WebAssembly is one row.
+// (scripts/build-web.sh -DCMAKE_EXE_LINKER_FLAGS=--profiling-funcs, which
+// stays in the build folder's cache until -DCMAKE_EXE_LINKER_FLAGS= takes it
+// out again); without them the WebAssembly functions go by their numbers.
 //   QH_PROFILE_PARTS: the parts to list function by function (default 1,3,5,7,8)
 import { engine, launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
 import { distFolder, requireWebBuild } from "./support/places.mjs";
