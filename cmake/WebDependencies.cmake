@@ -16,6 +16,15 @@ if(NOT EMSCRIPTEN_VERSION VERSION_EQUAL QH_EMSCRIPTEN_VERSION)
                       "(see cmake/WebDependencies.cmake for what another version must be checked for)")
 endif()
 
+# Two WebAssembly features every current browser engine has.  The 128-bit
+# vector instructions let the compiler handle four floats at once where the
+# effects' loops allow it; each lane rounds as the scalar operation would, so
+# the numbers stay the same.  Bulk memory makes the layer's many copies of
+# vertex arrays one instruction each: without it every copy of 512 bytes or
+# more is a call out to JavaScript.
+add_compile_options(-msimd128 -mbulk-memory)
+add_link_options(-msimd128 -mbulk-memory)
+
 set(QH_WEB_DEPS "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
     "Prefix holding libmpg123 and TurboJPEG built for WebAssembly (scripts/web-deps.sh)")
 foreach(library mpg123 turbojpeg)

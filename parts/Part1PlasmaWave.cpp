@@ -12,9 +12,25 @@ constexpr int kRows = 80;      // quad rows
 constexpr float kAngleStep = 0.08f;
 constexpr float kPositionStep = 0.125f;
 
-void emitVertex(float columnAngle, float rowAngle, int column, int row, float x, float y)
+// The sines and cosines of a column's angle, and the cosine of a row's.
+struct ColumnWave {
+    float sinAngle;
+    float cosAngle;
+};
+
+PlasmaVertex plasmaVertexFrom(ColumnWave columnWave, float cosRow, int column, int row)
 {
-    const PlasmaVertex vertex = plasmaVertex(columnAngle, rowAngle, column, row);
+    const float wave = cosRow * columnWave.sinAngle;
+    PlasmaVertex vertex;
+    vertex.height = std::fabs(5.0f * wave);
+    vertex.s = 0.1f * cosRow * cosRow * columnWave.sinAngle + 0.0125f * static_cast<float>(column);
+    vertex.t = 0.1f * wave * (wave + columnWave.cosAngle) + 0.0125f * static_cast<float>(row);
+    return vertex;
+}
+
+void emitVertex(ColumnWave columnWave, float cosRow, int column, int row, float x, float y)
+{
+    const PlasmaVertex vertex = plasmaVertexFrom(columnWave, cosRow, column, row);
     glTexCoord2f(vertex.s, vertex.t);
     glColor3f(vertex.height, vertex.height, vertex.height);
     glVertex3f(x, y, vertex.height);
@@ -24,14 +40,7 @@ void emitVertex(float columnAngle, float rowAngle, int column, int row, float x,
 
 PlasmaVertex plasmaVertex(float columnAngle, float rowAngle, int column, int row)
 {
-    const float sinColumn = std::sin(columnAngle);
-    const float cosRow = std::cos(rowAngle);
-    const float wave = cosRow * sinColumn;
-    PlasmaVertex vertex;
-    vertex.height = std::fabs(5.0f * wave);
-    vertex.s = 0.1f * cosRow * cosRow * sinColumn + 0.0125f * static_cast<float>(column);
-    vertex.t = 0.1f * wave * (wave + std::cos(columnAngle)) + 0.0125f * static_cast<float>(row);
-    return vertex;
+    return plasmaVertexFrom({std::sin(columnAngle), std::cos(columnAngle)}, std::cos(rowAngle), column, row);
 }
 
 float plasmaPhase(int partTime)
@@ -52,23 +61,34 @@ void drawPlasmaWave(GLuint texPlasma, int partTime)
 
     // Angles and positions are accumulated by repeated addition, row by row
     // and column by column, as the sheet was first drawn.
+    // Every row steps through the same column angles and every strip
+    // through two of the same row angles: their sines and cosines are taken
+    // once a frame, from the same sums, rather than at every vertex.
     const float phase = plasmaPhase(partTime);
+    ColumnWave columnWaves[kColumns];
+    float columnAngle = phase;
+    for (ColumnWave& columnWave : columnWaves) {
+        columnWave = {std::sin(columnAngle), std::cos(columnAngle)};
+        columnAngle += kAngleStep;
+    }
+    float rowCosines[kRows + 1];
     float rowAngle = phase;
+    for (float& rowCosine : rowCosines) {
+        rowCosine = std::cos(rowAngle);
+        rowAngle += kAngleStep;
+    }
+
     float y = -5.0f;
     for (int row = 0; row < kRows; ++row) {
-        const float nextRowAngle = rowAngle + kAngleStep;
         const float nextY = y + kPositionStep;
-        float columnAngle = phase;
         float x = -5.0f;
         glBegin(GL_QUAD_STRIP);
         for (int column = 0; column < kColumns; ++column) {
-            emitVertex(columnAngle, nextRowAngle, column, row + 1, x, nextY);
-            emitVertex(columnAngle, rowAngle, column, row, x, y);
-            columnAngle += kAngleStep;
+            emitVertex(columnWaves[column], rowCosines[row + 1], column, row + 1, x, nextY);
+            emitVertex(columnWaves[column], rowCosines[row], column, row, x, y);
             x += kPositionStep;
         }
         glEnd();
-        rowAngle = nextRowAngle;
         y = nextY;
     }
 

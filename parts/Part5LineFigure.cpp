@@ -2,8 +2,20 @@
 
 #include <GL/glu.h>
 #include <cmath>
+#include <vector>
 
 #include "fx/Overlays.h"
+
+namespace {
+
+// The sines and cosines one step along a strip needs.
+struct StripStep {
+    float sinV;
+    float sinU;
+    float cosU;
+};
+
+}  // namespace
 
 void drawLineFigure(float x)
 {
@@ -15,20 +27,30 @@ void drawLineFigure(float x)
     const auto dB = static_cast<float>(twoPi / (120.0 * std::fabs(std::cos(x * 0.005))));
     const auto dQ = static_cast<float>(2.0 * std::sin(x * 0.004) * dA);
 
+    // Every strip walks the same u and v from 0: their sines and cosines
+    // are taken once a frame, from the same sums, rather than at every vertex.
+    static std::vector<StripStep> steps;   // kept to reuse its storage
+    steps.clear();
+    float u = 0.0f;
+    float v = 0.0f;
+    do {
+        steps.push_back({std::sin(v), std::sin(u), std::cos(u)});
+        u += dA;
+        v += dB;
+    } while (u <= 6.283185f);
+
     float p = 0.0f;
     float q = 0.0f;
     do {
-        float u = 0.0f;
-        float v = 0.0f;
         const float radius = 10.0f * std::sin(q);
         const float height = 10.0f * std::cos(p);
+        const float sinP = std::sin(p);
+        const float cosP = std::cos(p);
         glBegin(GL_LINE_STRIP);
-        do {
-            const float spread = radius * std::sin(v);
-            glVertex3f(spread * std::sin(p) * std::cos(u), spread * std::cos(p) * std::sin(u), height);
-            u += dA;
-            v += dB;
-        } while (u <= 6.283185f);
+        for (const StripStep& step : steps) {
+            const float spread = radius * step.sinV;
+            glVertex3f(spread * sinP * step.cosU, spread * cosP * step.sinU, height);
+        }
         glEnd();
         p += dA;
         q += dQ;

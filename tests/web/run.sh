@@ -8,6 +8,8 @@
 #   (default: every tests/web/*.test.mjs)
 #   tests/web/run.sh [--on-mesa] [--engine ...] --speed
 #   (the page's ?benchmark beside the native --benchmark: speed.mjs)
+#   tests/web/run.sh [--on-mesa] --profile
+#   (where the page's ?benchmark spends its time, per part: profile.mjs)
 # Needs the web build (scripts/build-web.sh) and the native build's
 # compare_golden and decode_music (QH_BUILD_DIR, default build/), built here.
 # --on-mesa: Chromium in a window on an Xvfb display of its own, WebGL 2 on
@@ -24,10 +26,12 @@ cd "$root"
 on_mesa=0
 engine=chromium
 speed=0
+profile=0
 while [ $# -gt 0 ]; do
   case $1 in
     --on-mesa) on_mesa=1; shift ;;
     --speed) speed=1; shift ;;
+    --profile) profile=1; shift ;;
     --engine) engine=${2:-}; shift 2 ;;
     *) break ;;
   esac
@@ -98,6 +102,10 @@ export QH_DECODE_MUSIC="$build_path/tests/decode_music"
 
 cd tests/web
 npm ci --no-audit --no-fund --loglevel=error
+if [ $profile = 1 ]; then
+  node profile.mjs
+  exit
+fi
 if [ $speed = 1 ]; then
   cmake --build "$build_path" --target quittenhain >/dev/null
   QH_NATIVE_DEMO="$build_path/quittenhain" node speed.mjs
