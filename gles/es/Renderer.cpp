@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "gles/RasterSizes.h"
 #include "gles/ShaderSource.h"
@@ -350,22 +351,16 @@ void Renderer::drawIndexed(const DrawState& draw, DrawnAs drawnAs, const Vertex*
     const auto first = static_cast<std::uint32_t>(
         stream(vertexStream_, GL_ARRAY_BUFFER, vertices, count * sizeof(Vertex), sizeof(Vertex)));
     pointAttributes({vertexStream_.name, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
-    GLenum type = GL_UNSIGNED_SHORT;
-    std::size_t at = 0;
-    if (first + count <= 0x10000u) {
-        moveIndices(indices, first, shortIndices_);
-        at = sizeof(std::uint16_t) * static_cast<std::size_t>(stream(indexStream_, GL_ELEMENT_ARRAY_BUFFER,
-                                                                     shortIndices_.data(),
-                                                                     shortIndices_.size() * sizeof(std::uint16_t),
-                                                                     sizeof(std::uint16_t)));
-    } else {
-        type = GL_UNSIGNED_INT;
-        moveIndices(indices, first, longIndices_);
-        at = sizeof(std::uint32_t) * static_cast<std::size_t>(stream(indexStream_, GL_ELEMENT_ARRAY_BUFFER,
-                                                                     longIndices_.data(),
-                                                                     longIndices_.size() * sizeof(std::uint32_t),
-                                                                     sizeof(std::uint32_t)));
-    }
+    // The indices streamed in `moved`'s type; the byte they begin at.
+    const auto streamed = [&](auto& moved) {
+        using Index = typename std::decay_t<decltype(moved)>::value_type;
+        moveIndices(indices, first, moved);
+        return sizeof(Index) * static_cast<std::size_t>(stream(indexStream_, GL_ELEMENT_ARRAY_BUFFER, moved.data(),
+                                                               moved.size() * sizeof(Index), sizeof(Index)));
+    };
+    const bool fitsShort = first + count <= 0x10000u;
+    const GLenum type = fitsShort ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
+    const std::size_t at = fitsShort ? streamed(shortIndices_) : streamed(longIndices_);
     esDriver.DrawElements(esPrimitive(drawnAs), static_cast<GLsizei>(indices.size()), type, byteOffset(at));
 }
 

@@ -9,6 +9,7 @@
 // stays in the build folder's cache until -DCMAKE_EXE_LINKER_FLAGS= takes it
 // out again); without them the WebAssembly functions go by their numbers.
 //   QH_PROFILE_PARTS: the parts to list function by function (default 1,3,5,7,8)
+import { parseTable } from "./support/benchmarkTable.mjs";
 import { engine, launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
 import { distFolder, requireWebBuild } from "./support/places.mjs";
 import { serve } from "./support/server.mjs";
@@ -73,25 +74,21 @@ try {
   const { profile } = await session.send("Profiler.stop");
   const { printed, parts } = await page.evaluate(() => ({ printed: window.quittenhain.printed,
                                                            parts: window.quittenhain.parts }));
-  const frames = new Map();
-  for (const line of printed) {
-    const match = /^(\d+)\s+(\d+)\s+([\d.]+)/.exec(line.trim());
-    if (match) frames.set(Number(match[1]), { count: Number(match[2]), median: Number(match[3]) });
-  }
+  const frames = new Map([...parseTable(printed)].map(([part, row]) => [Number(part), row]));
   console.log(`== ${onDesktopGl ? "chromium on Mesa" : "chromium"}: ${await browser.version()}, ` +
               `WebGL 2 on ${await webGlRenderer(page)}; sampled every ${intervalMicroseconds} µs ==`);
   const perPart = summarise(profile, parts, startedAt);
   const kinds = [...new Set([...perPart.values()].flatMap((entry) => [...entry.kinds.keys()]))].sort();
   console.log(`ms a frame (mean) | ${["part", "median", "sampled", ...kinds].join(" | ")}`);
   for (const [part, entry] of [...perPart].sort((a, b) => a[0] - b[0])) {
-    const count = frames.get(part)?.count || 1;
+    const count = frames.get(part)?.frames || 1;
     const cells = kinds.map((kind) => ((entry.kinds.get(kind) || 0) / count).toFixed(2));
     console.log(`| ${part} | ${frames.get(part)?.median ?? "?"} | ${(entry.total / count).toFixed(2)} | ${cells.join(" | ")} |`);
   }
   for (const part of listed) {
     const entry = perPart.get(part);
     if (!entry) continue;
-    const count = frames.get(part)?.count || 1;
+    const count = frames.get(part)?.frames || 1;
     console.log(`== part ${part}: heaviest innermost functions, ms a frame ==`);
     for (const [name, milliseconds] of [...entry.functions].sort((a, b) => b[1] - a[1]).slice(0, 15))
       console.log(`${(milliseconds / count).toFixed(3).padStart(8)}  ${name}`);

@@ -8,20 +8,10 @@ import { execFile } from "node:child_process";
 import { join } from "node:path";
 import { promisify } from "node:util";
 
+import { parseTable } from "./support/benchmarkTable.mjs";
 import { engine, launch, onDesktopGl, openPage, waitInPage, webGlRenderer } from "./support/browser.mjs";
 import { distFolder, repoRoot, requireWebBuild } from "./support/places.mjs";
 import { serve } from "./support/server.mjs";
-
-// The rows of the benchmark's table: part (or "empty"), frames, median ms,
-// 95th percentile ms, frames a second.
-function parseTable(lines) {
-  const rows = new Map();
-  for (const line of lines) {
-    const match = /^(\d+|empty)\s+(\d+)\s+([\d.]+)\s+([\d.]+)\s+([\d.]+)/.exec(line.trim());
-    if (match) rows.set(match[1], { frames: Number(match[2]), median: Number(match[3]), p95: Number(match[4]) });
-  }
-  return rows;
-}
 
 async function pageBenchmark() {
   requireWebBuild();
