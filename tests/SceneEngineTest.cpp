@@ -69,8 +69,9 @@ TEST(SceneResources, EachSceneHasItsCountsAndAnimatedNodes)
         {"PART2_SCENE", 5, 19, 1, 0,
          {"ENVIBLUM.JPG", "TEMPELCOLUMN.JPG", "TEMPELGROUND.JPG", "TEMPELDECAL.JPG", "MTGROUND.JPG"}, 1},
         {"PART3_SCENE", 2, 2, 2, 2, {"MARMORIT.JPG", "PART3ENVI2.JPG"}, 1},
-        {"PART9_SCENE", 7, 79, 2, 1,
-         {"MGROUND.JPG", "MTGROUND.JPG", "MTCOLUMN.JPG", "MTROOF.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG"}, 0},
+        {"PART9_SCENE", 8, 79, 2, 1,
+         {"MGROUND.JPG", "MTGROUND.JPG", "MTCOLUMN.JPG", "MTROOF.JPG", "MTCOLUMN.JPG", "MTGROUND.JPG", "MTCOLUMN.JPG"},
+         0},
         {"PART10_SCENE", 1, 1, 1, 0, {}, 0},
     };
     for (const SceneCounts& e : table) {

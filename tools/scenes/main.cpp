@@ -501,8 +501,9 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
 {
     SceneDescription s;
     // The streets in dark basalt cobbles: near by they lie dark under the
-    // pale fog, and the lantern's gold shows on them.
-    s.materials.push_back(material("Material #1", {0.1, 0.1, 0.1}, {0.38, 0.4, 0.42}, {0.1, 0.1, 0.1}, 0.1, 0.1,
+    // pale fog, below the pale gates and the fog at the end of the street,
+    // and the lantern's gold shows on them.
+    s.materials.push_back(material("Material #1", {0.1, 0.1, 0.1}, {0.21, 0.22, 0.23}, {0.1, 0.1, 0.1}, 0.1, 0.1,
                                    "mground.jpg"));
     s.materials.push_back(material("Material #2", {0.2, 0.2, 0.2}, {0.9, 0.88, 0.84}, {0.2, 0.2, 0.2}, 0.1, 0.2,
                                    "mtground.jpg"));
@@ -523,6 +524,14 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     Material lamp = material("Material #7", {0.3, 0.24, 0.14}, {1, 0.82, 0.5}, {1, 1, 1}, 0.7, 0.9, "");
     lamp.selfIllumination = 0.4;
     s.materials.push_back(lamp);
+    // The pale stone of the gates glows faintly of itself, as limestone
+    // holds the last of the evening light: they stand pale between the dark
+    // bronze ones even where no light reaches them, as in the part's first
+    // frame, which is drawn before the scene's lights are set.
+    Material paleStone = material("Material #8", {0.25, 0.25, 0.25}, {1, 0.98, 0.95}, {0.5, 0.5, 0.5}, 0.3, 0.4,
+                                  "mtcolumn.jpg");
+    paleStone.selfIllumination = 0.25;
+    s.materials.push_back(paleStone);
 
     Mesh ground;
     addGroundGrid(ground, 2600, 40, 0, 130);
@@ -592,6 +601,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     const double kLampHeight = 40;
     Mesh gates, paleGates, lamps, bands, darkBands;
     int gateCount = 0;
+    bool firstStreet = true;   // its gates take the other turn of pale and dark
     const V3 kTurns[3] = {{0, -380, 0}, {0, 380, 0}, {640, 380, 0}};   // the crossings where the camera turns
     auto awayFromPath = [&](V3 p, double clearance) {
         for (const V3& q : path)
@@ -600,9 +610,9 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         return true;
     };
     Lcg variety{4711};
-    auto gate = [&](V3 centre, bool acrossY) {
-        const double half = 46 + 6 * variety.next(), post = 9 + 4 * variety.next();
-        const double top = 60 + 16 * variety.next(), beam = 20 + 14 * variety.next();
+    auto gate = [&](V3 centre, bool acrossY, Lcg& dice) {
+        const double half = 46 + 6 * dice.next(), post = 9 + 4 * dice.next();
+        const double top = 60 + 16 * dice.next(), beam = 20 + 14 * dice.next();
         // (along, across) to the town's (x, y).
         auto at = [&](double along, double across, double z) {
             return acrossY ? V3{centre.x + along, centre.y + across, z} : V3{centre.x + across, centre.y + along, z};
@@ -613,8 +623,9 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
         };
         // Every other gate is of pale stone with a dark band, the rest of
         // dark bronze with a pale one: down the street they stand light
-        // against dark against the fog.
-        const bool pale = gateCount++ % 2 == 1;
+        // against dark against the fog. The first street opens with a pale
+        // one, which frames the part's first view.
+        const bool pale = (gateCount++ % 2 == 1) != firstStreet;
         Mesh& body = pale ? paleGates : gates;
         for (const double side : {-1.0, 1.0})
             box(body, -post, side * half - post, 0, post, side * half + post, top);
@@ -636,22 +647,34 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     // acrossY), 90 to 140 apart, and a pair of lamp posts halfway between
     // each two of them.
     std::vector<std::pair<V3, V3>> kerbs;   // between which gates the posts stand
-    auto street = [&](V3 from, V3 to, bool acrossY) {
+    auto street = [&](V3 from, V3 to, bool acrossY, Lcg& dice) {
         const double span = length(to - from);
         const V3 step = normalized(to - from);
         double done = 0, previous = -1;
         while (done <= span) {
-            gate(from + step * done, acrossY);
+            gate(from + step * done, acrossY, dice);
             if (previous >= 0)
                 kerbs.push_back({from + step * previous, from + step * done});
             previous = done;
-            done += 90 + 50 * variety.next();
+            done += 90 + 50 * dice.next();
         }
+        return from + step * previous;   // the last gate
     };
-    street({-1060, -380, 0}, {-400, -380, 0}, true);
-    street({0, -120, 0}, {0, 200, 0}, false);
-    street({200, 380, 0}, {420, 380, 0}, true);
-    street({640, 200, 0}, {640, -680, 0}, false);
+    // The first street's gates run on to where the camera turns, so that
+    // down the whole street a gate stands in the middle of the view; those
+    // last ones take their own measures and leave the pale and dark turns
+    // of the other streets as they were.
+    const V3 last = street({-1060, -380, 0}, {-400, -380, 0}, true, variety);
+    const int counted = gateCount;
+    Lcg lastVariety{1709};
+    const V3 next = last + V3{90 + 50 * lastVariety.next(), 0, 0};
+    kerbs.push_back({last, next});
+    street(next, {-290, -380, 0}, true, lastVariety);
+    gateCount = counted;
+    firstStreet = false;
+    street({0, -120, 0}, {0, 200, 0}, false, variety);
+    street({200, 380, 0}, {420, 380, 0}, true, variety);
+    street({640, 200, 0}, {640, -680, 0}, false, variety);
     // Lamp posts along both kerbs between the gates and at the corners of
     // the crossings where the camera turns: at a turn the view sweeps across
     // the crossing, and their lights and dark posts are what it finds there.
@@ -697,7 +720,7 @@ SceneDescription part9Town(Track& eyeTrack, Track& targetTrack, Track& lanternTr
     // light that frame's chain.
     s.objects.push_back(object("Lamps01", lamps, 6, {0, 0, 53}, 1));
     s.objects.push_back(object("Gates01", gates, 4, {0, 0, 50}, 0));
-    s.objects.push_back(object("Gates02", paleGates, 2, {0, 0, 50}, 0));
+    s.objects.push_back(object("Gates02", paleGates, 7, {0, 0, 50}, 0));
     s.objects.push_back(object("Bands01", bands, 2, {0, 0, 80}, 0));
     s.objects.push_back(object("Bands02", darkBands, 4, {0, 0, 80}, 0));
 
