@@ -266,4 +266,61 @@ double streakEnd(const Picture& frame, int y0, int y1, int margin)
     return std::max(left, right) * 255 / (double(margin) * (y1 - y0 + 1));
 }
 
+namespace {
+
+// One frame of the wash on one channel: the chart's level `chart` blended
+// over `picture` with an opacity of alpha255 / 255, each share rounded.
+int washStep(int picture, int chart, int alpha255)
+{
+    const int mixed = int(std::lround(chart * alpha255 / 255.0)) + int(std::lround(picture * (255 - alpha255) / 255.0));
+    return std::min(mixed, 255);
+}
+
+// Where a white pixel rests under the two washes for each chart level.
+std::array<unsigned char, 256> restingLevels()
+{
+    std::array<unsigned char, 256> rest{};
+    for (int chart = 0; chart < 256; ++chart) {
+        int v = 255;
+        for (int alpha255 : {26, 13})     // 0.1 and 0.05 of 255
+            for (int frame = 0; frame < 1000; ++frame)
+                v = washStep(v, chart, alpha255);
+        rest[size_t(chart)] = static_cast<unsigned char>(v);
+    }
+    return rest;
+}
+
+}  // namespace
+
+Picture washRest(const Picture& chart, int width, int height)
+{
+    static const std::array<unsigned char, 256> rest = restingLevels();
+    const double fogShare = (700.0 - 250.0) / (700.0 - 10.0);   // of the chart's own colour
+    const double fog[3] = {0.2 * 255, 0.4 * 255, 0.6 * 255};
+    Picture out;
+    out.width = width;
+    out.height = height;
+    out.rgb.resize(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        // The chart's first row lies at the bottom of the frame; linear
+        // filtering between texel centres, clamped at the border.
+        const double ty = (1.0 - (y + 0.5) / height) * chart.height - 0.5;
+        const int y0 = std::clamp(int(std::floor(ty)), 0, chart.height - 1), y1 = std::min(y0 + 1, chart.height - 1);
+        const double fy = std::clamp(ty - std::floor(ty), 0.0, 1.0);
+        for (int x = 0; x < width; ++x) {
+            const double tx = (x + 0.5) / width * chart.width - 0.5;
+            const int x0 = std::clamp(int(std::floor(tx)), 0, chart.width - 1), x1 = std::min(x0 + 1, chart.width - 1);
+            const double fx = std::clamp(tx - std::floor(tx), 0.0, 1.0);
+            for (int c = 0; c < 3; ++c) {
+                const double top = chart.at(x0, y0)[c] * (1 - fx) + chart.at(x1, y0)[c] * fx;
+                const double bottom = chart.at(x0, y1)[c] * (1 - fx) + chart.at(x1, y1)[c] * fx;
+                const double texel = top * (1 - fy) + bottom * fy;
+                const double level = fogShare * 0.6 * texel + (1 - fogShare) * fog[c];
+                out.rgb[(size_t(y) * width + x) * 3 + size_t(c)] = rest[size_t(std::lround(level))];
+            }
+        }
+    }
+    return out;
+}
+
 }  // namespace frames

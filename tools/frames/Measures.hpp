@@ -80,6 +80,18 @@ Banding bandStepsWithout(const Picture& frame, const Mask& leftOut, int levels =
 // size differs.
 Mask changing(const Picture& frame, const std::vector<Picture>& others, int levels = 2, int rim = 2);
 
+// Where the finale's wash leaves a chart texture, with nothing drawn over
+// it. The finale never clears the picture: each frame blends the chart,
+// stretched over the frame, at 0.6 brightness and seen through the fog
+// (colour (0.2, 0.4, 0.6), linear from 10 to 700, the quad at depth 250),
+// over the picture with an opacity of 0.1, then 0.05, in 8 bits a channel.
+// The blend rounds each share to a level, as the software renderer does:
+// round(chart x a) + round(picture x (1 - a)), a in 255ths. So a pixel
+// stops moving once both shares round alike, anywhere in a window about
+// 10 (then 20) levels wide round the chart's value. The picture starts
+// white: the trails and glows drawn over the chart come to it from above.
+Picture washRest(const Picture& chart, int width = 640, int height = 480);
+
 // How far a line of lettering, streaked sideways, runs on past its ends:
 // over the rows y0..y1 (inclusive) the mean luminance (levels of 255) of the
 // outermost `margin` columns on each side, where the lettering itself does

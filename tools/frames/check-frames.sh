@@ -160,6 +160,12 @@ read -r chartSteps chartLargest chartWhere leftOut < <(measure still-banding "$(
 verdict "$chartSteps == 0"
 echo "   frame $chart: $chartSteps pixel pairs, the largest $chartLargest levels at $chartWhere ($leftOut of the frame left out) $mark"
 echo "   the whole frame, chain included: $steps pixel pairs, the largest $largest levels at $where (before: 953, 28 at 288,255)"
+# The chart alone, as the wash leaves it with nothing drawn over it: where a
+# white picture comes to rest under the wash's 8-bit blend (measured on the
+# texture itself, no capture needed).
+read -r restSteps restLargest restWhere < <(measure wash-rest "$root/res/textures/MAP.JPG")
+verdict "$restSteps == 0"
+echo "   the chart as the wash leaves it: $restSteps pixel pairs, the largest $restLargest levels at $restWhere $mark (before: 20826, 15 at 199,11)"
 
 # A column the camera passes close to sweeps its outline and its dark flank
 # across tens of pixels between frames, which flips them light, dark, light

@@ -29,6 +29,10 @@
 //   frame-measures banding FRAME               steps between smooth regions:
 //                                              how many pixel pairs, the
 //                                              largest in levels, and where
+//   frame-measures wash-rest CHART             banding of the picture the
+//                                              finale's wash leaves of the
+//                                              chart texture CHART, nothing
+//                                              drawn over it
 //   frame-measures streak-end FRAME Y0 Y1      how bright lettering over rows
 //                                              Y0..Y1 streaks on past its ends
 //                                              (the outer 80 columns), levels
@@ -153,7 +157,7 @@ int usage()
     std::fprintf(stderr, "usage: frame-measures card FRAME CARD | black FRAME | mean FRAME | spread FRAME |\n"
                          "       banding FRAME | streak-end FRAME Y0 Y1 |\n"
                          "       flicker FRAME... | surface-flicker SCENE FIRST FAR_END FRAME... |\n"
-                         "       still-banding FRAME OTHER_FRAME... |\n"
+                         "       still-banding FRAME OTHER_FRAME... | wash-rest CHART |\n"
                          "       lit FRAME SCENE OBJECT SCENE_FRAME FOVY [OVERLAY] |\n"
                          "       unlit-spread FRAME SCENE OBJECT SCENE_FRAME FOVY FOG_END |\n"
                          "       lamps SCENE OBJECT FOVY FOG_END FIRST END\n");
@@ -200,6 +204,9 @@ int main(int argc, char** argv)
             std::printf("%.4f\n", meanLuma(frame));
         } else if (what == "banding" && argc == 3) {
             const Banding b = bandSteps(frame);
+            std::printf("%d %d %d,%d\n", b.steps, b.largest, b.x, b.y);
+        } else if (what == "wash-rest" && argc == 3) {
+            const Banding b = bandSteps(washRest(frame));
             std::printf("%d %d %d,%d\n", b.steps, b.largest, b.x, b.y);
         } else if (what == "still-banding" && argc >= 4) {
             std::vector<Picture> others;

@@ -7,69 +7,53 @@ namespace tex {
 
 Image makeMap(int n) {
     Image img(n, n);
-    // A night sea chart: parts 10 and 11 wash it over the whole picture each
-    // frame, so it must stay dark, low in contrast and cool, and pull the
-    // finale toward deep blue while the tori and glows stay in front.
-    // Terrain height, tileable over 4 lattice cells, pushed into continents.
+    // A night sea chart in flat tints, as printed charts are: deep sea, a
+    // teal shelf along the coasts and slate land, with dashed graticule,
+    // dotted tracks and harbour lights.
+    //
+    // Parts 10 and 11 never clear the picture; each frame blends 0.1 (then
+    // 0.05) of this chart, at 0.6 brightness and through the fog left on
+    // from part 9, over it, in 8 bits a channel. A pixel moves only while
+    // the blend's rounded share of the chart differs from its rounded share
+    // of the pixel, so it comes to rest at the edge of a window about 20
+    // levels wide (10 in part 10) around the chart's value, and every chart
+    // value inside one window gives the same resting colour. A smooth
+    // gradient would rest as flat bands 20 levels apart. So each tint is one
+    // flat colour whose every channel sits in the middle of a texel range
+    // that rests on the same level in both parts whatever came before (see
+    // kTint), and two tints that meet differ by two windows in some channel:
+    // a clear edge, not a band. Everything finer (dashes, dots, lights) is a
+    // few pixels across.
     Gray hgt(n, n);
     shadeGray(hgt, [](float u, float v) {
         float h = fbm(u * 4, v * 4, 4, 8, 0xC0A57u, 0.52f);
         float warp = 0.25f * fbm(u * 2 + 7.3f, v * 2 + 1.1f, 2, 3, 0x77u);
         return h + warp * 0.6f + 0.04f;
     });
-    Gray shadeF = relief([&] {
-        Gray g = hgt;
-        for (float& h : g.v) h = std::max(h, 0.0f) * 260.0f;
-        return g;
-    }(), -1.0f, -1.0f, 1.2f, true);
-    const std::vector<Stop> land = {
-        {0.00f, rgb8(44, 50, 72)}, {0.20f, rgb8(50, 56, 80)}, {0.40f, rgb8(60, 66, 92)},
-        {0.58f, rgb8(88, 96, 128)}};
-    const std::vector<Stop> sea = {
-        {-0.60f, rgb8(4, 8, 30)}, {-0.30f, rgb8(8, 18, 52)}, {-0.10f, rgb8(14, 32, 76)},
-        {-0.02f, rgb8(22, 48, 96)}, {0.0f, rgb8(30, 60, 108)}};
+    // Texel values and where the finale's picture comes to rest with them:
+    // sea (24, 30, 84) rests at (29, 49, 88), shelf (24, 129, 132) at
+    // (29, 88, 107), land (123, 78, 84) at (68, 68, 88).
+    const Col sea = rgb8(24, 30, 84), shelf = rgb8(24, 129, 132), land = rgb8(123, 78, 84);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
             float h = hgt.at(x, y);
-            Col c;
-            if (h < 0) {
-                c = ramp(sea, h);
-                // Isobaths every 0.1 of depth, faint.
-                float f = std::fabs(fract(h * 10 + 0.5f) - 0.5f);
-                c = mix(c, c * 1.3f + Col(0.01f, 0.02f, 0.04f), (1 - smooth(0.0f, 0.06f, f)) * 0.5f);
-            } else {
-                c = ramp(land, h);
-                // Regions barely tinted between slate and violet, with faint borders.
-                Cell cell = worley(u * 5, v * 5, 5, 0xB0Du);
-                Col tint = hsv(0.58f + 0.12f * float(cell.id % 97) / 97.0f, 0.3f, 1.0f);
-                c = mix(c, c * tint * 1.2f, 0.3f);
-                c *= 0.7f + 0.4f * shadeF.at(x, y);
-                // Contour lines every 0.04 of height.
-                float f = std::fabs(fract(h * 25 + 0.5f) - 0.5f);
-                c = mix(c, c * 0.75f, (1 - smooth(0.0f, 0.08f, f)) * 0.6f);
-                float edge = cell.f2 - cell.f1;
-                if (h > 0.015f) c = mix(c, rgb8(70, 80, 120), (1 - smooth(0.012f, 0.03f, edge)) * 0.5f);
-            }
-            // Pale coast line, the chart's one clear stroke.
-            c = mix(c, rgb8(90, 130, 170), 1 - smooth(0.0f, 0.006f, std::fabs(h)));
-            img.at(x, y) = c;
+            img.at(x, y) = h < 0.02f ? sea : h < 0.08f ? shelf : land;
         }
-    // Graticule every 64 pixels.
-    for (int k = 0; k < n; k += n / 8) {
+    // Graticule every 64 pixels, in short dashes.
+    const Col pale = rgb8(175, 178, 180);
+    for (int k = 0; k < n; k += n / 8)
         for (int t = 0; t < n; ++t) {
-            if ((t / 3) % 2) continue;
-            img.blend(k, t, rgb8(110, 140, 200), 0.3f);
-            img.blend(t, k, rgb8(110, 140, 200), 0.3f);
+            if (t % 8 >= 3) continue;
+            img.at(k, t) = pale;
+            img.at(t, k) = pale;
         }
-    }
-    // Tracks between harbour lights, only on dry land.
+    // Tracks between harbour lights, only on dry land, dotted.
     Rng rng(0x40ADu);
     std::vector<std::pair<float, float>> towns;
     for (int tries = 0; towns.size() < 26 && tries < 2000; ++tries) {
         float x = rng.range(8, n - 8.0f), y = rng.range(8, n - 8.0f);
         float h = hgt.at(int(x), int(y));
-        if (h > 0.04f && h < 0.4f) towns.push_back({x, y});
+        if (h > 0.12f && h < 0.4f) towns.push_back({x, y});
     }
     for (size_t i = 0; i < towns.size(); ++i) {
         // Head for the nearest other town, wandering a little.
@@ -87,18 +71,14 @@ Image makeMap(int n) {
             float a = std::atan2(dy, dx) + 0.9f * noise(x * 0.03f, y * 0.03f, 0, 0x12u + uint32_t(i));
             float nx = x + 2.5f * std::cos(a), ny = y + 2.5f * std::sin(a);
             int ix = std::clamp(int(nx), 0, n - 1), iy = std::clamp(int(ny), 0, n - 1);
-            if (hgt.at(ix, iy) < 0.01f) break;
-            line(img, x, y, nx, ny, 1.4f, rgb8(70, 90, 130), 0.6f);
+            if (hgt.at(ix, iy) < 0.09f) break;
+            if (step % 2 == 0) img.at(ix, iy) = pale;
             x = nx; y = ny;
         }
     }
     for (auto& t : towns) {
-        disc(img, t.first, t.second, 3.0f, rgb8(10, 14, 30));
-        disc(img, t.first, t.second, 1.6f, rgb8(170, 190, 240));
+        disc(img, t.first, t.second, 1.6f, rgb8(230, 236, 255));
     }
-    // The wash adds up to 0.6 of this picture under the finale's glows: keep
-    // the chart a little below its authored exposure.
-    for (Col& c : img.px) c *= 0.85f;
     return img;
 }
 

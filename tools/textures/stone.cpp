@@ -27,6 +27,12 @@ struct ColumnStyle {
     Col stone, stain;  // clean stone colour and the colour of run-off streaks
     float weathering;  // 0 = clean, 1 = heavily streaked and pitted
     uint32_t seed;
+    // The light on the shaft (base plus the channels' shading), how wide
+    // the fillet's edge is rounded (share of a channel), how dark the drum
+    // joints are and how bright their lip, how many rain streaks run round, and how wide the
+    // joints are (times their narrowest).
+    float lightBase = 0.78f, channelShade = 0.3f, rounding = 0.0f, seamDepth = 0.65f, lipLight = 0.08f;
+    float streaks = 40, seamWidth = 1.0f;
 };
 
 // Fluted shaft: concave channels lit as half-cylinders, with grain,
@@ -41,6 +47,8 @@ Image fluted(int n, const ColumnStyle& st) {
         if (s > half && s < 1 - half) {
             float q = (s - half) / (1 - st.fillet);
             nx = (1 - 2 * q) * 0.97f;
+            // Rounded into the fillet rather than breaking off at its edge.
+            if (st.rounding > 0) nx *= smooth(0.0f, st.rounding, std::min(q, 1 - q));
             nz = std::sqrt(1 - nx * nx);
         }
         // The channels are shaded softly: the camera skims the shafts close
@@ -48,13 +56,13 @@ Image fluted(int n, const ColumnStyle& st) {
         // a pixel between two frames would flash from dark to light.
         float diffuse = std::max(0.0f, (nx * kLx + nz * kLz) / ll);
         float ao = 0.9f + 0.1f * nz;
-        float light = (0.78f + 0.3f * diffuse) * ao;
+        float light = (st.lightBase + st.channelShade * diffuse) * ao;
         // Stone body: broad mottling plus fine grain.
         float mottle = fbm(u * 6, v * 6, 6, 4, st.seed);
         Col c = st.stone * (0.93f + 0.1f * mottle);
         c = mix(c, st.stone * Col(1.04f, 1.0f, 0.94f), smooth(0.2f, 0.8f, fbm(u * 3, v * 3, 3, 3, st.seed + 9)) * 0.3f);
         // Rain streaks: noise stretched along the shaft, channels hold more dirt.
-        float streak = fbmXY(u * 40, v * 3, 40, 3, 4, st.seed + 21);
+        float streak = fbmXY(u * st.streaks, v * 3, int(st.streaks), 3, 4, st.seed + 21);
         float dirt = smooth(0.05f, 0.5f, streak) * st.weathering * (0.6f + 0.4f * (1 - nz));
         c = mix(c, st.stain, dirt * 0.6f);
         // Pits, few and broad enough to survive the filter.
@@ -64,10 +72,10 @@ Image fluted(int n, const ColumnStyle& st) {
         // Drum joints: a dark seam with a lit lower lip.
         if (st.drums > 0) {
             float jy = fract(v * st.drums);
-            float px = 1.0f / n * st.drums;
+            float px = 1.0f / n * st.drums * st.seamWidth;
             float seam = 1 - smooth(px * 0.8f, px * 2.2f, std::min(jy, 1 - jy));
             float lip = smooth(px * 2.0f, px * 3.0f, jy) * (1 - smooth(px * 3.0f, px * 5.0f, jy));
-            out = out * (1 - 0.65f * seam) + Col(0.08f) * lip;
+            out = out * (1 - st.seamDepth * seam) + Col(st.lipLight) * lip;
         }
         return out;
     }, 2);
@@ -76,7 +84,13 @@ Image fluted(int n, const ColumnStyle& st) {
 }  // namespace
 
 Image makeTempleColumn(int n) {
-    return forLinearFilter(fluted(n, {12, 0.12f, 2, rgb8(206, 196, 174), rgb8(150, 130, 105), 0.45f, 0x7E3Bu}), 1.6f);
+    // The camera glides past these shafts close by: the channels are shaded
+    // softly and round into their fillets, the drum joints are broad and
+    // shallow and the rain streaks broad, so no edge is sharp enough to
+    // flash as it crosses a pixel between two frames.
+    return forLinearFilter(fluted(n, {12, 0.12f, 2, rgb8(206, 196, 174), rgb8(150, 130, 105), 0.45f, 0x7E3Bu, 0.82f,
+                                      0.2f, 0.25f, 0.35f, 0.04f, 20, 2.0f}),
+                           1.6f);
 }
 
 Image makeCityColumn(int n) {

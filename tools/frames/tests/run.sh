@@ -11,7 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 g++ -std=c++17 -O2 -Wall -Wextra -I"$root" -o "$work/tests" "$here/tests.cpp" "$here/../Measures.cpp" \
-    "$here/../LampView.cpp" "$here/../ObjectMask.cpp" "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
+    "$here/../LampView.cpp" "$here/../ObjectMask.cpp" "$here/../Picture.cpp" "$root/scene/SceneParser.cpp" "$root/assets/TextFields.cpp"
 "$work/tests" "$root"
 
 g++ -std=c++17 -O2 -Wall -Wextra -o "$work/grey-demo" "$here/grey-demo.cpp"

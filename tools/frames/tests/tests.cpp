@@ -282,6 +282,40 @@ void chartChecks()
     check(bandStepsWithout(halves, strip).steps == 0, "regions apart across a left-out strip make no step");
 }
 
+// The finale's wash over a chart: what a white picture rests at, frame
+// pixel for chart texel (both 64 x 48, so no texel is filtered with another).
+void washRestChecks(const std::string& root)
+{
+    // A smooth ramp rests as flat bands a window apart (5 to 10 levels
+    // where the first wash left it), not as a ramp.
+    Picture ramp = plain(64, 48, 0);
+    for (int x = 0; x < 64; ++x)
+        paint(ramp, x, 0, x + 1, 48, static_cast<unsigned char>(x * 4));
+    const Banding rampBands = bandSteps(washRest(ramp, 64, 48));
+    check(rampBands.steps > 0 && rampBands.largest >= 5, "a smooth ramp rests in bands");
+
+    // A flat tint in the middle of its windows rests on one colour.
+    Picture sea = plain(64, 48, 0);
+    for (size_t i = 0; i < sea.rgb.size(); i += 3)
+        sea.rgb[i] = 24, sea.rgb[i + 1] = 30, sea.rgb[i + 2] = 84;
+    const Picture seaRest = washRest(sea, 64, 48);
+    const unsigned char* p = seaRest.at(30, 20);
+    check(p[0] == 29 && p[1] == 49 && p[2] == 88, "the sea tint rests at (29, 49, 88)");
+    check(bandSteps(seaRest).steps == 0, "a flat tint rests without bands");
+
+    // Two tints a window apart rest in a band; two windows apart in an edge.
+    Picture near = plain(64, 48, 24), far = plain(64, 48, 24);
+    paint(near, 32, 0, 64, 48, 75);
+    paint(far, 32, 0, 64, 48, 123);
+    const Banding nearBands = bandSteps(washRest(near, 64, 48));
+    check(nearBands.steps == 48 && nearBands.largest == 20, "tints a window apart rest 20 levels apart");
+    check(bandSteps(washRest(far, 64, 48)).steps == 0, "tints two windows apart rest in an edge");
+
+    // The finale's chart itself, stretched over the frame.
+    const Banding chart = bandSteps(washRest(loadPicture(root + "/res/textures/MAP.JPG")));
+    check(chart.steps == 0, "the chart rests without bands (" + std::to_string(chart.steps) + " pixel pairs)");
+}
+
 // The orb scene of the finale: a sphere in the middle of the view, the
 // camera circling it. Over three frames its outline is geometry; its face,
 // the same surface at the same depth whichever way it turns, is not, and
@@ -333,6 +367,7 @@ int main(int argc, char** argv)
     unlitSpreadChecks();
     bandingChecks();
     chartChecks();
+    washRestChecks(argv[1]);
     geometryChecks(argv[1]);
     streakEndChecks();
     if (failures == 0)
