@@ -600,7 +600,7 @@ TEST_F(GlesDrawing, StreamedVerticesOfEachKindKeepTheirOwnAttributes)
 // A list of quads sharing their corners: the layer draws it through
 // indices to its distinct vertices.  Flat shading still gives each quad its
 // own last colour, filled and outlined, and the strip drawn after it takes
-// its indices from the stream again, not from the list.
+// its indices from the stream again, leaving the list's as they were.
 TEST_F(GlesDrawing, ListsOfSharedCornersDrawEachPrimitiveWithItsOwnVertices)
 {
     glShadeModel(GL_FLAT);
@@ -659,6 +659,15 @@ TEST_F(GlesDrawing, ListsOfSharedCornersDrawEachPrimitiveWithItsOwnVertices)
     picture = read();
     EXPECT_EQ(picture.rgbAt(320, 90), (Rgb{255, 255, 255}));   // y -0.625
     EXPECT_EQ(picture.litPixels(), 160 * 60);
+    // And the list's own indices are as they were.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glShadeModel(GL_FLAT);
+    glCallList(lists + 1);
+    picture = read();
+    EXPECT_EQ(picture.rgbAt(160, 240), (Rgb{255, 0, 0}));
+    EXPECT_EQ(picture.rgbAt(320, 240), (Rgb{0, 255, 0}));
+    EXPECT_EQ(picture.rgbAt(480, 240), (Rgb{0, 0, 255}));
+    EXPECT_EQ(picture.litPixels(), 480 * 120);
     glDeleteLists(lists + 1, 1);
 }
 
