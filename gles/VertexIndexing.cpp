@@ -16,13 +16,20 @@ std::uint32_t hashOf(const Vertex& v)
     return hash ^ (hash >> 15);
 }
 
+bool worthIndexing(std::size_t given, std::size_t unique)
+{
+    return unique * 10 <= given * 9;
+}
+
 }  // namespace
 
-void indexVertices(const std::vector<Vertex>& vertices, std::vector<Vertex>& unique,
+bool indexVertices(const std::vector<Vertex>& vertices, std::vector<Vertex>& unique,
                    std::vector<std::uint32_t>& indices)
 {
     unique.clear();
     indices.clear();
+    if (vertices.size() < kIndexedAtLeast)
+        return false;
     indices.reserve(vertices.size());
     // Open addressing at most half full: each slot holds a unique vertex's
     // index plus one, 0 where empty.
@@ -40,5 +47,8 @@ void indexVertices(const std::vector<Vertex>& vertices, std::vector<Vertex>& uni
             table[slot] = static_cast<std::uint32_t>(unique.size());
         }
         indices.push_back(table[slot] - 1);
+        if (indices.size() == kIndexedAtLeast && unique.size() == kIndexedAtLeast)
+            return false;
     }
+    return worthIndexing(vertices.size(), unique.size());
 }

@@ -125,10 +125,7 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
 {
     if (vertices.empty())
         return 0;
-    indexVertices(vertices, uniqueVertices_, vertexIndices_);
-    // Indices cost 2 or 4 bytes a vertex: worth it where a vertex in ten
-    // or more is shared.
-    const bool indexed = uniqueVertices_.size() * 10 <= vertices.size() * 9;
+    const bool indexed = indexVertices(vertices, uniqueVertices_, vertexIndices_);
     const std::vector<Vertex>& stored = indexed ? uniqueVertices_ : vertices;
     GLuint buffer = 0;
     esDriver.GenBuffers(1, &buffer);

@@ -625,8 +625,10 @@ TEST_F(GlesDrawing, ListsOfSharedCornersDrawEachPrimitiveWithItsOwnVertices)
     row();
     glEndList();
     glDeleteLists(lists, 1);
+    // Four times over: a list large enough to be drawn through indices.
     glNewList(lists + 1, GL_COMPILE);
-    row();
+    for (int i = 0; i < 4; ++i)
+        row();
     glEndList();
 
     glCallList(lists + 1);

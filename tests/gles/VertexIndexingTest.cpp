@@ -28,15 +28,28 @@ void expectSameVertices(const std::vector<Vertex>& given, const std::vector<Vert
     }
 }
 
+// `quads` squares in a row, two triangles each, sharing their sides.
+std::vector<Vertex> rowOfQuads(int quads)
+{
+    std::vector<Vertex> row;
+    for (int q = 0; q < quads; ++q) {
+        const auto x = static_cast<float>(q);
+        for (const Vertex& v : {cornerAt(x, 0), cornerAt(x + 1, 0), cornerAt(x + 1, 1), cornerAt(x, 0),
+                                cornerAt(x + 1, 1), cornerAt(x, 1)})
+            row.push_back(v);
+    }
+    return row;
+}
+
 TEST(VertexIndexing, SharedCornersAreKeptOnceAndTheOrderStays)
 {
-    // Two triangles of a quad: the diagonal's corners come twice.
-    const std::vector<Vertex> given = {cornerAt(0, 0), cornerAt(1, 0), cornerAt(1, 1), cornerAt(0, 0), cornerAt(1, 1), cornerAt(0, 1)};
+    const std::vector<Vertex> given = rowOfQuads(20);
     std::vector<Vertex> unique;
     std::vector<std::uint32_t> indices;
-    indexVertices(given, unique, indices);
-    EXPECT_EQ(unique.size(), 4u);
-    EXPECT_EQ(indices, (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3}));
+    EXPECT_TRUE(indexVertices(given, unique, indices));
+    EXPECT_EQ(unique.size(), 42u);
+    EXPECT_EQ(std::vector<std::uint32_t>(indices.begin(), indices.begin() + 12),
+              (std::vector<std::uint32_t>{0, 1, 2, 0, 2, 3, 1, 4, 5, 1, 5, 2}));
     expectSameVertices(given, unique, indices);
 }
 
@@ -48,14 +61,36 @@ TEST(VertexIndexing, OnlyVerticesEqualBitForBitMerge)
     otherColour.colour[3] = 0.5f;
     Vertex marked = cornerAt(0, 0);
     marked.colour[0] = kTakenAtReplay;   // a colour taken at replay
-    const std::vector<Vertex> given = {cornerAt(0, 0), negativeZero, otherColour, marked, marked, cornerAt(0, 0)};
+    std::vector<Vertex> given = {cornerAt(0, 0), negativeZero, otherColour, marked, marked, cornerAt(0, 0)};
+    const std::vector<Vertex> row = rowOfQuads(20);
+    given.insert(given.end(), row.begin(), row.end());
     std::vector<Vertex> unique;
     std::vector<std::uint32_t> indices;
-    indexVertices(given, unique, indices);
-    EXPECT_EQ(unique.size(), 4u);
-    EXPECT_EQ(indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 3, 0}));
+    EXPECT_TRUE(indexVertices(given, unique, indices));
+    EXPECT_EQ(std::vector<std::uint32_t>(indices.begin(), indices.begin() + 7),
+              (std::vector<std::uint32_t>{0, 1, 2, 3, 3, 0, 0}));
     EXPECT_TRUE(std::isnan(unique[3].colour[0]));
     expectSameVertices(given, unique, indices);
+}
+
+TEST(VertexIndexing, SmallListsAndListsWithoutSharingAreLeftAsGiven)
+{
+    std::vector<Vertex> unique;
+    std::vector<std::uint32_t> indices;
+    EXPECT_FALSE(indexVertices(rowOfQuads(2), unique, indices));   // 12 vertices
+    // Faces with a normal each: no corner is shared.
+    std::vector<Vertex> faces = rowOfQuads(40);
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        faces[i].normal[0] = static_cast<float>(i / 3);
+    EXPECT_FALSE(indexVertices(faces, unique, indices));
+    // A few shared at the start, too few over the whole list.
+    faces[4] = faces[0];
+    EXPECT_FALSE(indexVertices(faces, unique, indices));
+    // Enough shared over the whole list.
+    for (std::size_t i = 100; i < faces.size(); ++i)
+        faces[i] = faces[i % 2];
+    EXPECT_TRUE(indexVertices(faces, unique, indices));
+    expectSameVertices(faces, unique, indices);
 }
 
 TEST(VertexIndexing, AGridOfManyCellsKeepsEachCornerOnce)
@@ -74,13 +109,12 @@ TEST(VertexIndexing, AGridOfManyCellsKeepsEachCornerOnce)
         }
     std::vector<Vertex> unique;
     std::vector<std::uint32_t> indices;
-    indexVertices(given, unique, indices);
+    EXPECT_TRUE(indexVertices(given, unique, indices));
     EXPECT_EQ(unique.size(), static_cast<std::size_t>((cells + 1) * (cells + 1)));
     expectSameVertices(given, unique, indices);
     // Called again, the output is made afresh.
-    indexVertices({cornerAt(5, 5)}, unique, indices);
-    EXPECT_EQ(unique.size(), 1u);
-    EXPECT_EQ(indices, (std::vector<std::uint32_t>{0}));
+    EXPECT_TRUE(indexVertices(rowOfQuads(20), unique, indices));
+    EXPECT_EQ(unique.size(), 42u);
 }
 
 }  // namespace
