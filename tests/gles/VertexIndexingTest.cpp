@@ -41,7 +41,7 @@ std::vector<Vertex> rowOfQuads(int quads)
     return row;
 }
 
-TEST(VertexIndexing, SharedCornersAreKeptOnceAndTheOrderStays)
+TEST(GlesVertexIndexing, SharedCornersAreKeptOnceAndTheOrderStays)
 {
     const std::vector<Vertex> given = rowOfQuads(20);
     std::vector<Vertex> unique;
@@ -53,7 +53,7 @@ TEST(VertexIndexing, SharedCornersAreKeptOnceAndTheOrderStays)
     expectSameVertices(given, unique, indices);
 }
 
-TEST(VertexIndexing, OnlyVerticesEqualBitForBitMerge)
+TEST(GlesVertexIndexing, OnlyVerticesEqualBitForBitMerge)
 {
     Vertex negativeZero = cornerAt(0, 0);
     negativeZero.position[0] = -0.0f;
@@ -73,7 +73,7 @@ TEST(VertexIndexing, OnlyVerticesEqualBitForBitMerge)
     expectSameVertices(given, unique, indices);
 }
 
-TEST(VertexIndexing, SmallListsAndListsWithoutSharingAreLeftAsGiven)
+TEST(GlesVertexIndexing, SmallListsAndListsWithoutSharingAreLeftAsGiven)
 {
     std::vector<Vertex> unique;
     std::vector<std::uint32_t> indices;
@@ -93,7 +93,7 @@ TEST(VertexIndexing, SmallListsAndListsWithoutSharingAreLeftAsGiven)
     expectSameVertices(faces, unique, indices);
 }
 
-TEST(VertexIndexing, AGridOfManyCellsKeepsEachCornerOnce)
+TEST(GlesVertexIndexing, AGridOfManyCellsKeepsEachCornerOnce)
 {
     // 300 x 300 cells, two triangles each: far more vertices than the
     // table's first size, and many alike in all but one coordinate.
