@@ -47,3 +47,15 @@ ShaderKey shaderKeyFor(const FixedFunctionState& state, DrawnAs drawnAs, bool wi
         key.flags |= ShaderKey::kWideLines;
     return key;
 }
+
+unsigned attributesRead(const ShaderKey& key)
+{
+    unsigned read = 0;
+    if (key.has(ShaderKey::kLighting) || key.has(ShaderKey::kSphereMapS) || key.has(ShaderKey::kSphereMapT))
+        read |= kHasNormal;
+    if (!key.has(ShaderKey::kLighting))
+        read |= kHasColour;
+    if (key.has(ShaderKey::kTexture) && !(key.has(ShaderKey::kSphereMapS) && key.has(ShaderKey::kSphereMapT)))
+        read |= kHasTexCoord;
+    return read;
+}

@@ -42,3 +42,8 @@ struct ShaderKeyHash {
 // lighting on, fog only in linear mode, sphere-map generation only for the
 // coordinates switched on in that mode.
 ShaderKey shaderKeyFor(const FixedFunctionState& state, DrawnAs drawnAs, bool wideLines);
+
+// The optional vertex attributes (VertexAttributeBits) the key's shaders
+// read: the normal for lighting and sphere maps, the colour without
+// lighting, the texture coordinate for a texture not wholly sphere-mapped.
+unsigned attributesRead(const ShaderKey& key);

@@ -17,7 +17,7 @@ bool needsEyePosition(const ShaderKey& key)
 
 bool needsNormal(const ShaderKey& key)
 {
-    return key.has(ShaderKey::kLighting) || key.has(ShaderKey::kSphereMapS) || key.has(ShaderKey::kSphereMapT);
+    return (attributesRead(key) & kHasNormal) != 0;
 }
 
 std::string declarations(const ShaderKey& key)

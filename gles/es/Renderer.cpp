@@ -1,5 +1,6 @@
 #include "gles/es/Renderer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
@@ -7,6 +8,7 @@
 #include "gles/RasterSizes.h"
 #include "gles/ShaderSource.h"
 #include "gles/Unsupported.h"
+#include "gles/VertexIndexing.h"
 #include "gles/es/EsFunctions.h"
 
 namespace {
@@ -24,6 +26,15 @@ const void* byteOffset(std::size_t offset)
     return reinterpret_cast<const void*>(offset);
 }
 
+// The indices moved on by `first`, the vertex their vertices begin at.
+template <typename Index>
+void moveIndices(const std::vector<std::uint32_t>& indices, std::uint32_t first, std::vector<Index>& out)
+{
+    out.resize(indices.size());
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        out[i] = static_cast<Index>(indices[i] + first);
+}
+
 }  // namespace
 
 bool Renderer::start()
@@ -35,9 +46,10 @@ bool Renderer::start()
     esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialStreamBytes), nullptr, GL_STREAM_DRAW);
     vertexStream_.capacity = kInitialStreamBytes;
     // The element array binding belongs to the vertex array, which stays
-    // bound: the index stream is bound once, here.
+    // bound: the index stream is bound here and again after a list's
+    // indices.
     esDriver.GenBuffers(1, &indexStream_.name);
-    esDriver.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexStream_.name);
+    bindElementBuffer(indexStream_.name);
     esDriver.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(kInitialIndexBytes), nullptr,
                         GL_STREAM_DRAW);
     indexStream_.capacity = kInitialIndexBytes;
@@ -51,6 +63,14 @@ void Renderer::bindArrayBuffer(GLuint buffer)
         return;
     esDriver.BindBuffer(GL_ARRAY_BUFFER, buffer);
     boundArrayBuffer_ = buffer;
+}
+
+void Renderer::bindElementBuffer(GLuint buffer)
+{
+    if (buffer == boundElementBuffer_)
+        return;
+    esDriver.BindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    boundElementBuffer_ = buffer;
 }
 
 void Renderer::enableArray(GLuint location, bool on)
@@ -80,6 +100,8 @@ GLint Renderer::stream(StreamBuffer& buffer, GLenum target, const void* data, st
 {
     if (target == GL_ARRAY_BUFFER)
         bindArrayBuffer(buffer.name);
+    else
+        bindElementBuffer(buffer.name);
     std::size_t offset = (buffer.offset + stride - 1) / stride * stride;
     if (offset + bytes > buffer.capacity) {
         while (bytes > buffer.capacity)
@@ -103,11 +125,28 @@ unsigned Renderer::uploadList(const std::vector<Vertex>& vertices)
 {
     if (vertices.empty())
         return 0;
+    const bool indexed = indexVertices(vertices, uniqueVertices_, vertexIndices_);
+    const std::vector<Vertex>& stored = indexed ? uniqueVertices_ : vertices;
     GLuint buffer = 0;
     esDriver.GenBuffers(1, &buffer);
     bindArrayBuffer(buffer);
-    esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
+    esDriver.BufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(stored.size() * sizeof(Vertex)), stored.data(),
                         GL_STATIC_DRAW);
+    if (indexed && buffer != 0) {
+        ListIndices& indices = listIndices_[buffer];
+        esDriver.GenBuffers(1, &indices.buffer);
+        bindElementBuffer(indices.buffer);
+        if (uniqueVertices_.size() <= 0x10000u) {
+            moveIndices(vertexIndices_, 0, shortIndices_);
+            esDriver.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(shortIndices_.size() * 2),
+                                shortIndices_.data(), GL_STATIC_DRAW);
+            indices.type = GL_UNSIGNED_SHORT;
+        } else {
+            esDriver.BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexIndices_.size() * 4),
+                                vertexIndices_.data(), GL_STATIC_DRAW);
+            indices.type = GL_UNSIGNED_INT;
+        }
+    }
     return buffer;
 }
 
@@ -119,6 +158,13 @@ void Renderer::deleteBuffers(const std::vector<unsigned>& buffers)
     // A name deleted may come back for a new buffer: nothing of it is
     // remembered.
     for (unsigned buffer : buffers) {
+        const auto indexed = listIndices_.find(buffer);
+        if (indexed != listIndices_.end()) {
+            esDriver.DeleteBuffers(1, &indexed->second.buffer);
+            if (indexed->second.buffer == boundElementBuffer_)
+                boundElementBuffer_ = 0;
+            listIndices_.erase(indexed);
+        }
         if (buffer == boundArrayBuffer_)
             boundArrayBuffer_ = 0;
         if (buffer == layout_.buffer)
@@ -131,29 +177,63 @@ bool Renderer::drawsWide(const FixedFunctionState& state, DrawnAs drawnAs)
     return drawnAs == DrawnAs::Lines && lineWidthInPixels(state.lineWidth) > 1.0f;
 }
 
-void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& current)
+namespace {
+
+struct Optional {
+    unsigned bit;
+    GLuint location;
+    GLint components;
+    std::size_t member;
+};
+constexpr Optional kOptional[3] = {
+    {kHasNormal, kNormalAttribute, 3, offsetof(Vertex, normal)},
+    {kHasColour, kColourAttribute, 4, offsetof(Vertex, colour)},
+    {kHasTexCoord, kTexCoordAttribute, 2, offsetof(Vertex, texCoord)},
+};
+constexpr std::size_t kPositionFloats = 4;
+
+}  // namespace
+
+GLint Renderer::streamPacked(const DrawState& draw, const Vertex* vertices, std::size_t count, unsigned read)
 {
-    struct Optional {
-        unsigned bit;
-        GLuint location;
-        GLint components;
-        std::size_t member;
-    };
-    static constexpr Optional kOptional[3] = {
-        {kHasNormal, kNormalAttribute, 3, offsetof(Vertex, normal)},
-        {kHasColour, kColourAttribute, 4, offsetof(Vertex, colour)},
-        {kHasTexCoord, kTexCoordAttribute, 2, offsetof(Vertex, texCoord)},
-    };
+    std::size_t floats = kPositionFloats;
+    for (const Optional& o : kOptional)
+        if ((read & o.bit) != 0)
+            floats += static_cast<std::size_t>(o.components);
+    packed_.resize(count * floats);
+    float* out = packed_.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Vertex& v = vertices[i];
+        out = std::copy(v.position, v.position + kPositionFloats, out);
+        if ((read & kHasNormal) != 0)
+            out = std::copy(v.normal, v.normal + 3, out);
+        if ((read & kHasColour) != 0)
+            out = std::copy(v.colour, v.colour + 4, out);
+        if ((read & kHasTexCoord) != 0)
+            out = std::copy(v.texCoord, v.texCoord + 2, out);
+    }
+    const std::size_t stride = floats * sizeof(float);
+    const GLint first = stream(vertexStream_, GL_ARRAY_BUFFER, packed_.data(), count * stride, stride);
+    pointAttributes({vertexStream_.name, stride, read, false, true}, draw.state, read);
+    return first;
+}
+
+void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& current, unsigned read)
+{
     if (!(layoutSet_ && layout == layout_)) {
         bindArrayBuffer(layout.buffer);
         const auto size = static_cast<GLsizei>(layout.stride);
         esDriver.VertexAttribPointer(kPositionAttribute, 4, GL_FLOAT, GL_FALSE, size,
                                      byteOffset(offsetof(Vertex, position)));
+        std::size_t packedAt = kPositionFloats * sizeof(float);
         for (const Optional& o : kOptional) {
             const bool fromBuffer = (layout.attributes & o.bit) != 0;
             enableArray(o.location, fromBuffer);
-            if (fromBuffer)
-                esDriver.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size, byteOffset(o.member));
+            if (!fromBuffer)
+                continue;
+            esDriver.VertexAttribPointer(o.location, o.components, GL_FLOAT, GL_FALSE, size,
+                                         byteOffset(layout.packed ? packedAt : o.member));
+            packedAt += static_cast<std::size_t>(o.components) * sizeof(float);
         }
         enableArray(kOtherEndAttribute, layout.wide);
         enableArray(kSideAttribute, layout.wide);
@@ -175,7 +255,8 @@ void Renderer::pointAttributes(const Layout& layout, const FixedFunctionState& c
     for (std::size_t i = 0; i < 3; ++i) {
         const Optional& o = kOptional[i];
         const unsigned bit = 1u << o.location;
-        if ((layout.attributes & o.bit) != 0 || ((constantKnown_ & bit) != 0 && constant_[o.location] == values[i]))
+        if ((layout.attributes & o.bit) != 0 || (read & o.bit) == 0 ||
+            ((constantKnown_ & bit) != 0 && constant_[o.location] == values[i]))
             continue;
         esDriver.VertexAttrib4fv(o.location, values[i].data());
         constant_[o.location] = values[i];
@@ -311,7 +392,8 @@ void Renderer::drawWide(const DrawState& draw, const Vertex* lines, std::size_t 
         return;
     const GLint first = stream(vertexStream_, GL_ARRAY_BUFFER, wide_.data(), wide_.size() * sizeof(WideLineVertex),
                                sizeof(WideLineVertex));
-    pointAttributes({vertexStream_.name, sizeof(WideLineVertex), kHasAllAttributes, true}, draw.state);
+    pointAttributes({vertexStream_.name, sizeof(WideLineVertex), kHasAllAttributes, true, false}, draw.state,
+                    kHasAllAttributes);
     esDriver.DrawArrays(GL_TRIANGLES, first, static_cast<GLsizei>(wide_.size()));
 }
 
@@ -323,34 +405,23 @@ void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Verte
         drawWide(draw, vertices, count);
         return;
     }
-    if (use(draw, drawnAs) == nullptr)
+    const ShaderProgram* program = use(draw, drawnAs);
+    if (program == nullptr)
         return;
-    const GLint first = stream(vertexStream_, GL_ARRAY_BUFFER, vertices, count * sizeof(Vertex), sizeof(Vertex));
-    pointAttributes({vertexStream_.name, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
+    const GLint first = streamPacked(draw, vertices, count, program->attributesRead);
     esDriver.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
 }
 
-namespace {
-
-// The indices moved on by `first`, the vertex their vertices begin at.
-template <typename Index>
-void moveIndices(const std::vector<std::uint32_t>& indices, std::uint32_t first, std::vector<Index>& out)
-{
-    out.resize(indices.size());
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        out[i] = static_cast<Index>(indices[i] + first);
-}
-
-}  // namespace
 
 void Renderer::drawIndexed(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count,
                            const std::vector<std::uint32_t>& indices)
 {
-    if (count == 0 || indices.empty() || drawnAs == DrawnAs::Nothing || use(draw, drawnAs) == nullptr)
+    if (count == 0 || indices.empty() || drawnAs == DrawnAs::Nothing)
         return;
-    const auto first = static_cast<std::uint32_t>(
-        stream(vertexStream_, GL_ARRAY_BUFFER, vertices, count * sizeof(Vertex), sizeof(Vertex)));
-    pointAttributes({vertexStream_.name, sizeof(Vertex), kHasAllAttributes, false}, draw.state);
+    const ShaderProgram* program = use(draw, drawnAs);
+    if (program == nullptr)
+        return;
+    const auto first = static_cast<std::uint32_t>(streamPacked(draw, vertices, count, program->attributesRead));
     // The indices streamed in `moved`'s type; the byte they begin at.
     const auto streamed = [&](auto& moved) {
         using Index = typename std::decay_t<decltype(moved)>::value_type;
@@ -372,8 +443,19 @@ void Renderer::drawList(const DrawState& draw, const DisplayList& list, const Li
     const std::uint32_t count = range.count;
     if (count == 0 || drawnAs == DrawnAs::Nothing || list.buffer == 0)
         return;
-    if (use(draw, drawnAs) == nullptr)
+    const ShaderProgram* program = use(draw, drawnAs);
+    if (program == nullptr)
         return;
-    pointAttributes({list.buffer, sizeof(Vertex), listDraw.attributes, false}, draw.state);
-    esDriver.DrawArrays(esPrimitive(drawnAs), static_cast<GLint>(first), static_cast<GLsizei>(count));
+    pointAttributes({list.buffer, sizeof(Vertex), listDraw.attributes, false, false}, draw.state,
+                    program->attributesRead);
+    const auto indexed = listIndices_.find(list.buffer);
+    if (indexed == listIndices_.end()) {
+        esDriver.DrawArrays(esPrimitive(drawnAs), static_cast<GLint>(first), static_cast<GLsizei>(count));
+        return;
+    }
+    const ListIndices& indices = indexed->second;
+    bindElementBuffer(indices.buffer);
+    const std::size_t indexBytes = indices.type == GL_UNSIGNED_SHORT ? 2 : 4;
+    esDriver.DrawElements(esPrimitive(drawnAs), static_cast<GLsizei>(count), indices.type,
+                          byteOffset(first * indexBytes));
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "gles/DisplayLists.h"
@@ -50,6 +51,8 @@ public:
     // bands, which is assembled again and drawn as immediate.
     void drawList(const DrawState& draw, const DisplayList& list, const ListDraw& listDraw);
 
+    // A list's vertex buffer, drawn through indices (see indexVertices)
+    // where that shades fewer vertices.
     unsigned uploadList(const std::vector<Vertex>& vertices);
     void deleteBuffers(const std::vector<unsigned>& buffers);
 
@@ -60,16 +63,20 @@ public:
 
 private:
     // How the vertex attributes are pointed: at which buffer, with which
-    // stride, which of the optional ones come from it, and whether it holds
-    // wide lines' corners.
+    // stride, which of the optional ones come from it, whether it holds
+    // wide lines' corners, and whether its vertices are packed (only the
+    // attributes it holds, one after the other in Vertex's order) rather
+    // than whole Vertex structures.
     struct Layout {
         GLuint buffer = 0;
         std::size_t stride = 0;
         unsigned attributes = 0;
         bool wide = false;
+        bool packed = false;
         bool operator==(const Layout& o) const
         {
-            return buffer == o.buffer && stride == o.stride && attributes == o.attributes && wide == o.wide;
+            return buffer == o.buffer && stride == o.stride && attributes == o.attributes && wide == o.wide &&
+                   packed == o.packed;
         }
     };
 
@@ -85,10 +92,16 @@ private:
     void sendAppearance(ShaderProgram& program, const DrawState& draw);
     void sendSizes(ShaderProgram& program, const DrawState& draw);
     void bindArrayBuffer(GLuint buffer);
+    void bindElementBuffer(GLuint buffer);
     void enableArray(GLuint location, bool on);
     // The first element (of size `stride`) the data was put at.
     GLint stream(StreamBuffer& buffer, GLenum target, const void* data, std::size_t bytes, std::size_t stride);
-    void pointAttributes(const Layout& layout, const FixedFunctionState& current);
+    // `read`: the optional attributes the program reads; those it reads
+    // and the layout lacks take the current values.
+    void pointAttributes(const Layout& layout, const FixedFunctionState& current, unsigned read);
+    // Streams the vertices with only the attributes `read` and points the
+    // attributes at them; the first vertex's index in the stream.
+    GLint streamPacked(const DrawState& draw, const Vertex* vertices, std::size_t count, unsigned read);
     void drawWide(const DrawState& draw, const Vertex* lines, std::size_t count);
 
     ShaderPrograms programs_;
@@ -96,14 +109,24 @@ private:
     StreamBuffer vertexStream_;
     StreamBuffer indexStream_;   // bound to the vertex array for good
     std::vector<WideLineVertex> wide_;
+    std::vector<float> packed_;
     // Indices moved to where their vertices were streamed, in the smallest
     // type that holds them.
     std::vector<std::uint16_t> shortIndices_;
     std::vector<std::uint32_t> longIndices_;
+    // The index buffer of each list buffer drawn through indices.
+    struct ListIndices {
+        GLuint buffer = 0;
+        GLenum type = GL_UNSIGNED_SHORT;
+    };
+    std::unordered_map<GLuint, ListIndices> listIndices_;
+    std::vector<Vertex> uniqueVertices_;
+    std::vector<std::uint32_t> vertexIndices_;
 
     // What the driver was last given.
     GLuint usedProgram_ = 0;
     GLuint boundArrayBuffer_ = 0;
+    GLuint boundElementBuffer_ = 0;   // the vertex array's, which stays bound
     Layout layout_{};
     bool layoutSet_ = false;
     unsigned enabledArrays_ = 0;   // by location

@@ -83,6 +83,7 @@ ShaderProgram& ShaderPrograms::programFor(const ShaderKey& key, GLuint& used)
     const auto make = [&key] {
         ShaderProgram created;
         created.program = link(key);
+        created.attributesRead = attributesRead(key);
         if (created.program != 0)
             locate(created);
         return created;

@@ -36,6 +36,7 @@ struct Uniform {
 // A linked program with its uniforms, and which state it last received.
 struct ShaderProgram {
     GLuint program = 0;
+    unsigned attributesRead = kHasAllAttributes;   // the optional attributes its shaders read
     Uniform<16> modelview;
     Uniform<16> modelviewProjection;
     Uniform<9> normalMatrix;

@@ -539,4 +539,138 @@ TEST_F(GlesDrawing, MaterialsAndTexturesSetBackAfterOthersAreDrawnWithAgain)
     glDeleteTextures(2, rest);
 }
 
+// Drawn as given one after the other, each with its own kind of vertex:
+// the layer sends a streamed vertex with only what the state reads, so
+// every change of state is a new vertex size and new attribute places.
+TEST_F(GlesDrawing, StreamedVerticesOfEachKindKeepTheirOwnAttributes)
+{
+    const auto quad = [](float left, float right) {
+        glBegin(GL_QUADS);
+        for (auto [x, y] : {std::pair{left, -0.5f}, {right, -0.5f}, {right, 0.5f}, {left, 0.5f}}) {
+            glTexCoord2f(0.5f, 0.5f);
+            glNormal3f(0.0f, 0.0f, 1.0f);
+            glVertex3f(x, y, 0.0f);
+        }
+        glEnd();
+    };
+    // Unlit: position and colour.
+    glColor3f(0.0f, 0.0f, 1.0f);
+    quad(-0.9f, -0.6f);
+    // Lit: position and normal; the colour set meanwhile is not read.
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat red[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, red);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    quad(-0.5f, -0.2f);
+    glDisable(GL_LIGHTING);
+    // Textured: position, colour and texture coordinate.
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const unsigned char cyan[4] = {0, 255, 255, 255};
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, cyan);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(0.0f, 1.0f, 1.0f);
+    quad(-0.1f, 0.2f);
+    glDisable(GL_TEXTURE_2D);
+    // A list with no colour of its own, unlit after the lit draw above:
+    // it takes the colour current now.
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    quad(0.3f, 0.6f);
+    glEndList();
+    glColor3f(1.0f, 1.0f, 0.0f);
+    glCallList(list);
+    glDeleteLists(list, 1);
+    glDeleteTextures(1, &texture);
+
+    const Picture picture = read();
+    using Rgb = std::tuple<int, int, int>;
+    EXPECT_EQ(picture.rgbAt(80, 240), (Rgb{0, 0, 255}));     // x -0.75
+    EXPECT_EQ(picture.at(208, 240)[0], 255);   // x -0.35; green and blue only the ambient, 0.2 * 0.2
+    EXPECT_LT(picture.at(208, 240)[1], 20);
+    EXPECT_LT(picture.at(208, 240)[2], 20);
+    EXPECT_EQ(picture.rgbAt(336, 240), (Rgb{0, 255, 255}));  // x 0.05
+    EXPECT_EQ(picture.rgbAt(464, 240), (Rgb{255, 255, 0}));  // x 0.45
+}
+
+// A list of quads sharing their corners: the layer draws it through
+// indices to its distinct vertices.  Flat shading still gives each quad its
+// own last colour, filled and outlined, and the strip drawn after it takes
+// its indices from the stream again, leaving the list's as they were.
+TEST_F(GlesDrawing, ListsOfSharedCornersDrawEachPrimitiveWithItsOwnVertices)
+{
+    glShadeModel(GL_FLAT);
+    const float colours[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const GLuint lists = glGenLists(2);
+    const auto row = [&] {
+        glBegin(GL_QUADS);
+        for (int q = 0; q < 3; ++q) {
+            const float left = -0.75f + 0.5f * static_cast<float>(q);
+            glColor3f(1.0f, 1.0f, 1.0f);
+            glVertex3f(left, -0.25f, 0.0f);
+            glVertex3f(left + 0.5f, -0.25f, 0.0f);
+            glVertex3f(left + 0.5f, 0.25f, 0.0f);
+            glColor3f(colours[q][0], colours[q][1], colours[q][2]);
+            glVertex3f(left, 0.25f, 0.0f);
+        }
+        glEnd();
+    };
+    // A list made and deleted first: its buffers go, and the next list's
+    // may take their names.
+    glNewList(lists, GL_COMPILE);
+    row();
+    glEndList();
+    glDeleteLists(lists, 1);
+    // Four times over: a list large enough to be drawn through indices.
+    glNewList(lists + 1, GL_COMPILE);
+    for (int i = 0; i < 4; ++i)
+        row();
+    glEndList();
+
+    glCallList(lists + 1);
+    Picture picture = read();
+    using Rgb = std::tuple<int, int, int>;
+    EXPECT_EQ(picture.rgbAt(160, 240), (Rgb{255, 0, 0}));   // x -0.5
+    EXPECT_EQ(picture.rgbAt(320, 240), (Rgb{0, 255, 0}));   // x 0
+    EXPECT_EQ(picture.rgbAt(480, 240), (Rgb{0, 0, 255}));   // x 0.5
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glCallList(lists + 1);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    picture = read();
+    EXPECT_EQ(picture.brightestNear(160, 180).r, 255);   // the first quad's bottom edge
+    EXPECT_EQ(picture.brightestNear(160, 180).g, 0);
+    EXPECT_EQ(picture.brightestNear(480, 300).b, 255);   // the last quad's top edge
+    EXPECT_EQ(picture.brightestNear(480, 300).r, 0);
+
+    // A strip after the list: through the stream's indices.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glShadeModel(GL_SMOOTH);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex3f(-0.25f, -0.75f, 0.0f);
+    glVertex3f(0.25f, -0.75f, 0.0f);
+    glVertex3f(-0.25f, -0.5f, 0.0f);
+    glVertex3f(0.25f, -0.5f, 0.0f);
+    glEnd();
+    picture = read();
+    EXPECT_EQ(picture.rgbAt(320, 90), (Rgb{255, 255, 255}));   // y -0.625
+    EXPECT_EQ(picture.litPixels(), 160 * 60);
+    // And the list's own indices are as they were.
+    glClear(GL_COLOR_BUFFER_BIT);
+    glShadeModel(GL_FLAT);
+    glCallList(lists + 1);
+    picture = read();
+    EXPECT_EQ(picture.rgbAt(160, 240), (Rgb{255, 0, 0}));
+    EXPECT_EQ(picture.rgbAt(320, 240), (Rgb{0, 255, 0}));
+    EXPECT_EQ(picture.rgbAt(480, 240), (Rgb{0, 0, 255}));
+    EXPECT_EQ(picture.litPixels(), 480 * 120);
+    glDeleteLists(lists + 1, 1);
+}
+
 }  // namespace
