@@ -27,15 +27,16 @@ void* noMapping(GLenum, GLintptr, GLsizeiptr, GLbitfield)
 }
 
 using ReadPixels = void (*)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+using Finish = void (*)();
 ReadPixels readPixels = nullptr;
+Finish browserFinish = nullptr;
 
 // WebGL's finish() returns before the drawing is done (the browser draws
 // in another process); whoever asks for it (the warm-up, the benchmark's
-// frame times) means the drawing done.  Reading a pixel waits for it, in
-// one round trip to the browser's GPU process: calling finish() first
-// would add a second, to no end.
+// frame times) means the drawing done.  Reading a pixel waits for it.
 void finishDrawing()
 {
+    browserFinish();
     unsigned char pixel[4];
     readPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
@@ -46,6 +47,7 @@ void* lookUp(const char* name)
         return reinterpret_cast<void*>(&noMapping);
     if (std::strcmp(name, "glFinish") == 0) {
         readPixels = reinterpret_cast<ReadPixels>(emscripten_webgl_get_proc_address("glReadPixels"));
+        browserFinish = reinterpret_cast<Finish>(emscripten_webgl_get_proc_address("glFinish"));
         return reinterpret_cast<void*>(&finishDrawing);
     }
     return emscripten_webgl_get_proc_address(name);
