@@ -412,7 +412,6 @@ void Renderer::drawImmediate(const DrawState& draw, DrawnAs drawnAs, const Verte
     esDriver.DrawArrays(esPrimitive(drawnAs), first, static_cast<GLsizei>(count));
 }
 
-
 void Renderer::drawIndexed(const DrawState& draw, DrawnAs drawnAs, const Vertex* vertices, std::size_t count,
                            const std::vector<std::uint32_t>& indices)
 {
