@@ -122,15 +122,24 @@ void assembleFilled(GLenum mode, Pieces& assembler, std::size_t count)
     }
 }
 
-// The triangles of a filled primitive, or the segments of lines, as
-// indices into its vertices, in the order and with the flat vertex last as
-// Assembler gives them.
+// The triangles of a filled primitive, its outline's edges, or the
+// segments of lines, as indices into its vertices, in the order and with
+// the flat vertex last as Assembler gives them.
 class IndexAssembler {
 public:
-    IndexAssembler(std::uint32_t base, std::vector<std::uint32_t>& out) : base_(base), out_(out) {}
+    IndexAssembler(std::uint32_t base, bool edges, std::vector<std::uint32_t>& out)
+        : base_(base), edges_(edges), out_(out)
+    {
+    }
 
     void triangle(std::size_t a, std::size_t b, std::size_t c)
     {
+        if (edges_) {
+            line(c, a);
+            line(a, b);
+            line(b, c);
+            return;
+        }
         out_.push_back(base_ + static_cast<std::uint32_t>(a));
         out_.push_back(base_ + static_cast<std::uint32_t>(b));
         out_.push_back(base_ + static_cast<std::uint32_t>(c));
@@ -138,6 +147,13 @@ public:
 
     void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
     {
+        if (edges_) {
+            line(d, a);
+            line(a, b);
+            line(b, c);
+            line(c, d);
+            return;
+        }
         triangle(a, b, d);
         triangle(b, c, d);
     }
@@ -148,10 +164,11 @@ public:
         out_.push_back(base_ + static_cast<std::uint32_t>(b));
     }
     void line(std::size_t a, std::size_t b, std::size_t) { line(a, b); }
-    static bool edges() { return false; }
+    bool edges() const { return edges_; }
 
 private:
     std::uint32_t base_;
+    bool edges_;
     std::vector<std::uint32_t>& out_;
 };
 
@@ -214,14 +231,30 @@ DrawnAs assemblePrimitive(GLenum mode, Fill fill, const Vertex* vertices, std::s
 
 bool assemblyIndexes(GLenum mode, Fill fill)
 {
-    return (isFilledMode(mode) && fill == Fill::Polygons) || mode == GL_LINES || mode == GL_LINE_STRIP ||
+    return (isFilledMode(mode) && fill != Fill::FlatOutlines) || mode == GL_LINES || mode == GL_LINE_STRIP ||
            mode == GL_LINE_LOOP;
 }
 
-std::size_t assembleIndices(GLenum mode, std::size_t count, std::uint32_t base, std::vector<std::uint32_t>& out)
+bool flatOutlineMayIndex(GLenum mode, bool lit)
+{
+    return isFilledMode(mode) && !lit;
+}
+
+bool flatOutlineIndexes(const Vertex* vertices, std::size_t count, bool lit)
+{
+    if (lit)
+        return false;
+    for (std::size_t i = 1; i < count; ++i)
+        if (!std::equal(vertices[i].colour, vertices[i].colour + 4, vertices[0].colour))
+            return false;
+    return true;
+}
+
+std::size_t assembleIndices(GLenum mode, Fill fill, std::size_t count, std::uint32_t base,
+                            std::vector<std::uint32_t>& out)
 {
     const std::size_t before = out.size();
-    IndexAssembler assembler(base, out);
+    IndexAssembler assembler(base, isFilledMode(mode) && fill != Fill::Polygons, out);
     if (mode == GL_LINES || mode == GL_LINE_STRIP || mode == GL_LINE_LOOP)
         assembleLines(mode, assembler, count);
     else if (isFilledMode(mode))

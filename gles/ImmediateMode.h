@@ -37,14 +37,26 @@ bool assemblyKeepsVertices(GLenum mode, Fill fill);
 
 // Whether a primitive of this mode under this fill can be drawn from its
 // vertices as given, through the indices assembleIndices writes: filled
-// primitives drawn as triangles, and lines.
+// primitives drawn as triangles or as smooth outlines, and lines.
 bool assemblyIndexes(GLenum mode, Fill fill);
 
+// A flat outline recolours each edge with its polygon's flat vertex, so it
+// can be drawn through indices only where that changes nothing: nothing is
+// lit and every vertex has the same colour.  flatOutlineMayIndex says
+// whether a primitive begun now may turn out so (it is then gathered in
+// place); flatOutlineIndexes whether its vertices, once all given, do.
+// Texture coordinates generated from the normals then follow each vertex's
+// own normal, as the driver's do.
+bool flatOutlineMayIndex(GLenum mode, bool lit);
+bool flatOutlineIndexes(const Vertex* vertices, std::size_t count, bool lit);
+
 // What assemblePrimitive makes of the `count` vertices of a primitive that
-// assemblyIndexes, as indices into them (plus `base`) appended to `out`:
-// the same triangles or segments in the same order, each triangle ending
-// with the same flat vertex.  Returns how many indices were appended.
-std::size_t assembleIndices(GLenum mode, std::size_t count, std::uint32_t base, std::vector<std::uint32_t>& out);
+// assemblyIndexes (or a flat outline that flatOutlineIndexes), as indices
+// into them (plus `base`) appended to `out`: the same triangles or
+// segments in the same order, each triangle ending with the same flat
+// vertex.  Returns how many indices were appended.
+std::size_t assembleIndices(GLenum mode, Fill fill, std::size_t count, std::uint32_t base,
+                            std::vector<std::uint32_t>& out);
 
 // The vertices of one piece of a mode made of separate pieces; 0 for
 // strips, fans, loops and polygons, whose vertices depend on each other.

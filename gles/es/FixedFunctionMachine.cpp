@@ -164,7 +164,8 @@ void Gathering::begin(GLenum mode)
         layer_.drawPending();
         layer_.pendingAs_ = drawnAs;
     }
-    layer_.gatheredInPlace_ = assemblyKeepsVertices(mode, layer_.fill_) || assemblyIndexes(mode, layer_.fill_);
+    layer_.gatheredInPlace_ = assemblyKeepsVertices(mode, layer_.fill_) || assemblyIndexes(mode, layer_.fill_) ||
+                              (layer_.fill_ == Fill::FlatOutlines && flatOutlineMayIndex(mode, layer_.state.lighting));
     layer_.primitiveStart_ = layer_.pending_.size();
 }
 
@@ -202,18 +203,32 @@ void Gathering::end()
         layer_.endInPlace();
         return;
     }
-    const std::size_t before = layer_.pending_.size();
-    assemblePrimitive(layer_.mode_, layer_.fill_, layer_.primitive_.data(), layer_.primitive_.size(), layer_.pending_);
-    // Assembled copies are drawn as they come, in an indexed batch too.
-    for (std::size_t i = before; layer_.pendingIndexed_ && i < layer_.pending_.size(); ++i)
-        layer_.pendingIndices_.push_back(static_cast<std::uint32_t>(i));
+    layer_.appendAssembled();
+}
+
+// Assembles primitive_ into copies at the end of pending_, drawn as they
+// come in an indexed batch too.
+void FixedFunctionMachine::appendAssembled()
+{
+    const std::size_t before = pending_.size();
+    assemblePrimitive(mode_, fill_, primitive_.data(), primitive_.size(), pending_);
+    for (std::size_t i = before; pendingIndexed_ && i < pending_.size(); ++i)
+        pendingIndices_.push_back(static_cast<std::uint32_t>(i));
 }
 
 // Closes a primitive gathered into pending_: drops its incomplete last
-// piece, or gives its triangles as indices.
+// piece, or gives its triangles (or edges) as indices.
 void FixedFunctionMachine::endInPlace()
 {
     const std::size_t start = primitiveStart_;
+    if (fill_ == Fill::FlatOutlines && isFilledMode(mode_) &&
+        !flatOutlineIndexes(pending_.data() + start, pending_.size() - start, state.lighting)) {
+        // Its edges need their flat vertex's colour: assembled as copies after all.
+        primitive_.assign(pending_.begin() + static_cast<std::ptrdiff_t>(start), pending_.end());
+        pending_.resize(start);
+        appendAssembled();
+        return;
+    }
     const std::size_t piece = verticesPerPiece(mode_);
     const bool separate = assemblyKeepsVertices(mode_, fill_);
     if (!separate && !pendingIndexed_) {
@@ -230,7 +245,7 @@ void FixedFunctionMachine::endInPlace()
             pendingIndices_.push_back(static_cast<std::uint32_t>(i));
         return;
     }
-    if (assembleIndices(mode_, pending_.size() - start, static_cast<std::uint32_t>(start), pendingIndices_) == 0)
+    if (assembleIndices(mode_, fill_, pending_.size() - start, static_cast<std::uint32_t>(start), pendingIndices_) == 0)
         pending_.resize(start);   // too few vertices for a piece
 }
 

@@ -124,6 +124,7 @@ private:
     DrawState drawState() const;
     void drawPending();
     void endInPlace();
+    void appendAssembled();
     void record(ListCommand::Kind kind, GLenum target, GLuint name, const float* values, int count);
 
     Renderer renderer_;
@@ -132,7 +133,7 @@ private:
     GLenum mode_ = GL_POINTS;
     Fill fill_ = Fill::Polygons;   // as the state said at glBegin
     // A primitive whose assembly only drops an incomplete last piece, or
-    // which is drawn as triangles, is gathered straight into pending_,
+    // which is drawn through indices, is gathered straight into pending_,
     // from primitiveStart_ on; any other into primitive_, and assembled
     // into pending_ at glEnd.
     bool gatheredInPlace_ = false;

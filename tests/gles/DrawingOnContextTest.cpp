@@ -112,6 +112,45 @@ TEST_F(GlesDrawing, FlatWireframeEdgesAllTakeTheQuadsLastColour)
     }
 }
 
+TEST_F(GlesDrawing, FlatWireframesOfOneColourAndOfManyShareABatchEachInItsOwnColours)
+{
+    // The first quad strip's edges are all red whatever its flat vertices;
+    // the second's each take their quad's last colour, blue on the left
+    // quad and green on the right, which the first quad's green corner
+    // must not reach.
+    glShadeModel(GL_FLAT);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glBegin(GL_QUAD_STRIP);
+    for (float x : {-0.9f, -0.6f, -0.3f}) {
+        glVertex3f(x, 0.1f, 0.0f);
+        glVertex3f(x, 0.6f, 0.0f);
+    }
+    glEnd();
+    glBegin(GL_QUAD_STRIP);
+    const float colours[6][3] = {{0, 1, 0}, {0, 1, 0}, {1, 1, 1}, {0, 0, 1}, {1, 1, 1}, {0, 1, 0}};
+    int corner = 0;
+    for (float x : {0.3f, 0.6f, 0.9f})
+        for (float y : {-0.6f, -0.1f}) {
+            glColor3f(colours[corner][0], colours[corner][1], colours[corner][2]);
+            ++corner;
+            glVertex3f(x, y, 0.0f);
+        }
+    glEnd();
+    const Picture picture = read();
+    const auto rgb = [&](int x, int y) {
+        const Pixel p = picture.brightestNear(x, y);
+        return std::tuple{p.r, p.g, p.b};
+    };
+    // Window x = 320 * (1 + x), y = 240 * (1 + y).
+    for (auto [x, y] : {std::pair{32, 300}, {128, 300}, {224, 300}, {80, 264}, {176, 384}})
+        EXPECT_EQ(rgb(x, y), std::tuple(255, 0, 0)) << "first strip at " << x << "," << y;
+    for (auto [x, y] : {std::pair{416, 156}, {464, 96}, {464, 216}})
+        EXPECT_EQ(rgb(x, y), std::tuple(0, 0, 255)) << "left quad at " << x << "," << y;
+    for (auto [x, y] : {std::pair{608, 156}, {560, 96}, {560, 216}})
+        EXPECT_EQ(rgb(x, y), std::tuple(0, 255, 0)) << "right quad at " << x << "," << y;
+}
+
 TEST_F(GlesDrawing, ListsTakeTheColourCurrentAtReplayUnlessTheySetOne)
 {
     const GLuint lists = glGenLists(2);

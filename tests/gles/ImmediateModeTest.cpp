@@ -79,28 +79,57 @@ TEST(GlesImmediateMode, IndexedPrimitivesNameTheTrianglesAndSegmentsAssemblyCopi
     // Drawn through indices, each mode must give the very triangles (order
     // and flat vertex included) or segments that copying the vertices
     // gives, moved on by the primitive's first vertex in the batch.
-    for (GLenum mode : {GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP, GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
-                        GL_QUADS, GL_QUAD_STRIP, GL_POLYGON}) {
-        for (int count : {1, 2, 3, 5, 8, 9}) {
-            const std::vector<Vertex> in = numbered(count);
-            std::vector<Vertex> assembled;
-            assemblePrimitive(mode, Fill::Polygons, in.data(), in.size(), assembled);
-            std::vector<int> copied = indices(assembled);
-            for (int& index : copied)
-                index += 100;
-            std::vector<std::uint32_t> out{7};   // indices already in the batch stay
-            const std::size_t added = assembleIndices(mode, static_cast<std::size_t>(count), 100, out);
-            ASSERT_EQ(added, copied.size()) << "mode " << mode << ", " << count << " vertices";
-            EXPECT_EQ(out.front(), 7u);
-            EXPECT_EQ(std::vector<int>(out.begin() + 1, out.end()), copied) << "mode " << mode << ", " << count;
+    // Outlines (polygon mode GL_LINE) likewise give the very edges.
+    for (Fill fill : {Fill::Polygons, Fill::Outlines}) {
+        for (GLenum mode : {GL_LINES, GL_LINE_STRIP, GL_LINE_LOOP, GL_TRIANGLES, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN,
+                            GL_QUADS, GL_QUAD_STRIP, GL_POLYGON}) {
+            for (int count : {1, 2, 3, 5, 8, 9}) {
+                const std::vector<Vertex> in = numbered(count);
+                std::vector<Vertex> assembled;
+                assemblePrimitive(mode, fill, in.data(), in.size(), assembled);
+                std::vector<int> copied = indices(assembled);
+                for (int& index : copied)
+                    index += 100;
+                std::vector<std::uint32_t> out{7};   // indices already in the batch stay
+                const std::size_t added = assembleIndices(mode, fill, static_cast<std::size_t>(count), 100, out);
+                ASSERT_EQ(added, copied.size()) << "mode " << mode << ", " << count << " vertices";
+                EXPECT_EQ(out.front(), 7u);
+                EXPECT_EQ(std::vector<int>(out.begin() + 1, out.end()), copied) << "mode " << mode << ", " << count;
+            }
+            EXPECT_TRUE(assemblyIndexes(mode, fill));
         }
-        EXPECT_TRUE(assemblyIndexes(mode, Fill::Polygons));
     }
-    // Outlines copy their vertices (a flat outline recolours them), points
-    // are drawn as given.
-    EXPECT_FALSE(assemblyIndexes(GL_QUADS, Fill::Outlines));
+    // A flat outline recolours its edges, so it is copied unless that
+    // changes nothing; points are drawn as given.
     EXPECT_FALSE(assemblyIndexes(GL_TRIANGLES, Fill::FlatOutlines));
     EXPECT_FALSE(assemblyIndexes(GL_POINTS, Fill::Polygons));
+}
+
+TEST(GlesImmediateMode, FlatOutlinesGoThroughIndicesOnlyWhereTheFlatColourIsEveryVertexs)
+{
+    std::vector<Vertex> quad = numbered(4);
+    for (Vertex& v : quad) {
+        v.colour[0] = 0.5f;
+        v.colour[3] = 1.0f;
+    }
+    EXPECT_TRUE(flatOutlineMayIndex(GL_QUAD_STRIP, false));
+    EXPECT_FALSE(flatOutlineMayIndex(GL_QUAD_STRIP, true));
+    EXPECT_FALSE(flatOutlineMayIndex(GL_LINE_STRIP, false));
+    EXPECT_TRUE(flatOutlineIndexes(quad.data(), quad.size(), false));
+    EXPECT_FALSE(flatOutlineIndexes(quad.data(), quad.size(), true));   // lit: the flat normal shades every edge
+    quad[3].colour[3] = 0.5f;   // only the flat vertex differs
+    EXPECT_FALSE(flatOutlineIndexes(quad.data(), quad.size(), false));
+    quad[3].colour[3] = 1.0f;
+    quad[1].colour[2] = 0.25f;
+    EXPECT_FALSE(flatOutlineIndexes(quad.data(), quad.size(), false));
+
+    // Where it holds, the indices name the edges the copies would have.
+    quad[1].colour[2] = 0.0f;
+    std::vector<Vertex> assembled;
+    assemblePrimitive(GL_QUADS, Fill::FlatOutlines, quad.data(), quad.size(), assembled);
+    std::vector<std::uint32_t> out;
+    assembleIndices(GL_QUADS, Fill::FlatOutlines, quad.size(), 0, out);
+    EXPECT_EQ(std::vector<int>(out.begin(), out.end()), indices(assembled));
 }
 
 TEST(GlesImmediateMode, WireframeQuadsDrawTheirFourEdgesButNoDiagonal)
