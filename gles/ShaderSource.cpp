@@ -20,6 +20,15 @@ bool needsNormal(const ShaderKey& key)
     return (attributesRead(key) & kHasNormal) != 0;
 }
 
+}  // namespace
+
+int transformsRead(const ShaderKey& key)
+{
+    return needsEyePosition(key) ? 2 : 1;
+}
+
+namespace {
+
 std::string declarations(const ShaderKey& key)
 {
     std::string text =
@@ -27,8 +36,7 @@ std::string declarations(const ShaderKey& key)
         "layout(location = 1) in vec3 aNormal;\n"
         "layout(location = 2) in vec4 aColour;\n"
         "layout(location = 3) in vec2 aTexCoord;\n"
-        "uniform mat4 uModelview;\n"
-        "uniform mat4 uModelviewProjection;\n"
+        "uniform mat4 uTransform[2];\n"   // the modelview-projection, then the modelview
         "uniform mat3 uNormalMatrix;\n";
     text += colourVarying(key, "out");
     text += "out vec2 vTexCoord;\nout float vFogCoord;\n";
@@ -91,11 +99,11 @@ std::string lightTerm(const ShaderKey& key, int index)
 std::string position(const ShaderKey& key)
 {
     if (!key.has(ShaderKey::kWideLines))
-        return "    gl_Position = uModelviewProjection * aPosition;\n";
+        return "    gl_Position = uTransform[0] * aPosition;\n";
     // A wide line is a band of the asked width across its minor axis:
     // vertical for lines that run more across than up, horizontal else.
-    return "    vec4 clip = uModelviewProjection * aPosition;\n"
-           "    vec4 otherClip = uModelviewProjection * aOtherEnd;\n"
+    return "    vec4 clip = uTransform[0] * aPosition;\n"
+           "    vec4 otherClip = uTransform[0] * aOtherEnd;\n"
            "    vec2 along = (clip.xy / clip.w - otherClip.xy / otherClip.w) * uViewportHalf;\n"
            "    vec2 across = abs(along.x) >= abs(along.y) ? vec2(0.0, 1.0) : vec2(1.0, 0.0);\n"
            "    clip.xy += across * (aSide * uLineHalfWidth) / uViewportHalf * clip.w;\n"
@@ -121,7 +129,7 @@ std::string vertexShaderSource(const ShaderKey& key)
     std::string text = kHeader + declarations(key) + "void main()\n{\n";
     text += position(key);
     if (needsEyePosition(key))
-        text += "    vec4 eye = uModelview * aPosition;\n";
+        text += "    vec4 eye = uTransform[1] * aPosition;\n";
     if (needsNormal(key)) {
         text += "    vec3 normal = uNormalMatrix * aNormal;\n";
         if (key.has(ShaderKey::kNormalize))

@@ -15,6 +15,12 @@ enum AttributeLocation : unsigned {
     kSideAttribute = 5,       // wide lines: which side of the segment
 };
 
+// How many of the matrices in the array uTransform (the modelview-
+// projection, then the modelview) a program's code reads: both where it
+// needs eye coordinates.  One call sends them together, as a sprite moved
+// along changes both.
+int transformsRead(const ShaderKey& key);
+
 // GLSL ES 3.00 for one state combination.  The vertex shader does the
 // fixed-function transformation, per-vertex lighting (infinite viewer, one
 // material for both faces), sphere-map generation and the fog coordinate

@@ -268,10 +268,10 @@ namespace {
 
 // Each call sends the uniform only where the program has it and its values
 // differ from those it last received.
-void send(Uniform<16>& u, const float* values)
+void send(Uniform<32>& u, GLsizei matrices, const float* values)
 {
     if (u.present() && u.changes(values))
-        esDriver.UniformMatrix4fv(u.location, 1, GL_FALSE, values);
+        esDriver.UniformMatrix4fv(u.location, matrices, GL_FALSE, values);
 }
 
 void send(Uniform<9>& u, const float* values)
@@ -299,12 +299,13 @@ void sendVectors(Uniform<N>& u, int components, const float* values)
 void Renderer::sendTransform(ShaderProgram& program, const DrawState& draw)
 {
     if (derivedTransformStamp_ != draw.transformStamp) {
-        modelviewProjection_ = multiply(draw.projection, draw.modelview);
+        const Mat4 modelviewProjection = multiply(draw.projection, draw.modelview);
+        std::copy(modelviewProjection.m.begin(), modelviewProjection.m.end(), transform_.begin());
+        std::copy(draw.modelview.m.begin(), draw.modelview.m.end(), transform_.begin() + 16);
         normalMatrix_ = normalMatrix(draw.modelview);
         derivedTransformStamp_ = draw.transformStamp;
     }
-    send(program.modelviewProjection, modelviewProjection_.m.data());
-    send(program.modelview, draw.modelview.m.data());
+    send(program.transform, program.transformsRead, transform_.data());
     send(program.normalMatrix, normalMatrix_.data());
 }
 

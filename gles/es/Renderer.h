@@ -137,7 +137,7 @@ private:
 
     // Derived from the matrices and lights once per change, not per draw.
     std::uint64_t derivedTransformStamp_ = ~0ull;
-    Mat4 modelviewProjection_{};
+    std::array<float, 32> transform_{};   // the modelview-projection, then the modelview
     Mat3 normalMatrix_{};
     std::uint64_t derivedAppearanceStamp_ = ~0ull;
     LightingUniforms lighting_{};

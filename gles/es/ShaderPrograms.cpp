@@ -57,8 +57,7 @@ GLuint link(const ShaderKey& key)
 void locate(ShaderProgram& p)
 {
     const GLuint program = p.program;
-    p.modelview.location = esDriver.GetUniformLocation(program, "uModelview");
-    p.modelviewProjection.location = esDriver.GetUniformLocation(program, "uModelviewProjection");
+    p.transform.location = esDriver.GetUniformLocation(program, "uTransform");
     p.normalMatrix.location = esDriver.GetUniformLocation(program, "uNormalMatrix");
     p.sceneColour.location = esDriver.GetUniformLocation(program, "uSceneColour");
     p.shininess.location = esDriver.GetUniformLocation(program, "uShininess");
@@ -84,6 +83,7 @@ ShaderProgram& ShaderPrograms::programFor(const ShaderKey& key, GLuint& used)
         ShaderProgram created;
         created.program = link(key);
         created.attributesRead = attributesRead(key);
+        created.transformsRead = transformsRead(key);
         if (created.program != 0)
             locate(created);
         return created;

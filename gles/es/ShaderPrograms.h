@@ -37,8 +37,8 @@ struct Uniform {
 struct ShaderProgram {
     GLuint program = 0;
     unsigned attributesRead = kHasAllAttributes;   // the optional attributes its shaders read
-    Uniform<16> modelview;
-    Uniform<16> modelviewProjection;
+    Uniform<32> transform;   // uTransform: the modelview-projection, then the modelview
+    int transformsRead = 1;  // how many of the two the code reads
     Uniform<9> normalMatrix;
     Uniform<4> sceneColour;
     Uniform<1> shininess;
