@@ -4,6 +4,26 @@
 
 namespace {
 
+// The outlines of a triangle and of a quad, each edge with the polygon's
+// flat vertex, in the order the driver draws them; shared by the copying
+// and the indexing assemblers, which must give the same edges.
+template <typename Pieces>
+void outlineTriangle(Pieces& pieces, std::size_t a, std::size_t b, std::size_t c)
+{
+    pieces.line(c, a, c);
+    pieces.line(a, b, c);
+    pieces.line(b, c, c);
+}
+
+template <typename Pieces>
+void outlineQuad(Pieces& pieces, std::size_t a, std::size_t b, std::size_t c, std::size_t d)
+{
+    pieces.line(d, a, d);
+    pieces.line(a, b, d);
+    pieces.line(b, c, d);
+    pieces.line(c, d, d);
+}
+
 class Assembler {
 public:
     Assembler(const Vertex* vertices, Fill fill, std::vector<Vertex>& out)
@@ -14,9 +34,7 @@ public:
     void triangle(std::size_t a, std::size_t b, std::size_t c)
     {
         if (edges_) {
-            line(c, a, c);
-            line(a, b, c);
-            line(b, c, c);
+            outlineTriangle(*this, a, b, c);
         } else {
             out_.push_back(v_[a]);
             out_.push_back(v_[b]);
@@ -29,10 +47,7 @@ public:
     void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
     {
         if (edges_) {
-            line(d, a, d);
-            line(a, b, d);
-            line(b, c, d);
-            line(c, d, d);
+            outlineQuad(*this, a, b, c, d);
         } else {
             triangle(a, b, d);
             triangle(b, c, d);
@@ -135,9 +150,7 @@ public:
     void triangle(std::size_t a, std::size_t b, std::size_t c)
     {
         if (edges_) {
-            line(c, a);
-            line(a, b);
-            line(b, c);
+            outlineTriangle(*this, a, b, c);
             return;
         }
         out_.push_back(base_ + static_cast<std::uint32_t>(a));
@@ -148,10 +161,7 @@ public:
     void quad(std::size_t a, std::size_t b, std::size_t c, std::size_t d)
     {
         if (edges_) {
-            line(d, a);
-            line(a, b);
-            line(b, c);
-            line(c, d);
+            outlineQuad(*this, a, b, c, d);
             return;
         }
         triangle(a, b, d);

@@ -20,15 +20,6 @@ bool needsNormal(const ShaderKey& key)
     return (attributesRead(key) & kHasNormal) != 0;
 }
 
-}  // namespace
-
-int transformsRead(const ShaderKey& key)
-{
-    return needsEyePosition(key) ? 2 : 1;
-}
-
-namespace {
-
 std::string declarations(const ShaderKey& key)
 {
     std::string text =
@@ -123,6 +114,11 @@ std::string sphereMap(const ShaderKey& key)
 }
 
 }  // namespace
+
+int transformsRead(const ShaderKey& key)
+{
+    return needsEyePosition(key) ? 2 : 1;
+}
 
 std::string vertexShaderSource(const ShaderKey& key)
 {
