@@ -16,6 +16,7 @@
 # Mesa through ANGLE rather than on SwiftShader (QH_WEB_GL=desktop).
 # WebKitGTK's MiniBrowser cannot run without a display: it gets one the same
 # way.  Firefox runs headless, WebGL 2 on Mesa through EGL.
+# QH_CHROMIUM_ARGS adds switches of one's own to every Chromium launched.
 # The browsers play their sound into a PulseAudio server of this run's own,
 # whose only output is a null sink (PULSE_SERVER; QH_SOUND_MONITOR names the
 # sink's monitor, from which the tests record what was played).

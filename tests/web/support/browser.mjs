@@ -15,6 +15,10 @@ import { launchWebKit } from "./webkit.mjs";
 export { engine, onlyIn } from "./engines.mjs";
 export const onDesktopGl = process.env.QH_WEB_GL === "desktop";
 
+// QH_CHROMIUM_ARGS: switches of one's own for every Chromium launched
+// (space-separated), to try the page under other browser settings by hand.
+const ownSwitches = (process.env.QH_CHROMIUM_ARGS || "").split(" ").filter((word) => word !== "");
+
 // `extraArguments` are Chromium's switches; the other engines take only
 // those they have an equivalent of (see engines.mjs).
 export async function launch(extraArguments = []) {
@@ -25,7 +29,7 @@ export async function launch(extraArguments = []) {
     executablePath: process.env.QH_CHROMIUM || "/usr/bin/chromium",
     headless: !onDesktopGl,
     args: ["--no-sandbox", ...(onDesktopGl ? ["--use-angle=gl", "--ignore-gpu-blocklist"] : ["--enable-unsafe-swiftshader"]),
-           ...extraArguments],
+           ...ownSwitches, ...extraArguments],
     // puppeteer mutes Chromium by default; the tests hear its sound on the
     // sound server run.sh starts.
     ignoreDefaultArgs: ["--mute-audio"],
